@@ -1,0 +1,60 @@
+#include "font/font_file.h"
+
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+
+namespace letterloom::font {
+
+GlyphTable parseFont(const QByteArray &bytes)
+{
+    GlyphTable glyphs;
+    ByteReader in(bytes);
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        tGraphChar &glyph = glyphs[code];
+        const std::uint8_t defined = in.u8();
+        const std::int32_t width = in.i32();
+        const std::int32_t height = in.i32();
+        if (width < 0 || height < 0 || width > kMaxGlyphSide || height > kMaxGlyphSide)
+            throw Error(QStringLiteral("Invalid glyph size in font file"));
+        in.require(qint64(4) * width * height);
+
+        glyph.defined = defined;
+        resizeGlyph(glyph, width, height);
+        for (std::int32_t x = 0; x < width; ++x) {
+            auto &column = glyph.pixels[std::size_t(x)];
+            for (std::int32_t y = 0; y < height; ++y) {
+                column[std::size_t(y)] = in.u32();
+                glyph.image.setPixel(x, y, column[std::size_t(y)]);
+            }
+        }
+    }
+    return glyphs;
+}
+
+QByteArray fontBytes(const GlyphTable &glyphs)
+{
+    ByteWriter out;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const tGraphChar &glyph = glyphs[code];
+        out.u8(glyph.defined);
+        out.i32(glyph.width);
+        out.i32(glyph.height);
+        for (std::int32_t x = 0; x < glyph.width; ++x)
+            for (std::int32_t y = 0; y < glyph.height; ++y)
+                out.u32(glyph.pixels[std::size_t(x)][std::size_t(y)]);
+    }
+    return out.result();
+}
+
+GlyphTable readFontFile(const QString &path)
+{
+    return parseFont(readWholeFile(path));
+}
+
+void writeFontFile(const QString &path, const GlyphTable &glyphs)
+{
+    writeWholeFile(path, fontBytes(glyphs));
+}
+
+}  // namespace letterloom::font

@@ -1,0 +1,59 @@
+#include "font/glyph_table.h"
+
+#include <algorithm>
+
+namespace letterloom::font {
+
+void GlyphTable::clear()
+{
+    for (int code = 0; code < kSize; ++code)
+        clearGlyph(code);
+}
+
+void GlyphTable::clearGlyph(int code)
+{
+    tGraphChar &glyph = (*this)[code];
+    glyph.defined = 0;
+    glyph.width = 0;
+    glyph.height = 0;
+    glyph.pixels.clear();
+    glyph.pixels.shrink_to_fit();
+    // An undefined glyph draws nothing: an image left behind would still be
+    // drawn by text rendering, hanging below the baseline of its 0 height.
+    glyph.image = raster::Raster();
+}
+
+void resizeGlyph(tGraphChar &glyph, std::int32_t width, std::int32_t height)
+{
+    glyph.width = width;
+    glyph.height = height;
+    glyph.image.setWidth(width);
+    glyph.image.setHeight(height);
+    glyph.pixels.resize(std::size_t(width));
+    for (auto &column : glyph.pixels)
+        column.resize(std::size_t(height), raster::kBlack);
+}
+
+void GlyphTable::setGlyphSize(int code, std::int32_t width, std::int32_t height)
+{
+    resizeGlyph((*this)[code], std::clamp(width, 1, kMaxGlyphSide), std::clamp(height, 1, kMaxGlyphSide));
+}
+
+void GlyphTable::clearOutside(int code, std::int32_t oldWidth, std::int32_t oldHeight)
+{
+    tGraphChar &glyph = (*this)[code];
+    for (std::int32_t x = std::max(oldWidth, 0); x < glyph.width; ++x)
+        std::fill(glyph.pixels[std::size_t(x)].begin(), glyph.pixels[std::size_t(x)].end(), raster::kWhite);
+    for (std::int32_t x = 0; x < glyph.width; ++x)
+        for (std::int32_t y = std::max(oldHeight, 0); y < glyph.height; ++y)
+            glyph.pixels[std::size_t(x)][std::size_t(y)] = raster::kWhite;
+}
+
+void syncImage(tGraphChar &glyph)
+{
+    for (std::int32_t x = 0; x < glyph.width; ++x)
+        for (std::int32_t y = 0; y < glyph.height; ++y)
+            glyph.image.setPixel(x, y, glyph.pixels[std::size_t(x)][std::size_t(y)]);
+}
+
+}  // namespace letterloom::font

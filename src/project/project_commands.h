@@ -1,0 +1,68 @@
+#pragma once
+
+#include "project/prompter.h"
+#include "project/window_effects.h"
+#include "project/workspace.h"
+#include "raster/raster.h"
+
+namespace letterloom::project {
+
+// The main window's four file dialogs, each keeping its own folder and name.
+struct FileDialogs {
+    explicit FileDialogs(const QString &programDirectory);
+
+    FileDialog open;          // Open (project), Load Text, Open Font
+    FileDialog save;          // Save As (project), Save Font
+    FileDialog openPicture;   // Load Image
+    FileDialog savePicture;   // Image Export
+};
+
+// The commands of the Project, Font and Edit menus as plain code over the
+// workspace: every question goes to the prompter, every window effect to the
+// effects. A command that fails throws letterloom::Error after leaving the
+// state as it was (the menu handlers run them through runCommand).
+//
+// The functions that save return true when the save completed, false when
+// the user cancelled a dialog or declined an overwrite.
+class ProjectCommands {
+public:
+    ProjectCommands(Workspace &workspace, Prompter &prompter, WindowEffects &effects);
+
+    FileDialogs &dialogs() { return dialogs_; }
+
+    // The new-project reset, as run at start-up: no questions.
+    void resetProject();
+    // Project > New: asks to save unsaved project and font changes first.
+    void newProject();
+    // Project > Open..., all or nothing.
+    void openProject();
+    // Project > Save: writes to projectPath, or runs Save As when unnamed.
+    bool saveProject();
+    // Project > Save As...
+    bool saveProjectAs();
+    // Edit > Load Text..., Clear Text, Load Image...
+    void loadText();
+    void clearText();
+    void loadImage();
+    // Font > Open Font..., Save Font (always asks for a name).
+    void openFont();
+    bool saveFont();
+    // Writes the font to fontPath, or runs Save Font when it has no file.
+    bool saveCurrentFont();
+    // Lays out, renders and tints the text; a notice goes to the prompter.
+    void refresh();
+    // Project > Image Export...: composes the scene without frame and hints
+    // into view and writes it to the chosen file.
+    void exportImage(raster::Raster &view);
+
+    // The main window's close query: true when the program may end.
+    bool closeQuery();
+
+private:
+    Workspace &workspace_;
+    Prompter &prompter_;
+    WindowEffects &effects_;
+    FileDialogs dialogs_;
+};
+
+}  // namespace letterloom::project

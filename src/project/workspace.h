@@ -1,0 +1,48 @@
+#pragma once
+
+#include "font/glyph_table.h"
+#include "project/settings.h"
+#include "raster/raster.h"
+#include "text/line_table.h"
+
+#include <QString>
+
+namespace letterloom::project {
+
+// The program's whole document state, alive for the whole run. The
+// application makes one and hands it to every window; a test makes its own.
+// Windows keep only their own widget state.
+struct Workspace {
+    explicit Workspace(QString programDirectory);
+
+    // The folder of the program's own file, with its trailing separator: the
+    // base of relative font paths in project files and where dialogs start.
+    QString programDirectory;
+
+    font::GlyphTable glyphs;
+    int currentGlyph = 0;  // the glyph selected in the character table
+
+    ProjectSettings settings;
+
+    // Unsaved work. fontModified: the glyph table differs from its file. The
+    // other three: the project changed since it was last read, written or reset.
+    bool fontModified = false;
+    bool textChanged = false;
+    bool pictureChanged = false;
+    bool areaChanged = false;
+    bool projectChanged() const { return textChanged || pictureChanged || areaChanged; }
+
+    QString projectPath;  // empty while the project has no file
+    QString fontPath;     // empty while the font has no file
+
+    bool pictureLoaded = false;
+    raster::Raster picture;
+
+    text::LineTable lines;   // the layout of the last refresh
+    raster::Raster overlay;  // the rendered text of the last refresh, text area sized
+};
+
+// The program directory of the running executable, with a trailing separator.
+QString applicationDirectory();
+
+}  // namespace letterloom::project

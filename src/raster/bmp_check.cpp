@@ -1,0 +1,147 @@
+#include "raster/bmp_check.h"
+
+#include "base/error.h"
+#include "raster/raster.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <cstdint>
+
+namespace letterloom::raster {
+
+namespace {
+
+enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
+
+[[noreturn]] void invalid()
+{
+    throw Error(QStringLiteral("Bitmap image is not valid"));
+}
+
+std::uint32_t u16At(const QByteArray &bytes, qint64 offset)
+{
+    return std::uint8_t(bytes[offset]) | (std::uint32_t(std::uint8_t(bytes[offset + 1])) << 8);
+}
+
+std::uint32_t u32At(const QByteArray &bytes, qint64 offset)
+{
+    return u16At(bytes, offset) | (u16At(bytes, offset + 2) << 16);
+}
+
+// Walks a run-length encoded pixel stream and fails unless it ends with its
+// end-of-picture mark inside the bytes.
+void checkRunLengths(const QByteArray &bytes, qint64 position, bool fourBits)
+{
+    const qint64 size = bytes.size();
+    while (position + 2 <= size) {
+        const int count = std::uint8_t(bytes[position]);
+        const int code = std::uint8_t(bytes[position + 1]);
+        position += 2;
+        if (count > 0)
+            continue;  // a run of count pixels in one colour
+        if (code == 0)
+            continue;  // end of line
+        if (code == 1)
+            return;    // end of picture
+        if (code == 2) {
+            position += 2;  // a move
+            continue;
+        }
+        // code pixels given literally, padded to a whole 16-bit word
+        const qint64 literal = fourBits ? (code + 1) / 2 : code;
+        position += (literal + 1) / 2 * 2;
+    }
+    invalid();
+}
+
+}  // namespace
+
+QImage loadCheckedBmp(const QByteArray &bytes)
+{
+    const qint64 size = bytes.size();
+    if (size < 14 + 12 || bytes[0] != 'B' || bytes[1] != 'M')
+        invalid();
+    const qint64 dataOffset = u32At(bytes, 10);
+    const qint64 headerSize = u32At(bytes, 14);
+    const bool core = headerSize == 12;
+    if (!core && (headerSize < 40 || headerSize > 4096))
+        invalid();
+    if (14 + headerSize > size)
+        invalid();
+
+    qint64 width, height;
+    std::uint32_t bitsPerPixel, compression = kRgb, coloursUsed = 0;
+    if (core) {
+        width = u16At(bytes, 18);
+        height = std::int16_t(u16At(bytes, 20));
+        bitsPerPixel = u16At(bytes, 24);
+    } else {
+        width = std::int32_t(u32At(bytes, 18));
+        height = std::int32_t(u32At(bytes, 22));
+        bitsPerPixel = u16At(bytes, 28);
+        compression = u32At(bytes, 30);
+        coloursUsed = u32At(bytes, 46);
+    }
+    const qint64 rows = height < 0 ? -height : height;
+    if (width <= 0 || rows == 0 || !Raster::sizeAllowed(width, rows))
+        invalid();
+
+    switch (bitsPerPixel) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: invalid();
+    }
+    const bool runLengths = compression == kRle8 || compression == kRle4;
+    if (compression == kRle8 && bitsPerPixel != 8)
+        invalid();
+    if (compression == kRle4 && bitsPerPixel != 4)
+        invalid();
+    if (compression == kBitfields && bitsPerPixel != 16 && bitsPerPixel != 32)
+        invalid();
+    if (compression > kBitfields)
+        invalid();
+    if (runLengths && height < 0)
+        invalid();  // run-length pictures are stored bottom-up only
+
+    // Headers, colour masks and colour table must all be there.
+    qint64 tables = 14 + headerSize;
+    if (compression == kBitfields && headerSize == 40)
+        tables += 12;
+    if (bitsPerPixel <= 8) {
+        const qint64 maxColours = qint64(1) << bitsPerPixel;
+        if (coloursUsed > maxColours)
+            invalid();
+        const qint64 colours = coloursUsed ? coloursUsed : maxColours;
+        tables += colours * (core ? 3 : 4);
+    }
+    if (tables > size)
+        invalid();
+    const qint64 pixelStart = dataOffset ? dataOffset : tables;
+    if (pixelStart < 14 + headerSize || pixelStart > size)
+        invalid();
+
+    if (runLengths) {
+        checkRunLengths(bytes, pixelStart, compression == kRle4);
+    } else {
+        const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+        if (rowBytes * rows > size - pixelStart)
+            invalid();
+    }
+
+    static const bool limitRaised = [] {
+        QImageReader::setAllocationLimit(1024);
+        return true;
+    }();
+    (void)limitRaised;
+
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    QImage image = reader.read();
+    if (image.isNull() || image.width() != width || image.height() != rows)
+        invalid();
+    return image;
+}
+
+}  // namespace letterloom::raster

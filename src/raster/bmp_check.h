@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+namespace letterloom::raster {
+
+// Decodes BMP bytes after proving their headers against the bytes that are
+// really there: the platform's decoder alone accepts a file whose pixel data is
+// cut short (and shows whatever memory held) and trusts a tiny file that claims
+// a huge size. Anything that does not add up throws "Bitmap image is not valid".
+// The size fields that other tools fill loosely (the file size, the image size)
+// and bytes after the pixel data are not held against a picture.
+QImage loadCheckedBmp(const QByteArray &bytes);
+
+}  // namespace letterloom::raster

@@ -1,0 +1,265 @@
+#include "raster/raster.h"
+
+#include "base/error.h"
+#include "base/file_io.h"
+#include "raster/bmp_check.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace letterloom::raster {
+
+namespace {
+
+QImage blankImage(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        throw Error(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels").arg(width).arg(height));
+    image.fill(toQRgb(kWhite));
+    return image;
+}
+
+QFont drawingFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+// The part of a source of size (w, h) placed at (x, y) that lands inside a
+// target of size (tw, th), as source and target start columns and rows and a size.
+struct Clip {
+    int sx = 0, sy = 0, tx = 0, ty = 0, w = 0, h = 0;
+};
+
+Clip clip(qint64 x, qint64 y, int w, int h, int tw, int th)
+{
+    const qint64 left = std::max<qint64>(x, 0);
+    const qint64 top = std::max<qint64>(y, 0);
+    const qint64 right = std::min<qint64>(x + w, tw);
+    const qint64 bottom = std::min<qint64>(y + h, th);
+    if (left >= right || top >= bottom)
+        return {};
+    return {int(left - x), int(top - y), int(left), int(top), int(right - left), int(bottom - top)};
+}
+
+}  // namespace
+
+Raster::Raster(int width, int height)
+{
+    setSize(width, height);
+}
+
+Raster::Raster(const QImage &image)
+    : width_(image.width()), height_(image.height()),
+      image_(image.convertToFormat(QImage::Format_RGB32))
+{
+}
+
+bool Raster::sizeAllowed(qint64 width, qint64 height)
+{
+    width = std::max<qint64>(width, 0);
+    height = std::max<qint64>(height, 0);
+    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+void Raster::setSize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+    if (!sizeAllowed(width, height))
+        throw Error(QStringLiteral("A picture of %1 x %2 pixels is too large").arg(width).arg(height));
+    QImage resized = blankImage(width, height);
+    if (!resized.isNull() && !image_.isNull()) {
+        const int w = std::min(width, width_);
+        const int h = std::min(height, height_);
+        for (int y = 0; y < h; ++y)
+            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y)), w,
+                        reinterpret_cast<QRgb *>(resized.scanLine(y)));
+    }
+    image_ = std::move(resized);
+    width_ = width;
+    height_ = height;
+}
+
+Colour Raster::pixel(qint64 x, qint64 y) const
+{
+    if (!contains(x, y))
+        return kWhite;
+    return fromQRgb(reinterpret_cast<const QRgb *>(image_.constScanLine(int(y)))[x]);
+}
+
+void Raster::setPixel(qint64 x, qint64 y, Colour colour)
+{
+    if (contains(x, y))
+        reinterpret_cast<QRgb *>(image_.scanLine(int(y)))[x] = toQRgb(colour);
+}
+
+void Raster::fill(Colour colour)
+{
+    if (!image_.isNull())
+        image_.fill(toQRgb(colour));
+}
+
+void Raster::fillRect(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour)
+{
+    if (x2 <= x1 || y2 <= y1)
+        return;
+    const qint64 left = std::max<qint64>(x1, 0), top = std::max<qint64>(y1, 0);
+    const qint64 right = std::min<qint64>(x2, width_), bottom = std::min<qint64>(y2, height_);
+    const QRgb value = toQRgb(colour);
+    for (qint64 y = top; y < bottom; ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image_.scanLine(int(y)));
+        std::fill(line + left, line + right, value);
+    }
+}
+
+void Raster::drawOutline(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (x2 <= x1 || y2 <= y1)
+        return;
+    fillRect(x1, y1, x2, y1 + 1, colour);
+    fillRect(x1, y2 - 1, x2, y2, colour);
+    fillRect(x1, y1, x1 + 1, y2, colour);
+    fillRect(x2 - 1, y1, x2, y2, colour);
+}
+
+void Raster::drawRectangle(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour pen, Colour brush)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    fillRect(x1 + 1, y1 + 1, x2 - 1, y2 - 1, brush);
+    drawOutline(x1, y1, x2, y2, pen);
+}
+
+void Raster::drawLine(qint64 xa, qint64 ya, qint64 xb, qint64 yb, Colour colour)
+{
+    // Straight lines, the only ones the program draws, are filled spans.
+    if (xa == xb) {
+        if (ya < yb)
+            fillRect(xa, ya, xa + 1, yb, colour);
+        else if (yb < ya)
+            fillRect(xa, yb + 1, xa + 1, ya + 1, colour);
+        return;
+    }
+    if (ya == yb) {
+        if (xa < xb)
+            fillRect(xa, ya, xb, ya + 1, colour);
+        else
+            fillRect(xb + 1, ya, xa + 1, ya + 1, colour);
+        return;
+    }
+    // Any other line: Bresenham from (xa, ya), stopping before (xb, yb).
+    const qint64 dx = std::llabs(xb - xa), dy = -std::llabs(yb - ya);
+    const qint64 stepX = xa < xb ? 1 : -1, stepY = ya < yb ? 1 : -1;
+    qint64 error = dx + dy;
+    qint64 x = xa, y = ya;
+    while (x != xb || y != yb) {
+        setPixel(x, y, colour);
+        const qint64 twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
+void Raster::drawText(int x, int y, const QString &text, Colour colour)
+{
+    if (image_.isNull() || text.isEmpty())
+        return;
+    QPainter painter(&image_);
+    painter.setFont(drawingFont());
+    painter.setPen(QColor::fromRgb(toQRgb(colour)));
+    const QFontMetrics metrics(painter.font());
+    painter.drawText(x, y + metrics.ascent(), text);
+}
+
+QSize Raster::measureText(const QString &text)
+{
+    const QFontMetrics metrics(drawingFont());
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void Raster::drawOpaque(const Raster &source, qint64 x, qint64 y)
+{
+    const Clip c = clip(x, y, source.width_, source.height_, width_, height_);
+    if (source.image_.isNull())
+        return;
+    for (int row = 0; row < c.h; ++row) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(c.sy + row)) + c.sx;
+        std::copy_n(from, c.w, reinterpret_cast<QRgb *>(image_.scanLine(c.ty + row)) + c.tx);
+    }
+}
+
+void Raster::drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour leftOut)
+{
+    const Clip c = clip(x, y, source.width_, source.height_, width_, height_);
+    if (source.image_.isNull())
+        return;
+    const QRgb key = toQRgb(leftOut);
+    for (int row = 0; row < c.h; ++row) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(c.sy + row)) + c.sx;
+        QRgb *to = reinterpret_cast<QRgb *>(image_.scanLine(c.ty + row)) + c.tx;
+        for (int column = 0; column < c.w; ++column)
+            if (from[column] != key)
+                to[column] = from[column];
+    }
+}
+
+QByteArray Raster::toBmp() const
+{
+    if (image_.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image_.save(&buffer, "BMP"))
+        throw Error(QStringLiteral("Cannot write the picture as a BMP file"));
+    return bytes;
+}
+
+Raster Raster::fromBmp(const QByteArray &bytes)
+{
+    return Raster(loadCheckedBmp(bytes));
+}
+
+void Raster::writeBmpFile(const QString &path) const
+{
+    if (isEmpty())
+        throw Error(QStringLiteral("An empty picture cannot be written"));
+    writeWholeFile(path, toBmp());
+}
+
+Raster Raster::readBmpFile(const QString &path)
+{
+    return fromBmp(readWholeFile(path));
+}
+
+bool Raster::operator==(const Raster &other) const
+{
+    return width_ == other.width_ && height_ == other.height_ && image_ == other.image_;
+}
+
+}  // namespace letterloom::raster

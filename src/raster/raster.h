@@ -1,0 +1,94 @@
+#pragma once
+
+#include "raster/colour.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace letterloom::raster {
+
+// A width x height image of Colours, (0, 0) at the top-left. Every drawing
+// operation clips to the raster, and all coordinate arithmetic is done in 64
+// bits, so positions taken from a file can be anything.
+//
+// A raster keeps its size even when one side is 0 (a 3 x 0 glyph image is 3
+// wide); it holds pixels only when both sides are at least 1.
+class Raster {
+public:
+    // The largest raster the program makes: 32767 pixels a side (the limit of
+    // the platform's painter) and 64 Mi pixels (256 MiB) in all.
+    static constexpr int kMaxSide = 32767;
+    static constexpr qint64 kMaxPixels = qint64(1) << 26;
+
+    Raster() = default;
+    Raster(int width, int height);  // white
+    explicit Raster(const QImage &image);
+
+    // True when a raster of this size can be made; negative sides count as 0.
+    static bool sizeAllowed(qint64 width, qint64 height);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    QSize size() const { return {width_, height_}; }
+    bool isEmpty() const { return width_ == 0 || height_ == 0; }
+
+    // Resizing keeps the pixels where the old and the new sizes overlap and
+    // makes the rest white. Negative sizes count as 0; a size beyond the limits
+    // above throws.
+    void setWidth(int width) { setSize(width, height_); }
+    void setHeight(int height) { setSize(width_, height); }
+    void setSize(int width, int height);
+
+    bool contains(qint64 x, qint64 y) const
+    {
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+    // A pixel outside the raster reads as white.
+    Colour pixel(qint64 x, qint64 y) const;
+    void setPixel(qint64 x, qint64 y, Colour colour);
+
+    void fill(Colour colour);
+    // Fills columns x1 .. x2 - 1 and rows y1 .. y2 - 1; nothing when empty.
+    void fillRect(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour);
+    // A one-pixel outline of the rectangle between the corners (x1, y1) and
+    // (x2, y2), right and bottom edges excluded; corners in either order.
+    void drawOutline(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour);
+    // An outline in pen colour with the inside filled with brush colour.
+    void drawRectangle(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour pen, Colour brush);
+    // A one-pixel line that leaves out its end point.
+    void drawLine(qint64 xa, qint64 ya, qint64 xb, qint64 yb, Colour colour);
+
+    // Text in the drawing font, its top-left corner at (x, y), on a
+    // transparent background, without smoothing (every drawn pixel has colour).
+    void drawText(int x, int y, const QString &text, Colour colour);
+    static QSize measureText(const QString &text);
+
+    // Draws source with its top-left corner at (x, y): every pixel replaces the
+    // one below, white included.
+    void drawOpaque(const Raster &source, qint64 x, qint64 y);
+    // The same, leaving out the source pixels of one colour.
+    void drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour leftOut);
+
+    // The pixels as an image in Format_RGB32 (a null image when empty).
+    const QImage &image() const { return image_; }
+
+    // Windows BMP bytes of the raster (24 bits per pixel); empty for an empty raster.
+    QByteArray toBmp() const;
+    // Reads BMP bytes; throws "Bitmap image is not valid" for anything that is
+    // not a complete, sensible BMP file.
+    static Raster fromBmp(const QByteArray &bytes);
+
+    void writeBmpFile(const QString &path) const;
+    static Raster readBmpFile(const QString &path);
+
+    bool operator==(const Raster &other) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    QImage image_;
+};
+
+}  // namespace letterloom::raster

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "font/glyph_table.h"
+#include "text/line_table.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace letterloom::text {
+
+// What ended a layout: nothing (every word placed), a word wider than the
+// area, or a line that would start below the area.
+enum class Notice { None, Width, Height };
+
+// The words shown to the user for a notice; empty for Notice::None.
+QString noticeText(Notice notice);
+
+// The sum of the widths of the defined glyphs of text's characters.
+std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs);
+
+// Replaces the "$" escapes of one word: "$$" is one dollar sign, "$" and one
+// or two digits the character of that code.
+QByteArray ResolveEscapes(QByteArray word);
+
+// Lays text (8-bit characters, lines separated by CR LF) out in an area of
+// areaWidth x areaHeight pixels, appending lines to `lines` (expected empty).
+// Returns the notice that stopped it; the lines placed before it stay.
+Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
+                  std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines);
+
+}  // namespace letterloom::text

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "font/glyph_table.h"
+#include "raster/raster.h"
+#include "text/layout.h"
+#include "text/line_table.h"
+
+#include <cstdint>
+
+namespace letterloom::text {
+
+// Alignment values as stored in project files.
+enum Alignment : std::uint8_t { kAlignLeft = 1, kAlignCentre = 2, kAlignRight = 3, kAlignJustify = 4 };
+
+// Sizes the overlay to the area, clears it to white and draws every line's
+// glyphs opaquely at the places the alignment gives. Throws
+// "Text area is too large" for an area the program cannot hold; a negative
+// width or height gives an empty overlay.
+void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t areaHeight,
+                 std::int32_t lineSpacing, std::uint8_t alignment, const font::GlyphTable &glyphs,
+                 raster::Raster &overlay);
+
+// Turns every pixel of exactly black into colour; nothing happens for black.
+void TintOverlay(raster::Raster &overlay, raster::Colour colour);
+
+// What a refresh reads besides the text and the glyphs.
+struct TextSettings {
+    std::int32_t areaWidth = 0;
+    std::int32_t areaHeight = 0;
+    std::int32_t lineSpacing = 10;
+    std::uint8_t alignment = kAlignLeft;
+    raster::Colour colour = raster::kBlack;
+};
+
+// The refresh: clears the line table, lays the text out, renders it into the
+// overlay and tints it. Returns the notice that ended the layout; rendering
+// runs in any case and draws the lines placed before it.
+Notice RefreshText(const QByteArray &text, const TextSettings &settings, const font::GlyphTable &glyphs,
+                   LineTable &lines, raster::Raster &overlay);
+
+}  // namespace letterloom::text

@@ -1,0 +1,75 @@
+#include "support/fake_prompter.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+namespace letterloom::testing {
+
+QStringList FakePrompter::entries(const QString &kind) const
+{
+    QStringList found;
+    const QString prefix = kind + QStringLiteral(": ");
+    for (const QString &entry : log)
+        if (entry.startsWith(prefix))
+            found << entry.mid(prefix.size());
+    return found;
+}
+
+project::Answer FakePrompter::ask(const QString &question, bool withCancel)
+{
+    log << (withCancel ? QStringLiteral("askCancel: ") : QStringLiteral("ask: ")) + question;
+    if (answers.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unscripted question: ") + question), __FILE__, __LINE__);
+        return withCancel ? project::Answer::Cancel : project::Answer::No;
+    }
+    const project::Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void FakePrompter::confirmNotice(const QString &text) { log << QStringLiteral("confirmNotice: ") + text; }
+void FakePrompter::notice(const QString &text) { log << QStringLiteral("notice: ") + text; }
+void FakePrompter::information(const QString &text) { log << QStringLiteral("information: ") + text; }
+void FakePrompter::error(const QString &message) { log << QStringLiteral("error: ") + message; }
+
+std::optional<QString> FakePrompter::nextFile(project::FileDialog &dialog, const QString &kind)
+{
+    log << kind + QStringLiteral(": ") + dialog.filter;
+    dialogs << dialog;
+    if (files.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unscripted file dialog: ") + dialog.filter), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    std::optional<QString> chosen = files.front();
+    files.pop_front();
+    if (chosen) {
+        QString path = *chosen;
+        if (!dialog.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += u'.' + dialog.defaultExtension;
+        dialog.proposePath(path);
+        return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> FakePrompter::chooseOpenFile(project::FileDialog &dialog)
+{
+    return nextFile(dialog, QStringLiteral("open"));
+}
+
+std::optional<QString> FakePrompter::chooseSaveFile(project::FileDialog &dialog)
+{
+    return nextFile(dialog, QStringLiteral("save"));
+}
+
+std::optional<raster::Colour> FakePrompter::chooseColour(raster::Colour)
+{
+    log << QStringLiteral("colour");
+    if (colours.empty())
+        return std::nullopt;
+    const auto c = colours.front();
+    colours.pop_front();
+    return c;
+}
+
+}  // namespace letterloom::testing

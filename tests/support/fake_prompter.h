@@ -1,0 +1,51 @@
+#pragma once
+
+#include "project/prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace letterloom::testing {
+
+// A prompter that records every interaction and answers from a script. An
+// unscripted question or file dialog fails the running test.
+class FakePrompter : public project::Prompter {
+public:
+    // What was shown, in order, each as "kind: text", for example
+    // "ask: Project has been changed. Save it before closing?",
+    // "askCancel: ...", "confirmNotice: ...", "notice: ...", "information: ...",
+    // "error: ...", "open: <filter>", "save: <filter>", "colour".
+    QStringList log;
+    // The file dialogs as they were when run (filter, extension, folder, name).
+    QList<project::FileDialog> dialogs;
+
+    std::deque<project::Answer> answers;
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<raster::Colour>> colours;
+
+    FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
+    FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }
+    FakePrompter &cancelFile() { files.push_back(std::nullopt); return *this; }
+
+    // The entries of the log that start with kind + ": ".
+    QStringList entries(const QString &kind) const;
+    QStringList errors() const { return entries(QStringLiteral("error")); }
+
+    project::Answer ask(const QString &question, bool withCancel) override;
+    void confirmNotice(const QString &text) override;
+    void notice(const QString &text) override;
+    void information(const QString &text) override;
+    void error(const QString &message) override;
+    std::optional<QString> chooseOpenFile(project::FileDialog &dialog) override;
+    std::optional<QString> chooseSaveFile(project::FileDialog &dialog) override;
+    std::optional<raster::Colour> chooseColour(raster::Colour start) override;
+
+private:
+    std::optional<QString> nextFile(project::FileDialog &dialog, const QString &kind);
+};
+
+}  // namespace letterloom::testing
