@@ -118,6 +118,8 @@ void Raster::fillRect(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour)
         return;
     const qint64 left = std::max<qint64>(x1, 0), top = std::max<qint64>(y1, 0);
     const qint64 right = std::min<qint64>(x2, width_), bottom = std::min<qint64>(y2, height_);
+    if (left >= right || top >= bottom)
+        return;
     const QRgb value = toQRgb(colour);
     for (qint64 y = top; y < bottom; ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(image_.scanLine(int(y)));

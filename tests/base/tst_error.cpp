@@ -1,0 +1,103 @@
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+
+class TestError : public QObject {
+    Q_OBJECT
+
+private slots:
+    void errorBoxTextAddsFullStop_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "File not found" << "File not found.";
+        QTest::newRow("exclamation mark, code 33") << "Stop!" << "Stop!";
+        QTest::newRow("full stop itself") << "Done." << "Done.";
+        QTest::newRow("slash, code 47") << "a/" << "a/.";
+        QTest::newRow("closing quote, code 34") << "File \"x\"" << "File \"x\"";
+        QTest::newRow("digit") << "Error 5" << "Error 5.";
+        QTest::newRow("empty") << "" << "";
+    }
+    void errorBoxTextAddsFullStop()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(errorBoxText(message), shown);
+    }
+
+    void readerThrowsAtTheEnd()
+    {
+        const QByteArray bytes("\x10\x01\x02\x03\x04\xFF", 6);
+        ByteReader in(bytes);
+        QCOMPARE(in.u8(), 0x10);
+        QCOMPARE(in.i32(), 0x04030201);
+        QVERIFY_THROWS_EXCEPTION(Error, in.i32());
+        QCOMPARE(in.position(), 5);  // a failed read consumes nothing
+        QCOMPARE(in.u8(), 0xFF);
+        QVERIFY_THROWS_EXCEPTION(Error, in.take(1));
+        QVERIFY_THROWS_EXCEPTION(Error, in.take(-1));
+    }
+
+    void negativeAndHugeLengthsAreRejected()
+    {
+        const QByteArray bytes(8, '\0');
+        ByteReader in(bytes);
+        try {
+            in.require(qint64(1) << 40);
+            QFAIL("no error");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QStringLiteral("Read beyond end of file"));
+        }
+        QVERIFY_THROWS_EXCEPTION(Error, in.require(-4));
+    }
+
+    void writerIsLittleEndian()
+    {
+        ByteWriter out;
+        out.u8(7);
+        out.i32(-2);
+        out.u32(0x0A0B0C0D);
+        QCOMPARE(out.result(), QByteArray("\x07\xFE\xFF\xFF\xFF\x0D\x0C\x0B\x0A", 9));
+    }
+
+    void missingFileAndFolderAreNotFound()
+    {
+        QTemporaryDir dir;
+        for (const QString &path : {dir.filePath("nothing.llf"), dir.path(), QString()}) {
+            try {
+                readWholeFile(path);
+                QFAIL("no error");
+            } catch (const Error &e) {
+                QCOMPARE(e.message(), QStringLiteral("File not found"));
+            }
+        }
+        QVERIFY(!isRegularFile(dir.path()));
+        QVERIFY(!isRegularFile(QStringLiteral("/dev/null")));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("keep.bin");
+        writeWholeFile(path, "old bytes");
+        QCOMPARE(readWholeFile(path), QByteArray("old bytes"));
+        writeWholeFile(path, "new");
+        QCOMPARE(readWholeFile(path), QByteArray("new"));
+
+        // A file standing where a folder is needed: nothing can be written there,
+        // and the file in the way keeps its bytes.
+        QVERIFY_THROWS_EXCEPTION(Error, writeWholeFile(path + "/inner.bin", "x"));
+        QCOMPARE(readWholeFile(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bin"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestError)
+#include "tst_error.moc"

@@ -1,0 +1,254 @@
+#include "raster/raster.h"
+
+#include "base/byte_reader.h"
+#include "base/error.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace letterloom;
+using namespace letterloom::raster;
+
+namespace {
+
+// The colours of the 5 x 3 test picture, as 0x00BBGGRR.
+Colour expectedColour(int x, int y, int bitsPerPixel)
+{
+    static const Colour palette[4] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
+    if (bitsPerPixel == 1)
+        return palette[(x + y) % 2];
+    if (bitsPerPixel <= 8)
+        return palette[(x + 2 * y) % 4];
+    if (bitsPerPixel == 16)
+        return rgb(x * 8 * 6, y * 8 * 10, 248);  // 5 bits a channel
+    return rgb(x * 50, y * 100, 7 + x + y);
+}
+
+// A BMP file of the 5 x 3 test picture in the given variant, written the way
+// other tools write them.
+QByteArray makeBmp(int bitsPerPixel, bool topDown = false, int headerSize = 40)
+{
+    const int width = 5, height = 3;
+    const int paletteSize = bitsPerPixel <= 8 ? (1 << bitsPerPixel) : 0;
+    const int entry = headerSize == 12 ? 3 : 4;
+    const int rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    const int offset = 14 + headerSize + paletteSize * entry;
+
+    ByteWriter out;
+    out.u8('B');
+    out.u8('M');
+    out.u32(offset + rowBytes * height);
+    out.u32(0);
+    out.u32(offset);
+    out.u32(headerSize);
+    if (headerSize == 12) {
+        out.u8(width); out.u8(0);
+        out.u8(height); out.u8(0);
+        out.u8(1); out.u8(0);
+        out.u8(bitsPerPixel); out.u8(0);
+    } else {
+        out.i32(width);
+        out.i32(topDown ? -height : height);
+        out.u8(1); out.u8(0);
+        out.u8(bitsPerPixel); out.u8(0);
+        out.u32(0);  // no compression
+        out.u32(rowBytes * height);
+        out.u32(2835);
+        out.u32(2835);
+        out.u32(0);
+        out.u32(0);
+        for (int i = 40; i < headerSize; ++i)
+            out.u8(0);
+    }
+    for (int i = 0; i < paletteSize; ++i) {
+        const Colour c = expectedColour(i % 2, (i / 2) % 2, 8) ;
+        const Colour pal[4] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
+        const Colour p = i < 4 ? pal[i] : c;
+        out.u8((p >> 16) & 0xFF);  // blue, green, red
+        out.u8((p >> 8) & 0xFF);
+        out.u8(p & 0xFF);
+        if (entry == 4)
+            out.u8(0);
+    }
+    for (int row = 0; row < height; ++row) {
+        const int y = topDown ? row : height - 1 - row;
+        QByteArray line(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            const Colour c = expectedColour(x, y, bitsPerPixel);
+            const int index = bitsPerPixel == 1 ? (x + y) % 2 : (x + 2 * y) % 4;
+            switch (bitsPerPixel) {
+            case 1: line[x / 8] = char(line[x / 8] | (index << (7 - x % 8))); break;
+            case 4: line[x / 2] = char(line[x / 2] | (index << (x % 2 ? 0 : 4))); break;
+            case 8: line[x] = char(index); break;
+            case 16: {
+                const int v = ((c & 0xFF) >> 3 << 10) | (((c >> 8) & 0xFF) >> 3 << 5) | (((c >> 16) & 0xFF) >> 3);
+                line[2 * x] = char(v & 0xFF);
+                line[2 * x + 1] = char(v >> 8);
+                break;
+            }
+            default:
+                line[x * (bitsPerPixel / 8)] = char((c >> 16) & 0xFF);
+                line[x * (bitsPerPixel / 8) + 1] = char((c >> 8) & 0xFF);
+                line[x * (bitsPerPixel / 8) + 2] = char(c & 0xFF);
+            }
+        }
+        out.bytes(line);
+    }
+    return out.result();
+}
+
+void expectInvalid(const QByteArray &bytes)
+{
+    try {
+        Raster::fromBmp(bytes);
+        QFAIL("the picture was accepted");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QStringLiteral("Bitmap image is not valid"));
+    }
+}
+
+void putU32(QByteArray &bytes, int offset, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+class TestBmp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void variantsAreRead_data()
+    {
+        QTest::addColumn<int>("bitsPerPixel");
+        QTest::addColumn<bool>("topDown");
+        QTest::addColumn<int>("headerSize");
+        for (int bits : {1, 4, 8, 16, 24, 32}) {
+            QTest::addRow("%d bits", bits) << bits << false << 40;
+            QTest::addRow("%d bits, top-down", bits) << bits << true << 40;
+        }
+        QTest::newRow("24 bits, version 5 header") << 24 << false << 124;
+        QTest::newRow("8 bits, oldest header") << 8 << false << 12;
+        QTest::newRow("24 bits, oldest header") << 24 << false << 12;
+    }
+    void variantsAreRead()
+    {
+        QFETCH(int, bitsPerPixel);
+        QFETCH(bool, topDown);
+        QFETCH(int, headerSize);
+        const Raster r = Raster::fromBmp(makeBmp(bitsPerPixel, topDown, headerSize));
+        QCOMPARE(r.size(), QSize(5, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                QCOMPARE(r.pixel(x, y), expectedColour(x, y, bitsPerPixel));
+    }
+
+    void loosePartsAreForgiven()
+    {
+        QByteArray bytes = makeBmp(24);
+        putU32(bytes, 2, 12345678);  // file size
+        putU32(bytes, 34, 0);        // image size
+        bytes.append("trailing bytes");
+        QCOMPARE(Raster::fromBmp(bytes).pixel(4, 2), expectedColour(4, 2, 24));
+    }
+
+    void brokenFilesAreNotValid_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = makeBmp(24);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not BM") << QByteArray("PK").append(good.mid(2));
+        QTest::newRow("cut in the header") << good.left(30);
+        QTest::newRow("pixel data one byte short") << good.chopped(1);
+        QTest::newRow("pixel data half missing") << good.left(good.size() - 20);
+        QTest::newRow("palette cut short") << makeBmp(8).left(14 + 40 + 100);
+        QTest::newRow("1 bit, last row missing") << makeBmp(1).chopped(4);
+        QByteArray huge = good;
+        putU32(huge, 18, 30000);
+        putU32(huge, 22, 30000);
+        QTest::newRow("claims 30000 x 30000") << huge;
+        QByteArray wide = good;
+        putU32(wide, 18, 0x7FFFFFFF);
+        putU32(wide, 22, 1);
+        QTest::newRow("claims 2^31 - 1 wide") << wide;
+        QByteArray zero = good;
+        putU32(zero, 18, 0);
+        QTest::newRow("zero width") << zero;
+        QByteArray negative = good;
+        putU32(negative, 18, quint32(-5));
+        QTest::newRow("negative width") << negative;
+        QByteArray noHeight = good;
+        putU32(noHeight, 22, 0);
+        QTest::newRow("zero height") << noHeight;
+        QByteArray odd = good;
+        odd[28] = 7;
+        QTest::newRow("7 bits per pixel") << odd;
+        QByteArray header = good;
+        putU32(header, 14, 20);
+        QTest::newRow("unknown header size") << header;
+        QByteArray offset = good;
+        putU32(offset, 10, good.size() + 100);
+        QTest::newRow("pixels start past the end") << offset;
+        QByteArray compression = good;
+        putU32(compression, 30, 4);  // embedded JPEG
+        QTest::newRow("embedded JPEG") << compression;
+    }
+    void brokenFilesAreNotValid()
+    {
+        QFETCH(QByteArray, bytes);
+        expectInvalid(bytes);
+    }
+
+    void runLengthPictures()
+    {
+        // 4 x 2, 8 bits, run-length encoded: a run of 4 in colour 2, end of
+        // line, 3 literal pixels 0, 1 and 3 (padded to a word), a run of 1
+        // in colour 3, end of picture.
+        ByteWriter out;
+        const QByteArray stream("\x04\x02\x00\x00\x00\x03\x00\x01\x03\x00\x01\x03\x00\x01", 14);
+        const int offset = 14 + 40 + 4 * 4;
+        out.u8('B'); out.u8('M');
+        out.u32(offset + stream.size()); out.u32(0); out.u32(offset);
+        out.u32(40); out.i32(4); out.i32(2);
+        out.u8(1); out.u8(0); out.u8(8); out.u8(0);
+        out.u32(1); out.u32(stream.size()); out.u32(0); out.u32(0); out.u32(4); out.u32(0);
+        for (Colour c : {0x000000u, 0xFFFFFFu, 0x0000FFu, 0x00FF00u}) {
+            out.u8((c >> 16) & 0xFF); out.u8((c >> 8) & 0xFF); out.u8(c & 0xFF); out.u8(0);
+        }
+        out.bytes(stream);
+        const QByteArray bytes = out.result();
+        const Raster r = Raster::fromBmp(bytes);
+        QCOMPARE(r.size(), QSize(4, 2));
+        QCOMPARE(r.pixel(0, 1), kRed);       // bottom row first
+        QCOMPARE(r.pixel(3, 1), kRed);
+        QCOMPARE(r.pixel(0, 0), kBlack);
+        QCOMPARE(r.pixel(1, 0), kWhite);
+        QCOMPARE(r.pixel(2, 0), Colour(0x00FF00));
+        QCOMPARE(r.pixel(3, 0), Colour(0x00FF00));
+
+        expectInvalid(bytes.chopped(2));  // no end-of-picture mark
+    }
+
+    void writtenPicturesReadBackTheSame()
+    {
+        Raster r(7, 5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                r.setPixel(x, y, rgb(x * 30, y * 50, x * y));
+        const QByteArray bytes = r.toBmp();
+        QCOMPARE(bytes.left(2), QByteArray("BM"));
+        QCOMPARE(Raster::fromBmp(bytes), r);
+
+        QTemporaryDir dir;
+        r.writeBmpFile(dir.filePath("p.bmp"));
+        QCOMPARE(Raster::readBmpFile(dir.filePath("p.bmp")), r);
+        QVERIFY(Raster().toBmp().isEmpty());
+        QVERIFY_THROWS_EXCEPTION(Error, Raster().writeBmpFile(dir.filePath("empty.bmp")));
+    }
+};
+
+QTEST_MAIN(TestBmp)
+#include "tst_bmp.moc"
