@@ -1,0 +1,167 @@
+#include "font/font_file.h"
+
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::font;
+
+namespace {
+
+QByteArray record(quint8 defined, qint32 width, qint32 height, const QList<quint32> &colours = {})
+{
+    ByteWriter out;
+    out.u8(defined);
+    out.i32(width);
+    out.i32(height);
+    for (quint32 c : colours)
+        out.u32(c);
+    return out.result();
+}
+
+// A font file of 256 empty records with the given records put in place.
+QByteArray fontFile(const QMap<int, QByteArray> &records)
+{
+    QByteArray bytes;
+    for (int code = 0; code < 256; ++code)
+        bytes += records.value(code, record(0, 0, 0));
+    return bytes;
+}
+
+QString messageOf(const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return {};
+}
+
+}  // namespace
+
+class TestFontFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clearedTableIs2304ZeroBytes()
+    {
+        const QByteArray bytes = fontBytes(GlyphTable());
+        QCOMPARE(bytes, QByteArray(2304, '\0'));
+    }
+
+    void oneGlyphIsWrittenAtItsPlace()
+    {
+        GlyphTable table;
+        table.setGlyphSize(65, 1, 2);
+        table[65].defined = 1;
+        table[65].pixels[0][0] = 0x0000FF;
+        table[65].pixels[0][1] = 0xFFFFFF;
+        const QByteArray bytes = fontBytes(table);
+        QCOMPARE(bytes.size(), 2312);
+        QCOMPARE(bytes.mid(585, 17), QByteArray("\x01\x01\x00\x00\x00\x02\x00\x00\x00"
+                                                "\xFF\x00\x00\x00\xFF\xFF\xFF\x00", 17));
+        QCOMPARE(bytes.mid(602, 9), QByteArray(9, '\0'));  // code 66 follows
+    }
+
+    void coloursAreStoredColumnByColumn()
+    {
+        GlyphTable table;
+        table.setGlyphSize(0, 2, 3);
+        for (int x = 0; x < 2; ++x)
+            for (int y = 0; y < 3; ++y)
+                table[0].pixels[x][y] = 0x10 * x + y;
+        const QByteArray bytes = fontBytes(table);
+        ByteReader in(bytes);
+        in.take(9);
+        QList<quint32> order;
+        for (int i = 0; i < 6; ++i)
+            order << in.u32();
+        QCOMPARE(order, (QList<quint32>{0x00, 0x01, 0x02, 0x10, 0x11, 0x12}));
+    }
+
+    void recordsLoadAsStored_data()
+    {
+        QTest::addColumn<QByteArray>("glyph");  // the record of code 65
+        QTest::addColumn<int>("defined");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("defined 2 x 1") << record(1, 2, 1, {0x0000FF, 0x123456}) << 1 << QSize(2, 1);
+        QTest::newRow("flag held as stored") << record(0xAB, 1, 1, {0}) << 0xAB << QSize(1, 1);
+        QTest::newRow("undefined with a size") << record(0, 1, 2, {5, 6}) << 0 << QSize(1, 2);
+        QTest::newRow("width 3, height 0") << record(1, 3, 0) << 1 << QSize(3, 0);
+        QTest::newRow("high byte kept") << record(1, 1, 1, {0xFF0000FF}) << 1 << QSize(1, 1);
+    }
+    void recordsLoadAsStored()
+    {
+        QFETCH(QByteArray, glyph);
+        QFETCH(int, defined);
+        QFETCH(QSize, size);
+        const QByteArray bytes = fontFile({{65, glyph}});
+        const GlyphTable table = parseFont(bytes);
+        const tGraphChar &g = table[65];
+        QCOMPARE(int(g.defined), defined);
+        QCOMPARE(QSize(g.width, g.height), size);
+        QCOMPARE(g.image.size(), size);
+        for (int x = 0; x < g.width; ++x)
+            for (int y = 0; y < g.height; ++y)
+                QCOMPARE(g.image.pixel(x, y), g.pixels[x][y] & 0xFFFFFF);
+        // Written back, the file is the same to the byte.
+        QCOMPARE(fontBytes(table), bytes);
+    }
+
+    void bytesAfterTheLastRecordAreIgnored()
+    {
+        const QByteArray bytes = fontFile({{255, record(1, 1, 1, {7})}});
+        const GlyphTable table = parseFont(bytes + "more bytes");
+        QCOMPARE(table[255].pixels[0][0], Colour(7));
+        QCOMPARE(fontBytes(table), bytes);
+    }
+
+    void badFilesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray whole = fontFile({{65, record(1, 2, 2, {1, 2, 3, 4})}});
+        QTest::newRow("empty") << QByteArray() << "Read beyond end of file";
+        QTest::newRow("cut in the last record") << whole.chopped(1) << "Read beyond end of file";
+        QTest::newRow("cut in the colours") << whole.left(585 + 12) << "Read beyond end of file";
+        QTest::newRow("negative width") << fontFile({{3, record(1, -1, 2)}}) << "Invalid glyph size in font file";
+        QTest::newRow("negative height") << fontFile({{3, record(1, 2, -5)}}) << "Invalid glyph size in font file";
+        QTest::newRow("too wide") << fontFile({{3, record(1, 4097, 1)}}) << "Invalid glyph size in font file";
+        QTest::newRow("2^31 - 1 wide and 0 high")
+            << fontFile({{3, record(1, 2147483647, 0)}}) << "Invalid glyph size in font file";
+        QTest::newRow("100000 x 100000") << fontFile({{0, record(1, 100000, 100000)}})
+                                         << "Invalid glyph size in font file";
+        QTest::newRow("4096 x 4096 claimed, few bytes")
+            << fontFile({{0, record(1, 4096, 4096)}}) << "Read beyond end of file";
+    }
+    void badFilesAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        QCOMPARE(messageOf([&] { parseFont(bytes); }), message);
+    }
+
+    void filesRoundTrip()
+    {
+        GlyphTable table;
+        table.setGlyphSize(33, 3, 4);
+        table[33].defined = 1;
+        table[33].pixels[2][3] = 0x00FF00;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("f.llf");
+        writeFontFile(path, table);
+        QCOMPARE(readWholeFile(path), fontBytes(table));
+        const GlyphTable back = readFontFile(path);
+        QCOMPARE(back[33].pixels, table[33].pixels);
+        QCOMPARE(back[33].image.pixel(2, 3), Colour(0x00FF00));
+        QCOMPARE(messageOf([&] { readFontFile(dir.filePath("missing.llf")); }), QStringLiteral("File not found"));
+    }
+};
+
+QTEST_MAIN(TestFontFile)
+#include "tst_font_file.moc"
