@@ -1,0 +1,213 @@
+#include "text/layout.h"
+
+#include "text/decimal.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace letterloom::text {
+
+namespace {
+
+constexpr char kSpace = ' ';
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
+constexpr char kDollar = '$';
+
+// Space, CR, LF, tab and every other control character: what trimming removes.
+bool isBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// A stretch [begin, end) of the text, so that words are cut out without
+// copying the rest of it.
+struct Span {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+Span trimmed(const char *data, Span span)
+{
+    while (span.begin < span.end && isBlank(data[span.begin]))
+        ++span.begin;
+    while (span.end > span.begin && isBlank(data[span.end - 1]))
+        --span.end;
+    return span;
+}
+
+// Widths are summed in 64 bits: a long word of wide glyphs can pass the
+// 32-bit range, and such a word must not come out narrow.
+std::int64_t measure(const char *data, Span span, const font::GlyphTable &glyphs)
+{
+    std::int64_t width = 0;
+    for (qsizetype i = span.begin; i < span.end; ++i) {
+        const font::tGraphChar &glyph = glyphs[static_cast<unsigned char>(data[i])];
+        if (glyph.defined)
+            width += glyph.width;
+    }
+    return width;
+}
+
+std::int32_t saturated(std::int64_t value)
+{
+    return std::int32_t(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                  std::numeric_limits<std::int32_t>::max()));
+}
+
+// One run of LayoutText: the area, the pitch and the current line's running
+// sums, all in 64 bits so that no value from a project file can wrap around
+// into a wrong "fits".
+class Layout {
+public:
+    Layout(std::int32_t areaWidth, std::int32_t areaHeight, std::int32_t lineSpacing,
+           const font::GlyphTable &glyphs, LineTable &lines)
+        : room_(std::int64_t(areaWidth) - 4), heightRoom_(std::int64_t(areaHeight) - 4),
+          pitch_(std::int64_t(lineSpacing) + 2), spaceWidth_(glyphs[kSpace].defined ? glyphs[kSpace].width : 0),
+          lines_(lines)
+    {
+    }
+
+    // Puts a word of measured width w on the current line or, when it does not
+    // fit there, on the lines that wrapping starts.
+    Notice place(QByteArray word, std::int64_t w)
+    {
+        if (w > room_)
+            return Notice::Width;
+        while (!fits(w)) {
+            // The line was empty, so every further line would fail the same
+            // way: wrapping cannot make progress.
+            if (count_ == 0)
+                return Notice::Height;
+            ++line_;
+            if (pitch_ * line_ > heightRoom_)
+                return Notice::Height;
+        }
+        append(ResolveEscapes(std::move(word)), w);
+        return Notice::None;
+    }
+
+    // A CR LF ends the current line; the next one starts without a height check.
+    void breakLine() { ++line_; }
+
+private:
+    // Opens the record of the current line when it has none yet and charges
+    // the word to it; false when the line then runs wider than the area.
+    bool fits(std::int64_t w)
+    {
+        if (std::int64_t(lines_.size()) < line_ + 1) {
+            lines_.emplace_back();
+            count_ = 0;
+            widthSum_ = 0;
+            lineWidth_ = 0;
+        }
+        widthSum_ += w;
+        lineWidth_ += w + spaceWidth_;
+        return lineWidth_ <= room_;
+    }
+
+    void append(QByteArray word, std::int64_t w)
+    {
+        Twords &line = lines_[std::size_t(line_)];
+        line.words.push_back(std::move(word));
+        line.wordWidths.push_back(saturated(w));
+        line.gap = count_ == 0 ? 0 : saturated((room_ - widthSum_) / count_);
+        line.lineWidth = saturated(lineWidth_);
+        ++count_;
+    }
+
+    const std::int64_t room_;        // W - 4: the widest a line may be
+    const std::int64_t heightRoom_;  // H - 4
+    const std::int64_t pitch_;       // lineSpacing + 2
+    const std::int64_t spaceWidth_;  // charged after every word
+    LineTable &lines_;
+
+    std::int64_t line_ = 0;       // n: the current line
+    std::int64_t count_ = 0;      // c: words on the current line
+    std::int64_t widthSum_ = 0;   // S: their widths
+    std::int64_t lineWidth_ = 0;  // L: their widths plus one space width each
+};
+
+}  // namespace
+
+QString noticeText(Notice notice)
+{
+    switch (notice) {
+    case Notice::Width:
+        return QStringLiteral("Text does not fit in the specified area by width!");
+    case Notice::Height:
+        return QStringLiteral("Text does not fit in the specified area by height!");
+    case Notice::None:
+        break;
+    }
+    return {};
+}
+
+std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs)
+{
+    return saturated(measure(text.constData(), {0, text.size()}, glyphs));
+}
+
+QByteArray ResolveEscapes(QByteArray word)
+{
+    // The word only ever shrinks, so it is rewritten in place: `out` trails
+    // the scan position `in`. The last character is never examined.
+    const qsizetype size = word.size();
+    char *data = word.data();
+    qsizetype out = 0;
+    qsizetype in = 0;
+    while (in < size - 1) {
+        if (data[in] == kDollar) {
+            if (data[in + 1] == kDollar) {
+                data[out++] = kDollar;
+                in += 2;
+                continue;
+            }
+            const qsizetype digitCount = std::min<qsizetype>(2, size - 1 - in);
+            const QByteArray digits = QByteArray::fromRawData(data + in + 1, digitCount);
+            if (IsAllDigits(digits)) {
+                data[out++] = char(DigitsToInt(digits));
+                in += 1 + digitCount;
+                continue;
+            }
+        }
+        data[out++] = data[in++];
+    }
+    if (in < size)
+        data[out++] = data[in];
+    word.truncate(out);
+    return word;
+}
+
+Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
+                  std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines)
+{
+    const char *data = text.constData();
+    const Span whole = trimmed(data, {0, text.size()});
+    Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines);
+
+    qsizetype start = whole.begin;
+    for (qsizetype p = whole.begin; p < whole.end; ++p) {
+        const bool last = p == whole.end - 1;
+        const bool lineBreak = !last && data[p] == kCr && data[p + 1] == kLf;
+        if (data[p] != kSpace && !last && !lineBreak)
+            continue;
+
+        // Only a space and a CR LF pair separate words; a lone CR or LF stays
+        // inside its word. The word is measured as typed, before its escapes.
+        const Span word = trimmed(data, {start, last ? p + 1 : p});
+        const std::int64_t w = measure(data, word, glyphs);
+        const Notice notice = layout.place(QByteArray(data + word.begin, word.end - word.begin), w);
+        if (notice != Notice::None)
+            return notice;
+        start = p + 1;
+        if (lineBreak) {
+            start = p + 2;
+            ++p;
+            layout.breakLine();
+        }
+    }
+    return Notice::None;
+}
+
+}  // namespace letterloom::text
