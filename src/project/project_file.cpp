@@ -1,0 +1,135 @@
+#include "project/project_file.h"
+
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+
+namespace letterloom::project {
+
+namespace {
+
+// An uncompressed BMP holds at least one bit for each pixel; only a
+// run-length picture can claim more pixels than that, and the program never
+// embeds one. Holding pictures to this keeps a crafted project of a few bytes
+// from unfolding into hundreds of megabytes.
+constexpr qint64 kMaxPixelsPerByte = 8;
+
+ProjectSettings readSettings(ByteReader &in)
+{
+    ProjectSettings settings;
+    settings.showHelp = in.u8();
+    settings.showSelection = in.u8();
+    settings.area.x = in.i32();
+    settings.area.y = in.i32();
+    settings.area.width = in.i32();
+    settings.area.height = in.i32();
+    settings.alignment = in.u8();
+    settings.pixelSize = in.i32();
+    settings.lineSpacing = in.i32();
+    settings.defaultGlyphWidth = in.i32();
+    settings.defaultGlyphHeight = in.i32();
+    return settings;
+}
+
+void writeSettings(ByteWriter &out, const ProjectSettings &settings)
+{
+    out.u8(settings.showHelp);
+    out.u8(settings.showSelection);
+    out.i32(settings.area.x);
+    out.i32(settings.area.y);
+    out.i32(settings.area.width);
+    out.i32(settings.area.height);
+    out.u8(settings.alignment);
+    out.i32(settings.pixelSize);
+    out.i32(settings.lineSpacing);
+    out.i32(settings.defaultGlyphWidth);
+    out.i32(settings.defaultGlyphHeight);
+}
+
+QByteArray readPart(ByteReader &in)
+{
+    return in.take(in.i32());  // a negative length fails like one past the end
+}
+
+void writePart(ByteWriter &out, const QByteArray &part)
+{
+    out.i32(std::int32_t(part.size()));
+    out.bytes(part);
+}
+
+}  // namespace
+
+ProjectFile parseProject(const QByteArray &bytes)
+{
+    ByteReader in(bytes);
+    if (in.u8() != kProjectFormat)
+        throw Error(QStringLiteral("Not a Letterloom project file"));
+    ProjectFile project;
+    project.settings = readSettings(in);
+    project.storedFontPath = readPart(in);
+    project.text = readPart(in);
+    project.pictureBmp = readPart(in);
+    return project;
+}
+
+QByteArray projectBytes(const ProjectFile &project)
+{
+    const qint64 size = 48 + qint64(project.storedFontPath.size()) + project.text.size() + project.pictureBmp.size();
+    if (size > kMaxFileSize)
+        throw Error(QStringLiteral("The project is too large to be saved"));
+    ByteWriter out;
+    out.reserve(size);
+    out.u8(kProjectFormat);
+    writeSettings(out, project.settings);
+    writePart(out, project.storedFontPath);
+    writePart(out, project.text);
+    writePart(out, project.pictureBmp);
+    return out.result();
+}
+
+QByteArray storedFontPath(const QString &fontPath, const QString &programDirectory)
+{
+    const QByteArray path = QFile::encodeName(fontPath);
+    const QByteArray base = QFile::encodeName(programDirectory);
+    if (!base.isEmpty() && path.startsWith(base))
+        return path.mid(base.size());
+    return path;
+}
+
+QString resolveFontPath(const QByteArray &storedPath, const QString &programDirectory)
+{
+    const QString path = QFile::decodeName(storedPath);
+    if (QDir::isRelativePath(path))
+        return programDirectory + path;
+    return path;
+}
+
+raster::Raster embeddedPicture(const QByteArray &bmp)
+{
+    if (bmp.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bmp);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize claimed = QImageReader(&buffer, "bmp").size();
+    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > kMaxPixelsPerByte * bmp.size())
+        throw Error(QStringLiteral("Bitmap image is not valid"));
+    return raster::Raster::fromBmp(bmp);
+}
+
+OpenedProject readProjectFile(const QString &path, const QString &programDirectory)
+{
+    const ProjectFile file = parseProject(readWholeFile(path));
+    const TextArea &area = file.settings.area;
+    if (!raster::Raster::sizeAllowed(area.width, area.height))
+        throw Error(QStringLiteral("Text area is too large"));
+    return {file.settings, resolveFontPath(file.storedFontPath, programDirectory), file.text,
+            embeddedPicture(file.pictureBmp)};
+}
+
+}  // namespace letterloom::project

@@ -1,0 +1,201 @@
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+#include "project/project_file.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::project;
+
+namespace {
+
+QByteArray hex(const char *digits)
+{
+    return QByteArray::fromHex(digits);
+}
+
+// A project with the start-up settings, no font path, no text and no picture.
+const QByteArray kEmptyProject = hex("10 01 01 00000000 00000000 00000000 00000000 01"
+                                     "14000000 0a000000 08000000 08000000 00000000 00000000 00000000");
+
+QByteArray withInt(QByteArray bytes, int offset, std::int32_t value)
+{
+    ByteWriter field;
+    field.i32(value);
+    return bytes.replace(offset, 4, field.result());
+}
+
+// An 8-bit run-length BMP with the given runs and a colour table of red, white.
+QByteArray runLengthBmp(std::int32_t width, std::int32_t height, const QByteArray &runs)
+{
+    ByteWriter out;
+    out.bytes("BM");
+    out.u32(14 + 40 + 8 + runs.size());
+    out.u32(0);
+    out.u32(14 + 40 + 8);
+    for (std::uint32_t field : {40u, std::uint32_t(width), std::uint32_t(height)})
+        out.u32(field);
+    out.u32(1 | (8 << 16));  // one plane, 8 bits a pixel
+    for (std::uint32_t field : {1u, std::uint32_t(runs.size()), 0u, 0u, 2u, 0u})
+        out.u32(field);
+    out.u32(0x00FF0000);  // colour 0 is red (blue, green, red, unused)
+    out.u32(0x00FFFFFF);
+    out.bytes(runs);
+    return out.result();
+}
+
+void expectError(const std::function<void()> &action, const QString &message)
+{
+    try {
+        action();
+        QFAIL("no error");
+    } catch (const Error &error) {
+        QCOMPARE(error.message(), message);
+    }
+}
+
+}  // namespace
+
+class TestProjectFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layout_data()
+    {
+        QTest::addColumn<ProjectFile>("project");
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("empty project, 48 bytes") << ProjectFile{} << kEmptyProject;
+
+        ProjectFile full;
+        full.settings = {0, 1, {10, 20, -100, 50}, 7, 12, -3, 6, 9};
+        full.storedFontPath = "fonts/a.llf";
+        full.text = "A\r\nB";
+        full.pictureBmp = "BM\x01\xFE";
+        QTest::newRow("every field")
+            << full
+            << hex("10 00 01 0a000000 14000000 9cffffff 32000000 07 0c000000 fdffffff 06000000 09000000"
+                   "0b000000") + "fonts/a.llf" + hex("04000000") + "A\r\nB" + hex("04000000 424d01fe");
+    }
+
+    void layout()
+    {
+        QFETCH(ProjectFile, project);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(projectBytes(project), bytes);
+        QCOMPARE(parseProject(bytes), project);
+    }
+
+    void rejected_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QString beyond = QStringLiteral("Read beyond end of file");
+        QTest::newRow("empty file") << QByteArray() << beyond;
+        QTest::newRow("format byte 15") << hex("0f") + kEmptyProject.mid(1) << QStringLiteral("Not a Letterloom project file");
+        QTest::newRow("settings cut short") << kEmptyProject.left(30) << beyond;
+        QTest::newRow("negative path length") << withInt(kEmptyProject, 36, -1) << beyond;
+        QTest::newRow("path past the end") << withInt(kEmptyProject, 36, 5) << beyond;
+        QTest::newRow("negative text length") << withInt(kEmptyProject, 40, -2147483647 - 1) << beyond;
+        QTest::newRow("huge picture length") << withInt(kEmptyProject, 44, 2147483647) << beyond;
+        QTest::newRow("picture cut short") << withInt(kEmptyProject, 44, 1) << beyond;
+    }
+
+    void rejected()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        expectError([&] { parseProject(bytes); }, message);
+    }
+
+    void fontPath_data()
+    {
+        QTest::addColumn<QString>("fontPath");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("in the program folder") << "/prog/a.llf" << QByteArray("a.llf") << "/prog/a.llf";
+        QTest::newRow("below it") << "/prog/fonts/a.llf" << QByteArray("fonts/a.llf") << "/prog/fonts/a.llf";
+        QTest::newRow("outside it") << "/other/a.llf" << QByteArray("/other/a.llf") << "/other/a.llf";
+        QTest::newRow("case differs") << "/Prog/a.llf" << QByteArray("/Prog/a.llf") << "/Prog/a.llf";
+        QTest::newRow("sibling with the same start") << "/program/a.llf" << QByteArray("/program/a.llf")
+                                                     << "/program/a.llf";
+        QTest::newRow("no font file") << "" << QByteArray() << "/prog/";
+        QTest::newRow("non-ASCII name") << QStringLiteral("/prog/schrift-\u00e4.llf")
+                                        << QByteArray("schrift-\xc3\xa4.llf")
+                                        << QStringLiteral("/prog/schrift-\u00e4.llf");
+    }
+
+    void fontPath()
+    {
+        QFETCH(QString, fontPath);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, readBack);
+        QCOMPARE(storedFontPath(fontPath, QStringLiteral("/prog/")), stored);
+        QCOMPARE(resolveFontPath(stored, QStringLiteral("/prog/")), readBack);
+    }
+
+    void embeddedPicture_data()
+    {
+        QTest::addColumn<QByteArray>("bmp");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<raster::Colour>("topLeft");
+        QTest::addColumn<QString>("message");  // empty when the picture is accepted
+        raster::Raster picture(3, 2);
+        picture.setPixel(0, 0, 0x123456);
+        QTest::newRow("our own picture") << picture.toBmp() << QSize(3, 2) << raster::Colour(0x123456) << QString();
+        QTest::newRow("no picture") << QByteArray() << QSize(0, 0) << raster::kWhite << QString();
+        QTest::newRow("small run-length picture")
+            << runLengthBmp(16, 1, hex("1000 0001")) << QSize(16, 1) << raster::kRed << QString();
+        QTest::newRow("run-length picture of 4000 x 4000 in 64 bytes")
+            << runLengthBmp(4000, 4000, hex("0001")) << QSize() << raster::kWhite
+            << QStringLiteral("Bitmap image is not valid");
+        QTest::newRow("not a picture") << QByteArray("BMnonsense, not a picture at all") << QSize()
+                                       << raster::kWhite << QStringLiteral("Bitmap image is not valid");
+    }
+
+    void embeddedPicture()
+    {
+        QFETCH(QByteArray, bmp);
+        QFETCH(QSize, size);
+        QFETCH(raster::Colour, topLeft);
+        QFETCH(QString, message);
+        if (!message.isEmpty()) {
+            expectError([&] { project::embeddedPicture(bmp); }, message);
+            return;
+        }
+        const raster::Raster picture = project::embeddedPicture(bmp);
+        QCOMPARE(picture.size(), size);
+        QCOMPARE(picture.pixel(0, 0), topLeft);
+    }
+
+    void readProjectFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("sound") << withInt(kEmptyProject, 11, 30000) << QString();
+        QTest::newRow("text area beyond any picture") << withInt(kEmptyProject, 11, 40000)
+                                                      << QStringLiteral("Text area is too large");
+    }
+
+    void readProjectFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.llp"));
+        writeWholeFile(path, bytes);
+        if (!message.isEmpty()) {
+            expectError([&] { project::readProjectFile(path, dir.path() + u'/'); }, message);
+            return;
+        }
+        const OpenedProject opened = project::readProjectFile(path, dir.path() + u'/');
+        QCOMPARE(opened.settings.area.width, 30000);
+        QCOMPARE(opened.fontPath, dir.path() + u'/');
+        QVERIFY(opened.picture.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectFile)
+#include "tst_project_file.moc"
