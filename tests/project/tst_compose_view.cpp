@@ -1,0 +1,172 @@
+#include "project/compose_view.h"
+
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::project;
+using raster::Colour;
+using raster::Raster;
+
+namespace {
+
+constexpr Colour kGrey = 0xC0C0C0;
+
+// A workspace with a grey 300 x 120 picture, both guides off and no text.
+Workspace sceneWith(TextArea area)
+{
+    Workspace workspace{QString()};
+    workspace.pictureLoaded = true;
+    workspace.picture = Raster(300, 120);
+    workspace.picture.fill(kGrey);
+    workspace.settings.area = area;
+    workspace.settings.showHelp = 0;
+    workspace.settings.showSelection = 0;
+    return workspace;
+}
+
+Raster compose(const Workspace &workspace, bool exporting, bool selectionMode = false)
+{
+    Raster view(workspace.picture.width(), workspace.picture.height());
+    ComposeView(workspace, view, exporting, selectionMode);
+    return view;
+}
+
+// True when some pixel of rows top .. bottom - 1 is red.
+bool redInRows(const Raster &view, int top, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < view.width(); ++x)
+            if (view.pixel(x, y) == raster::kRed)
+                return true;
+    return false;
+}
+
+}  // namespace
+
+class TestComposeView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void frame_data()
+    {
+        QTest::addColumn<TextArea>("area");
+        QTest::newRow("drawn down and right") << TextArea{10, 20, 100, 50};
+        QTest::newRow("drawn up and left") << TextArea{110, 70, -100, -50};
+    }
+
+    void frame()
+    {
+        QFETCH(TextArea, area);
+        Workspace workspace = sceneWith(area);
+        workspace.settings.showSelection = 1;
+        const Raster view = compose(workspace, false);
+        for (int y = 0; y < view.height(); ++y) {
+            for (int x = 0; x < view.width(); ++x) {
+                const bool inside = x >= 10 && x <= 109 && y >= 20 && y <= 69;
+                const bool edge = inside && (x == 10 || x == 109 || y == 20 || y == 69);
+                QCOMPARE(view.pixel(x, y), edge ? raster::kRed : kGrey);
+            }
+        }
+    }
+
+    void guides_data()
+    {
+        QTest::addColumn<bool>("showSelection");
+        QTest::addColumn<bool>("showHelp");
+        QTest::addColumn<bool>("exporting");
+        QTest::addColumn<bool>("selectionMode");
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<bool>("hint");
+        QTest::addColumn<bool>("modeHint");
+        QTest::newRow("screen") << true << true << false << false << true << true << false;
+        QTest::newRow("screen, Ctrl held") << true << true << false << true << true << true << true;
+        QTest::newRow("screen, no frame") << false << true << false << true << false << true << true;
+        QTest::newRow("screen, no help") << true << false << false << true << true << false << false;
+        QTest::newRow("export, both shown") << true << true << true << true << false << false << false;
+        QTest::newRow("export, frame shown") << true << false << true << true << false << false << false;
+        QTest::newRow("export, help shown") << false << true << true << true << false << false << false;
+        QTest::newRow("export, none shown") << false << false << true << true << false << false << false;
+    }
+
+    void guides()
+    {
+        QFETCH(bool, showSelection);
+        QFETCH(bool, showHelp);
+        QFETCH(bool, exporting);
+        QFETCH(bool, selectionMode);
+        QFETCH(bool, frame);
+        QFETCH(bool, hint);
+        QFETCH(bool, modeHint);
+        Workspace workspace = sceneWith({60, 60, 100, 30});
+        workspace.settings.showSelection = showSelection;
+        workspace.settings.showHelp = showHelp;
+        const Raster view = compose(workspace, exporting, selectionMode);
+        QCOMPARE(redInRows(view, 60, 90), frame);
+        QCOMPARE(redInRows(view, 10, 24), hint);
+        QCOMPARE(redInRows(view, 24, 38), modeHint);
+        if (exporting)
+            QCOMPARE(view, workspace.picture);
+    }
+
+    void hintWithoutPicture_data()
+    {
+        QTest::addColumn<bool>("exporting");
+        QTest::newRow("screen") << false;
+        QTest::newRow("export") << true;
+    }
+
+    void hintWithoutPicture()
+    {
+        QFETCH(bool, exporting);
+        Workspace workspace{QString()};
+        workspace.settings.area = {0, 0, 297, 274};
+        workspace.overlay = Raster(297, 274);  // as a refresh leaves it: black text
+        workspace.overlay.fill(raster::kBlack);
+        Raster view(297, 274);
+        ComposeView(workspace, view, exporting, true);
+
+        const QSize extent = Raster::measureText(QStringLiteral("Load picture here!"));
+        const QRect box((297 - extent.width()) / 2, (274 - extent.height()) / 2, extent.width(), extent.height());
+        int red = 0;
+        for (int y = 0; y < view.height(); ++y) {
+            for (int x = 0; x < view.width(); ++x) {
+                const Colour colour = view.pixel(x, y);
+                if (colour == raster::kWhite)
+                    continue;
+                QCOMPARE(colour, raster::kRed);
+                QVERIFY(box.contains(x, y));
+                ++red;
+            }
+        }
+        QVERIFY(red > 20);
+    }
+
+    // The overlay is white where there is no text; a glyph pixel in its
+    // bottom-left corner must not turn the text area into a white box.
+    void overlayKeepsTextWhateverItsCorner_data()
+    {
+        QTest::addColumn<Colour>("corner");
+        QTest::newRow("glyph pixel in the corner") << raster::kBlack;
+        QTest::newRow("white corner") << raster::kWhite;
+    }
+
+    void overlayKeepsTextWhateverItsCorner()
+    {
+        QFETCH(Colour, corner);
+        Workspace workspace = sceneWith({40, 30, 20, 10});
+        workspace.overlay = Raster(20, 10);
+        workspace.overlay.setPixel(0, 9, corner);
+        workspace.overlay.setPixel(5, 5, raster::kBlack);
+        workspace.overlay.setPixel(6, 5, raster::kRed);
+        for (bool exporting : {false, true}) {
+            const Raster view = compose(workspace, exporting);
+            QCOMPARE(view.pixel(40, 39), corner == raster::kWhite ? kGrey : corner);
+            QCOMPARE(view.pixel(45, 35), raster::kBlack);
+            QCOMPARE(view.pixel(46, 35), raster::kRed);
+            QCOMPARE(view.pixel(50, 32), kGrey);  // white overlay pixels let the picture through
+        }
+    }
+};
+
+QTEST_MAIN(TestComposeView)
+#include "tst_compose_view.moc"
