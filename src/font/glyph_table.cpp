@@ -34,14 +34,23 @@ void resizeGlyph(tGraphChar &glyph, std::int32_t width, std::int32_t height)
         column.resize(std::size_t(height), raster::kBlack);
 }
 
+void setGlyphSize(tGraphChar &glyph, std::int32_t width, std::int32_t height)
+{
+    resizeGlyph(glyph, std::clamp(width, 1, kMaxGlyphSide), std::clamp(height, 1, kMaxGlyphSide));
+}
+
 void GlyphTable::setGlyphSize(int code, std::int32_t width, std::int32_t height)
 {
-    resizeGlyph((*this)[code], std::clamp(width, 1, kMaxGlyphSide), std::clamp(height, 1, kMaxGlyphSide));
+    font::setGlyphSize((*this)[code], width, height);
 }
 
 void GlyphTable::clearOutside(int code, std::int32_t oldWidth, std::int32_t oldHeight)
 {
-    tGraphChar &glyph = (*this)[code];
+    font::clearOutside((*this)[code], oldWidth, oldHeight);
+}
+
+void clearOutside(tGraphChar &glyph, std::int32_t oldWidth, std::int32_t oldHeight)
+{
     for (std::int32_t x = std::max(oldWidth, 0); x < glyph.width; ++x)
         std::fill(glyph.pixels[std::size_t(x)].begin(), glyph.pixels[std::size_t(x)].end(), raster::kWhite);
     for (std::int32_t x = 0; x < glyph.width; ++x)

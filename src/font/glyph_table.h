@@ -59,6 +59,11 @@ private:
 // overlap keeps its colours, new pixels are black and new image pixels white.
 void resizeGlyph(tGraphChar &glyph, std::int32_t width, std::int32_t height);
 
+// The record-level forms of GlyphTable::setGlyphSize and clearOutside, for
+// code that works on one glyph (the glyph transforms).
+void setGlyphSize(tGraphChar &glyph, std::int32_t width, std::int32_t height);
+void clearOutside(tGraphChar &glyph, std::int32_t oldWidth, std::int32_t oldHeight);
+
 // Copies every pixel of pixels into the glyph's image.
 void syncImage(tGraphChar &glyph);
 
