@@ -1,0 +1,495 @@
+#include "font/bmfont.h"
+
+#include "base/error.h"
+#include "base/file_io.h"
+#include "font/png_page.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <cmath>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace letterloom::font {
+
+namespace {
+
+const QString kFormat = QStringLiteral("BMFont file");
+
+// The decoded page pixels one font may load in all: four pages of 4096 x 4096
+// pixels, more than any real font uses, and far less than crafted files of
+// many huge (and cheaply compressed) pages would make the reader decode.
+constexpr qint64 kMaxPagePixels = 4 * kMaxFontPixels;
+
+[[noreturn]] void fail(const QString &what)
+{
+    throw Error(QStringLiteral("Invalid %1: %2").arg(kFormat, what));
+}
+
+// One line of the .fnt: its tag and its key=value pairs, where a value is a
+// word or a "quoted text".
+class FntLine {
+public:
+    FntLine(const QByteArray &text, int number) : number_(number)
+    {
+        qsizetype at = 0;
+        auto skipSpaces = [&] {
+            while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+                ++at;
+        };
+        auto word = [&] {
+            const qsizetype start = at;
+            while (at < text.size() && text[at] != ' ' && text[at] != '\t' && text[at] != '=')
+                ++at;
+            return text.mid(start, at - start);
+        };
+        skipSpaces();
+        tag_ = word();
+        for (skipSpaces(); at < text.size(); skipSpaces()) {
+            const QByteArray key = word();
+            if (at >= text.size() || text[at] != '=')
+                this->fail(QStringLiteral("\"%1\" has no value").arg(QString::fromUtf8(key)));
+            ++at;
+            if (at < text.size() && text[at] == '"') {
+                const qsizetype close = text.indexOf('"', at + 1);
+                if (close < 0)
+                    this->fail(QStringLiteral("the text of \"%1\" has no closing quote").arg(QString::fromUtf8(key)));
+                values_.insert(key, text.mid(at + 1, close - at - 1));
+                at = close + 1;
+            } else {
+                const qsizetype start = at;
+                while (at < text.size() && text[at] != ' ' && text[at] != '\t')
+                    ++at;
+                values_.insert(key, text.mid(start, at - start));
+            }
+        }
+    }
+
+    const QByteArray &tag() const { return tag_; }
+
+    qint64 integer(const char *key) const
+    {
+        if (!values_.contains(key))
+            fail(QStringLiteral("%1 lacks %2=").arg(QString::fromUtf8(tag_), QLatin1String(key)));
+        return integer(key, 0);
+    }
+
+    qint64 integer(const char *key, qint64 fallback) const
+    {
+        const auto found = values_.constFind(key);
+        if (found == values_.constEnd())
+            return fallback;
+        bool ok = false;
+        const qint64 value = found->toInt(&ok);
+        if (!ok)
+            fail(QStringLiteral("%1= needs a whole number").arg(QLatin1String(key)));
+        return value;
+    }
+
+    QString text(const char *key) const
+    {
+        if (!values_.contains(key))
+            fail(QStringLiteral("%1 lacks %2=").arg(QString::fromUtf8(tag_), QLatin1String(key)));
+        return QString::fromUtf8(values_.value(key));
+    }
+
+    [[noreturn]] void fail(const QString &what) const
+    {
+        letterloom::font::fail(QStringLiteral("%1 (line %2)").arg(what).arg(number_));
+    }
+
+private:
+    QByteArray tag_;
+    QHash<QByteArray, QByteArray> values_;
+    int number_;
+};
+
+// A kept glyph's box on its page and its place in its cell.
+struct FntChar {
+    int code = 0;
+    qint64 x = 0, y = 0, width = 0, height = 0;
+    qint64 xoffset = 0, yoffset = 0;
+    qint64 page = 0;
+    qint64 channel = 15;
+};
+
+// Everything the .fnt says, with the glyphs kept so far (white cells).
+struct FntFont {
+    std::optional<FontImport> import;
+    bool packed = false;
+    std::map<qint64, QString> pages;
+    std::vector<FntChar> chars;
+    std::optional<qint64> declaredChars;
+    qint64 charLines = 0;
+    qint64 boxPixels = 0;  // of the kept glyphs
+    qint64 kernings = 0;
+};
+
+void refuseOtherFormats(const QByteArray &fnt)
+{
+    if (fnt.startsWith("BMF"))
+        fail(QStringLiteral("it is in the binary format; only the text format is read"));
+    if (fnt.trimmed().startsWith('<'))
+        fail(QStringLiteral("it is in the XML format; only the text format is read"));
+}
+
+// Page names are relative to the .fnt's folder and stay inside it.
+QString checkedPageName(const FntLine &line)
+{
+    QString name = line.text("file");
+    name.replace(u'\\', u'/');
+    const bool outside = name.isEmpty() || QDir::isAbsolutePath(name) || name.startsWith(u'/') ||
+                         name.contains(u':') || name.split(u'/').contains(QStringLiteral(".."));
+    if (outside)
+        line.fail(QStringLiteral("its page \"%1\" lies outside the font's folder").arg(name));
+    return name;
+}
+
+void readCharLine(const FntLine &line, FntFont &font)
+{
+    if (!font.import)
+        line.fail(QStringLiteral("a char line comes before the common line"));
+    ++font.charLines;
+    FntChar c;
+    const qint64 id = line.integer("id");
+    c.x = line.integer("x");
+    c.y = line.integer("y");
+    c.width = line.integer("width");
+    c.height = line.integer("height");
+    c.xoffset = line.integer("xoffset", 0);
+    c.yoffset = line.integer("yoffset", 0);
+    c.page = line.integer("page", 0);
+    c.channel = line.integer("chnl", 15);
+    const qint64 advance = line.integer("xadvance");
+    if (c.x < 0 || c.y < 0 || c.width < 0 || c.height < 0)
+        line.fail(QStringLiteral("char %1 has a negative box").arg(id));
+    if (!font.import->addGlyph(id, advance))
+        return;
+    if (!font.pages.contains(c.page))
+        line.fail(QStringLiteral("char %1 is on page %2, which the font does not name").arg(id).arg(c.page));
+    font.boxPixels += c.width * c.height;
+    if (font.boxPixels > kMaxFontPixels)
+        line.fail(QStringLiteral("its glyph boxes together hold more than %1 pixels").arg(kMaxFontPixels));
+    c.code = int(id);
+    font.chars.push_back(c);
+}
+
+FntFont readFnt(const QByteArray &fnt)
+{
+    refuseOtherFormats(fnt);
+    FntFont font;
+    std::optional<qint64> pageCount;
+    int number = 0;
+    for (qsizetype pos = fnt.startsWith("\xEF\xBB\xBF") ? 3 : 0; pos < fnt.size();) {
+        qsizetype end = fnt.indexOf('\n', pos);
+        if (end < 0)
+            end = fnt.size();
+        const FntLine line(fnt.mid(pos, end - pos).trimmed(), ++number);
+        pos = end + 1;
+
+        if (line.tag() == "common") {
+            if (font.import)
+                line.fail(QStringLiteral("the font has more than one common line"));
+            font.import.emplace(kFormat, line.integer("lineHeight"));
+            font.packed = line.integer("packed", 0) != 0;
+            if (const qint64 pages = line.integer("pages", -1); pages >= 0)
+                pageCount = pages;
+        } else if (line.tag() == "page") {
+            const qint64 id = line.integer("id");
+            if (id < 0 || (pageCount && id >= *pageCount))
+                line.fail(QStringLiteral("page id %1 is not one of its %2 pages").arg(id).arg(pageCount.value_or(0)));
+            if (font.pages.contains(id))
+                line.fail(QStringLiteral("page %1 is named twice").arg(id));
+            font.pages[id] = checkedPageName(line);
+        } else if (line.tag() == "chars") {
+            font.declaredChars = line.integer("count");
+        } else if (line.tag() == "char") {
+            readCharLine(line, font);
+        } else if (line.tag() == "kerning") {
+            ++font.kernings;
+        }
+    }
+    if (!font.import)
+        fail(QStringLiteral("it has no common line"));
+    if (font.declaredChars && *font.declaredChars != font.charLines)
+        fail(QStringLiteral("chars count=%1 but the font holds %2").arg(*font.declaredChars).arg(font.charLines));
+    return font;
+}
+
+// How a page holds its glyphs.
+enum class PageKind {
+    Blank,     // nothing visible in the glyph boxes
+    Colour,    // colours as they are, transparent pixels white
+    Coverage,  // glyphs in the alpha channel alone, or packed in single channels
+};
+
+// A page whose every visible glyph pixel is white holds its glyphs in the alpha
+// channel alone: read as colours they would all come out white.
+PageKind kindOf(const QImage &page, const std::vector<const FntChar *> &chars)
+{
+    PageKind kind = PageKind::Blank;
+    for (const FntChar *c : chars)
+        for (qint64 y = c->y; y < c->y + c->height; ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(int(y)));
+            for (qint64 x = c->x; x < c->x + c->width; ++x) {
+                if (qAlpha(line[x]) == 0)
+                    continue;
+                if ((line[x] & 0xFFFFFFu) != 0xFFFFFFu)
+                    return PageKind::Colour;
+                kind = PageKind::Coverage;
+            }
+        }
+    return kind;
+}
+
+// The channel of a pixel that holds a coverage glyph: for packed pages the
+// glyph's own channel (chnl 1 blue, 2 green, 4 red, 8 alpha), else alpha.
+int coverage(QRgb pixel, qint64 channel, bool packed)
+{
+    if (packed) {
+        switch (channel) {
+        case 1: return qBlue(pixel);
+        case 2: return qGreen(pixel);
+        case 4: return qRed(pixel);
+        default: break;
+        }
+    }
+    return qAlpha(pixel);
+}
+
+struct PageReading {
+    PageKind kind = PageKind::Colour;
+    bool packed = false;
+    bool madeOpaque = false;  // a partly transparent colour pixel lost its transparency
+};
+
+Colour glyphColour(QRgb pixel, const FntChar &c, PageReading &reading)
+{
+    if (reading.kind == PageKind::Coverage)
+        return coverage(pixel, c.channel, reading.packed) >= 128 ? raster::kBlack : raster::kWhite;
+    if (qAlpha(pixel) == 0)
+        return raster::kWhite;
+    if (qAlpha(pixel) != 255)
+        reading.madeOpaque = true;
+    return raster::fromQRgb(pixel);
+}
+
+// Loads and decodes a page, counting its pixels against what one font may load.
+QImage decodedPage(const QString &name, const PageLoader &loader, qint64 &pixelsLoaded)
+{
+    QByteArray bytes;
+    try {
+        bytes = loader(name);
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("Cannot read the BMFont page \"%1\": %2").arg(name, error.message()));
+    }
+    QImage page;
+    try {
+        const QSize size = pngSize(bytes);
+        pixelsLoaded += qint64(size.width()) * size.height();
+        if (pixelsLoaded <= kMaxPagePixels)
+            page = decodePng(bytes);
+    } catch (const Error &) {
+        fail(QStringLiteral("its page \"%1\" is not a valid PNG image").arg(name));
+    }
+    if (page.isNull())
+        fail(QStringLiteral("its pages together hold more than %1 pixels").arg(kMaxPagePixels));
+    return page;
+}
+
+// Copies the boxes of one page's glyphs into their cells.
+void readPage(const QImage &page, const QString &name, const std::vector<const FntChar *> &chars, FntFont &font)
+{
+    for (const FntChar *c : chars)
+        if (c->x + c->width > page.width() || c->y + c->height > page.height())
+            fail(QStringLiteral("char %1 lies outside its page \"%2\"").arg(c->code).arg(name));
+
+    PageReading reading;
+    reading.packed = font.packed;
+    reading.kind = font.packed ? PageKind::Coverage : kindOf(page, chars);
+    for (const FntChar *c : chars) {
+        tGraphChar &glyph = font.import->glyph(c->code);
+        for (qint64 y = 0; y < c->height; ++y) {
+            const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(int(c->y + y)));
+            for (qint64 x = 0; x < c->width; ++x)
+                font.import->put(glyph, c->code, c->xoffset + x, c->yoffset + y,
+                                 glyphColour(line[c->x + x], *c, reading));
+        }
+    }
+    if (font.packed)
+        font.import->warn(QStringLiteral("Read as black on white from the channels of packed page \"%1\"").arg(name));
+    else if (reading.kind == PageKind::Coverage)
+        font.import->warn(QStringLiteral("Read as black on white from the transparency of page \"%1\"").arg(name));
+    if (reading.madeOpaque)
+        font.import->warn(QStringLiteral("Partly transparent pixels made opaque on page \"%1\"").arg(name));
+}
+
+}  // namespace
+
+ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader)
+{
+    FntFont font = readFnt(fnt);
+    std::map<qint64, std::vector<const FntChar *>> charsByPage;
+    for (const FntChar &c : font.chars)
+        charsByPage[c.page].push_back(&c);
+    // One page at a time, so that only one is held in memory.
+    qint64 pixelsLoaded = 0;
+    for (const auto &[page, chars] : charsByPage) {
+        const QString &name = font.pages.at(page);
+        readPage(decodedPage(name, loader, pixelsLoaded), name, chars, font);
+    }
+    if (font.kernings > 0)
+        font.import->warn(QStringLiteral("Skipped %1 kerning pairs").arg(font.kernings));
+    return font.import->finish();
+}
+
+ImportedFont readBmFontFile(const QString &path)
+{
+    const QDir folder = QFileInfo(path).absoluteDir();
+    return parseBmFont(readWholeFile(path),
+                       [&folder](const QString &name) { return readWholeFile(folder.filePath(name)); });
+}
+
+namespace {
+
+struct PagePlace {
+    int code = 0;
+    int x = 0, y = 0;
+};
+
+struct PageLayout {
+    int width = 1, height = 1;
+    std::vector<PagePlace> places;  // glyphs with pixels
+};
+
+// Puts the glyph boxes on shelves, in code order, one pixel apart, on a page
+// about as wide as it is high.
+PageLayout layOut(const GlyphTable &glyphs, std::int32_t widest)
+{
+    qint64 area = 0;
+    for (int code = 0; code < GlyphTable::kSize; ++code)
+        if (glyphs[code].defined && glyphs[code].width > 0 && glyphs[code].height > 0)
+            area += qint64(glyphs[code].width + 1) * (glyphs[code].height + 1);
+    const qint64 width = std::max<qint64>(widest, qint64(std::ceil(std::sqrt(double(area)))));
+
+    PageLayout layout;
+    qint64 x = 0, y = 0, shelf = 0;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const tGraphChar &glyph = glyphs[code];
+        if (!glyph.defined || glyph.width == 0 || glyph.height == 0)
+            continue;
+        if (x + glyph.width > width) {
+            y += shelf + 1;
+            x = 0;
+            shelf = 0;
+        }
+        if (!raster::Raster::sizeAllowed(width, y + glyph.height))
+            throw Error(QStringLiteral("The font is too large for a BMFont page"));
+        layout.places.push_back({code, int(x), int(y)});
+        x += glyph.width + 1;
+        shelf = std::max<qint64>(shelf, glyph.height);
+    }
+    layout.width = int(std::max<qint64>(width, 1));
+    layout.height = int(std::max<qint64>(y + shelf, 1));
+    return layout;
+}
+
+// The page: white pixels transparent, all others opaque in their colour.
+QImage drawPage(const GlyphTable &glyphs, const PageLayout &layout)
+{
+    QImage page(layout.width, layout.height, QImage::Format_ARGB32);
+    if (page.isNull())
+        throw Error(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels").arg(layout.width).arg(layout.height));
+    page.fill(Qt::transparent);
+    for (const PagePlace &place : layout.places) {
+        const tGraphChar &glyph = glyphs[place.code];
+        for (std::int32_t y = 0; y < glyph.height; ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(page.scanLine(place.y + y)) + place.x;
+            for (std::int32_t x = 0; x < glyph.width; ++x) {
+                const Colour colour = glyph.pixels[std::size_t(x)][std::size_t(y)];
+                line[x] = isWhite(colour) ? qRgba(255, 255, 255, 0) : raster::toQRgb(colour);
+            }
+        }
+    }
+    return page;
+}
+
+bool hasHighBytes(const tGraphChar &glyph)
+{
+    for (const auto &column : glyph.pixels)
+        for (Colour colour : column)
+            if (colour >> 24)
+                return true;
+    return false;
+}
+
+QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const ExportCells &cells,
+                   const QString &baseName, const QString &pageFileName)
+{
+    auto quoted = [](QString text) { return '"' + text.remove(u'"').toUtf8() + '"'; };
+    const QByteArray height = QByteArray::number(cells.cellHeight);
+    QByteArray out;
+    out += "info face=" + quoted(baseName) + " size=" + height +
+           " bold=0 italic=0 charset=\"\" unicode=0 stretchH=100 smooth=0 aa=1 padding=0,0,0,0 spacing=1,1 outline=0\n";
+    out += "common lineHeight=" + height + " base=" + height + " scaleW=" + QByteArray::number(layout.width) +
+           " scaleH=" + QByteArray::number(layout.height) +
+           " pages=1 packed=0 alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n";
+    out += "page id=0 file=" + quoted(pageFileName) + '\n';
+    out += "chars count=" + QByteArray::number(cells.count) + '\n';
+
+    std::map<int, PagePlace> placeOf;
+    for (const PagePlace &place : layout.places)
+        placeOf[place.code] = place;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const tGraphChar &glyph = glyphs[code];
+        if (!glyph.defined)
+            continue;
+        const auto found = placeOf.find(code);
+        const bool placed = found != placeOf.end();
+        // Each glyph stands on the baseline at the bottom of the line.
+        out += "char id=" + QByteArray::number(code) +
+               " x=" + QByteArray::number(placed ? found->second.x : 0) +
+               " y=" + QByteArray::number(placed ? found->second.y : 0) +
+               " width=" + QByteArray::number(placed ? glyph.width : 0) +
+               " height=" + QByteArray::number(placed ? glyph.height : 0) +
+               " xoffset=0 yoffset=" + QByteArray::number(placed ? cells.cellHeight - glyph.height : 0) +
+               " xadvance=" + QByteArray::number(glyph.width) + " page=0 chnl=15\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName)
+{
+    const ExportCells cells = exportCells(glyphs);
+    const PageLayout layout = layOut(glyphs, cells.widest);
+
+    BmFontExport result;
+    result.pageFileName = baseName + QStringLiteral("_0.png");
+    result.page = encodePng(drawPage(glyphs, layout));
+    result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName);
+
+    std::set<int> highBytes;
+    for (int code = 0; code < GlyphTable::kSize; ++code)
+        if (glyphs[code].defined && hasHighBytes(glyphs[code]))
+            highBytes.insert(code);
+    if (!highBytes.empty())
+        result.warnings << QStringLiteral("Colour high bytes dropped: glyphs %1").arg(codeList(highBytes));
+    return result;
+}
+
+QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs)
+{
+    const QFileInfo info(path);
+    BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName());
+    // The page first: a .fnt is never left naming a page that was not written.
+    writeWholeFile(info.dir().filePath(exported.pageFileName), exported.page);
+    writeWholeFile(path, exported.fnt);
+    return exported.warnings;
+}
+
+}  // namespace letterloom::font

@@ -1,0 +1,57 @@
+#include "font/font_formats.h"
+
+#include "base/error.h"
+#include "base/file_io.h"
+#include "font/bdf_font.h"
+#include "font/bmfont.h"
+#include "font/font_file.h"
+
+#include <QFileInfo>
+
+namespace letterloom::font {
+
+std::optional<FontFormat> fontFormatOf(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == u"llf")
+        return FontFormat::Llf;
+    if (extension == u"bdf")
+        return FontFormat::Bdf;
+    if (extension == u"fnt")
+        return FontFormat::BmFont;
+    return std::nullopt;
+}
+
+namespace {
+
+FontFormat knownFormat(const QString &path)
+{
+    const auto format = fontFormatOf(path);
+    if (!format)
+        throw Error(QStringLiteral("Unknown font file type \"%1\"").arg(fileNameOf(path)));
+    return *format;
+}
+
+}  // namespace
+
+ImportedFont readAnyFont(const QString &path)
+{
+    switch (knownFormat(path)) {
+    case FontFormat::Llf: return {readFontFile(path), {}};
+    case FontFormat::Bdf: return readBdfFile(path);
+    case FontFormat::BmFont: return readBmFontFile(path);
+    }
+    return {};
+}
+
+QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs)
+{
+    switch (knownFormat(path)) {
+    case FontFormat::Llf: writeFontFile(path, glyphs); return {};
+    case FontFormat::Bdf: return writeBdfFile(path, glyphs);
+    case FontFormat::BmFont: return writeBmFontFile(path, glyphs);
+    }
+    return {};
+}
+
+}  // namespace letterloom::font

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "font/foreign_font.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace letterloom::font {
+
+// The font files the program reads and writes, told apart by their
+// extension (in any letter case): its own ".llf", BDF ".bdf" and BMFont ".fnt".
+enum class FontFormat { Llf, Bdf, BmFont };
+
+std::optional<FontFormat> fontFormatOf(const QString &path);
+
+// Reads a font of any of the three formats; a font file of the program's own
+// comes without warnings. Throws "Unknown font file type \"<name>\"" for any
+// other extension.
+ImportedFont readAnyFont(const QString &path);
+
+// Writes a font in the format its extension names, returning the warnings of
+// the conversion.
+QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs);
+
+}  // namespace letterloom::font

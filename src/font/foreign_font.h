@@ -1,0 +1,96 @@
+#pragma once
+
+#include "font/glyph_table.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <set>
+
+namespace letterloom::font {
+
+// Fonts made by other tools: what reading one gives, and the bookkeeping that
+// their readers and writers share. The program's own font file stays the one
+// format that keeps everything; converting to or from another one can lose
+// something, and every such loss is named in a warning for the user.
+
+// A font read from another tool's file, with what the conversion lost.
+struct ImportedFont {
+    GlyphTable glyphs;
+    QStringList warnings;
+};
+
+// The most pixels the glyphs of one imported font may hold together: as many
+// as the largest font file the program reads could carry. A crafted file that
+// claims big cells for many glyphs is refused before they are allocated.
+inline constexpr qint64 kMaxFontPixels = qint64(1) << 26;
+
+// Builds the glyph table of an imported font. Other tools place each glyph's
+// bitmap at an offset inside a cell: the advance wide and one common cell
+// height high. Glyphs become defined white cells that the reader paints into;
+// what falls outside its cell is cut off. Codes outside 0..255, unencoded and
+// repeated glyphs are skipped, and every loss ends up as a warning.
+class FontImport {
+public:
+    // format names the file kind in error messages ("BDF font").
+    FontImport(QString format, qint64 cellHeight);
+
+    // Throws "Invalid <format>: <what>".
+    [[noreturn]] void fail(const QString &what) const;
+
+    // A white cell of advance x cellHeight for code, or nullptr when the code
+    // is not kept. code < 0 means the file gives the glyph no code.
+    tGraphChar *addGlyph(qint64 code, qint64 advance);
+
+    // Paints one cell pixel. A pixel outside the cell is dropped, and when it
+    // is visible (not white) its glyph is reported as cut.
+    void put(tGraphChar &glyph, int code, qint64 x, qint64 y, Colour colour);
+
+    // A glyph that addGlyph kept.
+    tGraphChar &glyph(int code) { return font_.glyphs[code]; }
+
+    void warn(const QString &warning) { extraWarnings_ << warning; }
+
+    std::int32_t cellHeight() const { return cellHeight_; }
+
+    // The finished font; glyph images are synced with their pixels.
+    ImportedFont finish();
+
+private:
+    QString format_;
+    std::int32_t cellHeight_ = 0;
+    qint64 pixelsUsed_ = 0;
+    ImportedFont font_;
+    std::set<int> kept_;
+    std::set<int> cut_;
+    std::set<int> repeated_;
+    int unencoded_ = 0;
+    int outOfRange_ = 0;
+    QStringList extraWarnings_;
+};
+
+// What writers of other formats share: only defined glyphs are written, all
+// standing on one baseline in cells as high as the tallest of them. (A lower
+// glyph is written at its own height; reading the file back gives it the
+// common cell height, padded with white above, where text drawing puts it
+// all the same.)
+struct ExportCells {
+    std::int32_t cellHeight = 0;
+    std::int32_t widest = 0;
+    int count = 0;  // defined glyphs
+};
+
+ExportCells exportCells(const GlyphTable &glyphs);
+
+// True when a colour shows as white (the high byte plays no part on screen).
+constexpr bool isWhite(Colour colour)
+{
+    return (colour & 0xFFFFFFu) == raster::kWhite;
+}
+
+// A list of glyph codes for a warning: "65, 66 and 103"; at most a few codes,
+// then how many more.
+QString codeList(const std::set<int> &codes);
+
+}  // namespace letterloom::font
