@@ -1,0 +1,92 @@
+#include "cli.h"
+
+#include "base/error.h"
+
+#include <cstdio>
+
+namespace letterloom::cli {
+
+namespace {
+
+std::vector<Command> allCommands()
+{
+    std::vector<Command> all = textCommands();
+    for (Command &command : fontCommands())
+        all.push_back(std::move(command));
+    return all;
+}
+
+QString overview(const std::vector<Command> &commands)
+{
+    QString text = QStringLiteral("Usage: %1 COMMAND [options] ARGUMENTS\n"
+                                  "Lays text out on pictures with raster fonts, and looks into fonts.\n\n"
+                                  "Commands:\n").arg(QLatin1String(kProgramName));
+    for (const Command &command : commands)
+        text += QStringLiteral("  %1%2\n").arg(command.name, -16).arg(command.summary);
+    text += QStringLiteral("\n'%1 COMMAND --help' shows a command's options.\n"
+                           "Exit status: 0 done, 1 failure, 2 bad usage, 3 the text does not fit.\n")
+                .arg(QLatin1String(kProgramName));
+    return text;
+}
+
+// The command named at the start of arguments: one word, or two for the
+// commands of a group ("font info"). Sets consumed to the number of words.
+const Command *findCommand(const std::vector<Command> &commands, const QStringList &arguments, int &consumed)
+{
+    for (const Command &command : commands) {
+        const QStringList words = command.name.split(u' ');
+        if (arguments.mid(0, words.size()) == words) {
+            consumed = int(words.size());
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool isHelp(const QString &argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h")
+           || argument == QLatin1String("help");
+}
+
+}  // namespace
+
+void printOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void printMessage(const QString &message)
+{
+    const QByteArray line = QStringLiteral("%1: %2\n").arg(QLatin1String(kProgramName), message).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+int run(const QStringList &arguments)
+{
+    const std::vector<Command> commands = allCommands();
+    const QStringList words = arguments.mid(1);
+    if (words.isEmpty() || isHelp(words.first())) {
+        printOut(overview(commands).toUtf8());
+        return words.isEmpty() ? kExitUsage : kExitOk;
+    }
+    int consumed = 0;
+    const Command *command = findCommand(commands, words, consumed);
+    try {
+        if (!command)
+            throw UsageError(QStringLiteral("Unknown command '%1'").arg(words.mid(0, 2).join(u' ')));
+        return command->run(words.mid(consumed));
+    } catch (const UsageError &usage) {
+        printMessage(usage.message());
+        printMessage(command ? QStringLiteral("Try '%1 %2 --help'.").arg(QLatin1String(kProgramName), command->name)
+                             : QStringLiteral("Try '%1 --help'.").arg(QLatin1String(kProgramName)));
+        return kExitUsage;
+    } catch (const std::exception &failure) {
+        printMessage(messageOf(failure));
+        return kExitError;
+    }
+}
+
+}  // namespace letterloom::cli

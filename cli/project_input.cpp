@@ -1,0 +1,49 @@
+#include "project_input.h"
+
+#include "cli.h"
+#include "font_formats.h"
+#include "text_file.h"
+
+#include "base/file_io.h"
+#include "font/font_file.h"
+#include "project/project_file.h"
+
+#include <QRegularExpression>
+
+namespace letterloom::cli {
+
+ProjectInput openProject(const QString &projectPath, const QString &textFile, const QString &fontFile)
+{
+    ProjectInput input(project::applicationDirectory());
+    project::Workspace &workspace = input.workspace;
+    project::OpenedProject opened = project::readProjectFile(projectPath, workspace.programDirectory);
+
+    if (!fontFile.isEmpty()) {
+        workspace.glyphs = readFont(fontFile);
+        workspace.fontPath = fontFile;
+    } else {
+        if (isRegularFile(opened.fontPath))
+            workspace.glyphs = font::readFontFile(opened.fontPath);
+        else
+            printMessage(QStringLiteral("Font specified in project file was not found: %1").arg(opened.fontPath));
+        workspace.fontPath = opened.fontPath;
+    }
+    input.text = textFile.isEmpty() ? opened.text : readTextFile(textFile);
+    workspace.settings = opened.settings;
+    workspace.picture = std::move(opened.picture);
+    workspace.pictureLoaded = true;
+    workspace.projectPath = projectPath;
+    return input;
+}
+
+std::optional<raster::Colour> parseColour(const QString &text)
+{
+    static const QRegularExpression hex(QStringLiteral("^#?([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})$"));
+    const QRegularExpressionMatch match = hex.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return raster::rgb(match.captured(1).toInt(nullptr, 16), match.captured(2).toInt(nullptr, 16),
+                       match.captured(3).toInt(nullptr, 16));
+}
+
+}  // namespace letterloom::cli
