@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/project_file.h"
 #include "project/prompter.h"
 #include "project/window_effects.h"
 #include "project/workspace.h"
@@ -55,10 +56,26 @@ public:
     // into view and writes it to the chosen file.
     void exportImage(raster::Raster &view);
 
-    // The main window's close query: true when the program may end.
+    // The main window's close query: true when the program may end. It asks
+    // about unsaved project changes and then about an unsaved font; a save
+    // that does not complete keeps the program open (a failed one throws).
     bool closeQuery();
 
 private:
+    // What opening a project does with the font it names.
+    enum class FontOutcome { Loaded, Missing, Kept };
+
+    // The questions that guard unsaved work: true when the work is saved or
+    // the user lets it go, false when it must stay.
+    bool projectMayBeLeft();
+    bool fontMayBeReplaced();
+    FontOutcome prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded);
+    void adoptProject(const QString &path, OpenedProject opened, FontOutcome font, font::GlyphTable loaded);
+    void writeProject(const QString &path);
+    bool mayOverwrite(const QString &path);
+    void setFontFile(const QString &path);
+    void setProjectFile(const QString &path);
+
     Workspace &workspace_;
     Prompter &prompter_;
     WindowEffects &effects_;

@@ -125,8 +125,9 @@ raster::Raster embeddedPicture(const QByteArray &bmp)
 OpenedProject readProjectFile(const QString &path, const QString &programDirectory)
 {
     const ProjectFile file = parseProject(readWholeFile(path));
+    // Refused here rather than by the refresh, so that opening stays all or nothing.
     const TextArea &area = file.settings.area;
-    if (!raster::Raster::sizeAllowed(area.width, area.height))
+    if (area.width > 0 && area.height > 0 && !raster::Raster::sizeAllowed(area.width, area.height))
         throw Error(QStringLiteral("Text area is too large"));
     return {file.settings, resolveFontPath(file.storedFontPath, programDirectory), file.text,
             embeddedPicture(file.pictureBmp)};

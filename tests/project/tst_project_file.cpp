@@ -172,26 +172,28 @@ private slots:
 
     void readProjectFile_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<std::int32_t>("width");
+        QTest::addColumn<std::int32_t>("height");
         QTest::addColumn<QString>("message");
-        QTest::newRow("sound") << withInt(kEmptyProject, 11, 30000) << QString();
-        QTest::newRow("text area beyond any picture") << withInt(kEmptyProject, 11, 40000)
-                                                      << QStringLiteral("Text area is too large");
+        QTest::newRow("wide area") << 30000 << 2 << QString();
+        QTest::newRow("wide area without pixels") << 40000 << 0 << QString();
+        QTest::newRow("area beyond any picture") << 40000 << 1 << QStringLiteral("Text area is too large");
     }
 
     void readProjectFile()
     {
-        QFETCH(QByteArray, bytes);
+        QFETCH(std::int32_t, width);
+        QFETCH(std::int32_t, height);
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.llp"));
-        writeWholeFile(path, bytes);
+        writeWholeFile(path, withInt(withInt(kEmptyProject, 11, width), 15, height));
         if (!message.isEmpty()) {
             expectError([&] { project::readProjectFile(path, dir.path() + u'/'); }, message);
             return;
         }
         const OpenedProject opened = project::readProjectFile(path, dir.path() + u'/');
-        QCOMPARE(opened.settings.area.width, 30000);
+        QCOMPARE(opened.settings.area, (TextArea{0, 0, width, height}));
         QCOMPARE(opened.fontPath, dir.path() + u'/');
         QVERIFY(opened.picture.isEmpty());
     }

@@ -1,0 +1,323 @@
+#include "project/project_commands.h"
+
+#include "base/file_io.h"
+#include "font/font_file.h"
+#include "project/compose_view.h"
+#include "text/render.h"
+
+#include <QFileInfo>
+
+namespace letterloom::project {
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
+const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
+const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
+
+const QString kMainCaption = QStringLiteral("Letterloom v1.0");
+const QString kFontQuestion = QStringLiteral("The current font was changed. Save it before closing?");
+const QString kOverwriteQuestion = QStringLiteral("File with the specified name already exists. Overwrite?");
+const QString kFontNotFound = QStringLiteral("Font specified in project file was not found!\r\n"
+                                             "Perhaps it was deleted or moved to another directory.\r\n"
+                                             "You need to load the font manually or create new one.");
+
+// Sets a shared dialog up for one command. A command that names a file
+// proposes it; the others keep the folder and name the last use left.
+void prepare(FileDialog &dialog, const QString &filter, const QString &extension, const QString &path = {})
+{
+    dialog.filter = filter;
+    dialog.defaultExtension = extension;
+    if (!path.isEmpty())
+        dialog.proposePath(path);
+}
+
+// The question asked before unsaved project changes are left behind.
+QString projectQuestion(const Workspace &workspace)
+{
+    QString change;
+    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1)
+        change = QStringLiteral("Project has been changed");
+    else if (workspace.textChanged)
+        change = QStringLiteral("Text in the project has been changed");
+    else if (workspace.pictureChanged)
+        change = QStringLiteral("Project has been changed with new loaded picture");
+    else
+        change = QStringLiteral("Text area has been changed in the project");
+    return change + QStringLiteral(". Save it before closing?");
+}
+
+void markProjectSaved(Workspace &workspace)
+{
+    workspace.textChanged = false;
+    workspace.pictureChanged = false;
+    workspace.areaChanged = false;
+}
+
+}  // namespace
+
+FileDialogs::FileDialogs(const QString &programDirectory)
+{
+    for (FileDialog *dialog : {&open, &save, &openPicture, &savePicture})
+        dialog->initialDirectory = programDirectory;
+}
+
+ProjectCommands::ProjectCommands(Workspace &workspace, Prompter &prompter, WindowEffects &effects)
+    : workspace_(workspace), prompter_(prompter), effects_(effects), dialogs_(workspace.programDirectory)
+{
+}
+
+void ProjectCommands::resetProject()
+{
+    workspace_.settings.area = {};
+    workspace_.picture = {};
+    workspace_.pictureLoaded = false;
+    effects_.setRefreshEnabled(false);
+    workspace_.projectPath.clear();
+    workspace_.fontPath.clear();
+    effects_.setMainCaption(kMainCaption);
+    effects_.setText({});
+    workspace_.glyphs.clear();
+    effects_.refreshFontTable();
+    effects_.hideFontTable();
+    workspace_.fontModified = false;
+    markProjectSaved(workspace_);
+}
+
+void ProjectCommands::newProject()
+{
+    if (projectMayBeLeft() && fontMayBeReplaced())
+        resetProject();
+}
+
+void ProjectCommands::openProject()
+{
+    if (!projectMayBeLeft())
+        return;
+    prepare(dialogs_.open, kProjectFilter, {}, workspace_.projectPath);
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+    if (!path)
+        return;
+    // Everything that can fail happens before anything changes.
+    OpenedProject opened = readProjectFile(*path, workspace_.programDirectory);
+    font::GlyphTable loaded;
+    const FontOutcome font = prepareProjectFont(opened.fontPath, loaded);
+    adoptProject(*path, std::move(opened), font, std::move(loaded));
+}
+
+ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded)
+{
+    if (isRegularFile(fontPath)) {
+        if (!fontMayBeReplaced()) {
+            prompter_.confirmNotice(QStringLiteral("Font is not loaded."));
+            return FontOutcome::Kept;
+        }
+        loaded = font::readFontFile(fontPath);
+        return FontOutcome::Loaded;
+    }
+    // The missing font empties the glyph table, so unsaved glyphs are offered
+    // for saving first; declining keeps the current font.
+    prompter_.confirmNotice(kFontNotFound);
+    return fontMayBeReplaced() ? FontOutcome::Missing : FontOutcome::Kept;
+}
+
+void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, FontOutcome font,
+                                   font::GlyphTable loaded)
+{
+    effects_.hideFontTable();
+    workspace_.settings = opened.settings;
+    effects_.showSettings(opened.settings);
+    if (font == FontOutcome::Loaded) {
+        workspace_.glyphs = std::move(loaded);
+        workspace_.fontModified = false;
+    } else if (font == FontOutcome::Missing) {
+        workspace_.glyphs.clear();  // fontModified keeps its value
+    }
+    if (font != FontOutcome::Kept) {
+        setFontFile(opened.fontPath);
+        effects_.refreshFontTable();
+    }
+    if (font == FontOutcome::Loaded)
+        effects_.showFontTable();
+
+    effects_.setText(opened.text);
+    workspace_.picture = std::move(opened.picture);
+    effects_.setRefreshEnabled(true);
+    effects_.setImageViewSize(workspace_.picture.size());
+    workspace_.pictureLoaded = true;
+    setProjectFile(path);
+    markProjectSaved(workspace_);
+    refresh();
+}
+
+bool ProjectCommands::saveProject()
+{
+    if (workspace_.projectPath.isEmpty())
+        return saveProjectAs();
+    writeProject(workspace_.projectPath);
+    return true;
+}
+
+bool ProjectCommands::saveProjectAs()
+{
+    prepare(dialogs_.save, kProjectFilter, QStringLiteral("llp"), workspace_.projectPath);
+    const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.save);
+    if (!path || !mayOverwrite(*path))
+        return false;
+    writeProject(*path);
+    setProjectFile(*path);
+    return true;
+}
+
+void ProjectCommands::writeProject(const QString &path)
+{
+    const ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory),
+                           effects_.text(), workspace_.picture.toBmp()};
+    writeWholeFile(path, projectBytes(file));
+    markProjectSaved(workspace_);
+}
+
+void ProjectCommands::loadText()
+{
+    prepare(dialogs_.open, kTextFilter, {});
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+    if (!path)
+        return;
+    effects_.setText(readWholeFile(*path));
+    effects_.setTextCaption(QStringLiteral("Text - ") + fileNameOf(*path));
+    workspace_.textChanged = true;
+}
+
+void ProjectCommands::clearText()
+{
+    if (prompter_.ask(QStringLiteral("You really want to clear the text?"), false) != Answer::Yes)
+        return;
+    effects_.setText({});
+    workspace_.textChanged = true;
+}
+
+void ProjectCommands::loadImage()
+{
+    prepare(dialogs_.openPicture, kPictureFilter, {});
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.openPicture);
+    if (!path)
+        return;
+    workspace_.picture = raster::Raster::readBmpFile(*path);
+    effects_.setRefreshEnabled(true);
+    effects_.setImageViewSize(workspace_.picture.size());
+    effects_.setImageCaption(QStringLiteral("Image - ") + fileNameOf(*path));
+    workspace_.pictureLoaded = true;
+    workspace_.pictureChanged = true;
+}
+
+void ProjectCommands::openFont()
+{
+    prepare(dialogs_.open, kFontFilter, {}, workspace_.fontPath);
+    if (!fontMayBeReplaced())
+        return;
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+    if (!path)
+        return;
+    workspace_.glyphs = font::readFontFile(*path);
+    workspace_.fontModified = false;
+    setFontFile(*path);
+    effects_.refreshFontTable();
+    effects_.showFontTable();
+}
+
+bool ProjectCommands::saveFont()
+{
+    prepare(dialogs_.save, kFontFilter, QStringLiteral("llf"), workspace_.fontPath);
+    const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.save);
+    if (!path || !mayOverwrite(*path))
+        return false;
+    font::writeFontFile(*path, workspace_.glyphs);
+    workspace_.fontModified = false;
+    setFontFile(*path);
+    return true;
+}
+
+bool ProjectCommands::saveCurrentFont()
+{
+    if (workspace_.fontPath.isEmpty())
+        return saveFont();
+    font::writeFontFile(workspace_.fontPath, workspace_.glyphs);
+    workspace_.fontModified = false;
+    return true;
+}
+
+void ProjectCommands::refresh()
+{
+    const ProjectSettings &settings = workspace_.settings;
+    const text::TextSettings textSettings{settings.area.width, settings.area.height, settings.lineSpacing,
+                                          settings.alignment, effects_.textColour()};
+    const text::Notice notice = text::RefreshText(effects_.text(), textSettings, workspace_.glyphs,
+                                                  workspace_.lines, workspace_.overlay);
+    if (notice != text::Notice::None)
+        prompter_.notice(text::noticeText(notice));
+}
+
+void ProjectCommands::exportImage(raster::Raster &view)
+{
+    prepare(dialogs_.savePicture, kPictureFilter, QStringLiteral("bmp"));
+    const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.savePicture);
+    if (!path)
+        return;
+    ComposeView(workspace_, view, true);
+    view.writeBmpFile(*path);
+}
+
+bool ProjectCommands::closeQuery()
+{
+    return projectMayBeLeft() && fontMayBeReplaced();
+}
+
+bool ProjectCommands::projectMayBeLeft()
+{
+    if (!workspace_.projectChanged())
+        return true;
+    switch (prompter_.ask(projectQuestion(workspace_), true)) {
+    case Answer::Yes:
+        return saveProject();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool ProjectCommands::fontMayBeReplaced()
+{
+    if (!workspace_.fontModified)
+        return true;
+    switch (prompter_.ask(kFontQuestion, true)) {
+    case Answer::Yes:
+        return saveCurrentFont();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool ProjectCommands::mayOverwrite(const QString &path)
+{
+    return !QFileInfo::exists(path) || prompter_.ask(kOverwriteQuestion, false) == Answer::Yes;
+}
+
+void ProjectCommands::setFontFile(const QString &path)
+{
+    workspace_.fontPath = path;
+    effects_.setFontTableCaption(QStringLiteral("Character Table - ") + fileNameOf(path));
+}
+
+void ProjectCommands::setProjectFile(const QString &path)
+{
+    workspace_.projectPath = path;
+    effects_.setMainCaption(kMainCaption + QStringLiteral(" - ") + path);
+}
+
+}  // namespace letterloom::project

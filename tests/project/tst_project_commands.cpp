@@ -1,0 +1,633 @@
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/file_io.h"
+#include "font/font_file.h"
+#include "project/project_commands.h"
+#include "support/fake_effects.h"
+#include "support/fake_prompter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::project;
+using letterloom::testing::FakeEffects;
+using letterloom::testing::FakePrompter;
+using raster::Raster;
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
+const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
+const QString kFontQuestion = QStringLiteral("askCancel: The current font was changed. Save it before closing?");
+const QString kOverwrite = QStringLiteral("ask: File with the specified name already exists. Overwrite?");
+const QString kNotFound = QStringLiteral("confirmNotice: Font specified in project file was not found!\r\n"
+                                         "Perhaps it was deleted or moved to another directory.\r\n"
+                                         "You need to load the font manually or create new one.");
+const QString kNotLoaded = QStringLiteral("confirmNotice: Font is not loaded.");
+
+QByteArray le32(std::int32_t value)
+{
+    ByteWriter out;
+    out.i32(value);
+    return out.result();
+}
+
+// A text with bytes that no character set conversion may touch.
+QByteArray oddText()
+{
+    static const char bytes[] = "\x00\xff\xc2 line\nbare\r\nend";
+    return QByteArray(bytes, sizeof bytes - 1);
+}
+
+QString leaveQuestion(const char *change)
+{
+    return QStringLiteral("askCancel: %1. Save it before closing?").arg(QLatin1String(change));
+}
+
+// A font whose glyph `code` is a 2 x 3 block of one colour.
+font::GlyphTable fontWith(int code, raster::Colour colour)
+{
+    font::GlyphTable glyphs;
+    glyphs.setGlyphSize(code, 2, 3);
+    glyphs[code].defined = 1;
+    for (auto &column : glyphs[code].pixels)
+        std::fill(column.begin(), column.end(), colour);
+    font::syncImage(glyphs[code]);
+    return glyphs;
+}
+
+Raster picture(int width, int height)
+{
+    Raster result(width, height);
+    result.setPixel(1, 1, 0x345678);
+    return result;
+}
+
+// Everything a failed command must leave as it was.
+struct Snapshot {
+    ProjectSettings settings;
+    QByteArray text;
+    Raster picture;
+    bool pictureLoaded;
+    font::GlyphTable glyphs;
+    QString fontPath, projectPath, mainCaption, fontTableCaption;
+    std::array<bool, 4> flags;
+
+    bool operator==(const Snapshot &other) const = default;
+};
+
+// A workspace whose program folder lies in a fresh temporary folder, with the
+// commands over a scripted prompter and plain window effects.
+struct Fixture {
+    QTemporaryDir dir;
+    Workspace workspace{dir.path() + QStringLiteral("/prog/")};
+    FakePrompter prompter;
+    FakeEffects effects;
+    ProjectCommands commands{workspace, prompter, effects};
+
+    Fixture() { QDir().mkpath(workspace.programDirectory + QStringLiteral("fonts")); }
+
+    QString path(const QString &name) const { return dir.path() + u'/' + name; }
+
+    // Answers are words (Yes, No, Cancel); a file of "-" cancels its dialog.
+    void script(const QString &answers, const QStringList &files = {})
+    {
+        for (const QString &word : answers.split(u' ', Qt::SkipEmptyParts))
+            prompter.answer(word == u"Yes" ? Answer::Yes : word == u"No" ? Answer::No : Answer::Cancel);
+        for (const QString &file : files)
+            file == u"-" ? prompter.cancelFile() : prompter.chooseFile(path(file));
+    }
+
+    // A project with a font, a text, a picture, a name and some unsaved work.
+    void fillWithWork()
+    {
+        workspace.settings = {0, 1, {3, 4, 50, 20}, 3, 12, 8, 5, 7};
+        workspace.glyphs = fontWith('A', raster::kBlack);
+        workspace.fontPath = path(QStringLiteral("old.llf"));
+        workspace.projectPath = path(QStringLiteral("old.llp"));
+        workspace.picture = picture(6, 5);
+        workspace.pictureLoaded = true;
+        effects.textBytes = "old text";
+        effects.mainCaption = QStringLiteral("Letterloom v1.0 - ") + workspace.projectPath;
+        effects.fontTableCaption = QStringLiteral("Character Table - old.llf");
+    }
+
+    Snapshot snapshot() const
+    {
+        const Workspace &w = workspace;
+        return {w.settings, effects.textBytes, w.picture, w.pictureLoaded, w.glyphs, w.fontPath, w.projectPath,
+                effects.mainCaption, effects.fontTableCaption,
+                {w.fontModified, w.textChanged, w.pictureChanged, w.areaChanged}};
+    }
+
+    void setFlags(const QString &flags)
+    {
+        workspace.textChanged = flags.contains(u"text");
+        workspace.pictureChanged = flags.contains(u"picture");
+        workspace.areaChanged = flags.contains(u"area");
+        workspace.fontModified = flags.contains(u"font");
+    }
+};
+
+QString errorOf(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const Error &error) {
+        return error.message();
+    }
+    return {};
+}
+
+}  // namespace
+
+class TestProjectCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Saving and opening again gives the same state and the same bytes.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("fontFile");  // below the temporary folder; empty for none
+        QTest::addColumn<QByteArray>("storedPath");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("withPicture");
+        QByteArray everyByte;
+        for (int code = 0; code < 256; ++code)
+            everyByte.append(char(code));
+        QTest::newRow("empty project") << QString() << QByteArray() << QByteArray() << false;
+        QTest::newRow("font in the program folder, two lines")
+            << "prog/a.llf" << QByteArray("a.llf") << QByteArray("a\r\nb") << false;
+        QTest::newRow("font below it, every byte, picture")
+            << "prog/fonts/a.llf" << QByteArray("fonts/a.llf") << everyByte << true;
+        QTest::newRow("font outside it") << "a.llf" << QByteArray("%1/a.llf") << QByteArray("x") << true;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, fontFile);
+        QFETCH(QByteArray, storedPath);
+        QFETCH(QByteArray, text);
+        QFETCH(bool, withPicture);
+        Fixture f;
+        storedPath.replace("%1", QFile::encodeName(f.dir.path()));
+        const font::GlyphTable glyphs = fontWith('A', raster::kRed);
+        if (!fontFile.isEmpty()) {
+            font::writeFontFile(f.path(fontFile), glyphs);
+            f.workspace.fontPath = f.path(fontFile);
+            f.workspace.glyphs = glyphs;
+        }
+        f.workspace.settings = {0, 2, {-5, 7, 300, 40}, 7, 33, 4, 6, 9};
+        if (withPicture)
+            f.workspace.picture = picture(5, 3);
+        f.workspace.pictureLoaded = withPicture;
+        f.effects.textBytes = text;
+        f.setFlags(QStringLiteral("text picture area"));
+        f.script({}, {QStringLiteral("p")});
+        QVERIFY(f.commands.saveProjectAs());
+        QCOMPARE(f.prompter.dialogs.last().defaultExtension, QStringLiteral("llp"));
+        const QString projectPath = f.path(QStringLiteral("p.llp"));
+        const QByteArray saved = readWholeFile(projectPath);
+        const std::int32_t pathSize = std::int32_t(storedPath.size());
+        QCOMPARE(saved.mid(36, 4 + pathSize), le32(pathSize) + storedPath);
+        QCOMPARE(saved.mid(40 + pathSize, 4 + text.size()), le32(std::int32_t(text.size())) + text);
+        if (!withPicture && text.isEmpty() && fontFile.isEmpty())
+            QCOMPARE(saved.mid(36), QByteArray(12, 0));  // a 48-byte project
+        QCOMPARE(f.snapshot().flags, (std::array<bool, 4>{false, false, false, false}));
+
+        f.commands.resetProject();
+        f.workspace.settings = {};
+        f.script({}, {QStringLiteral("p.llp")});
+        f.commands.openProject();
+        QCOMPARE(f.workspace.settings, (ProjectSettings{0, 2, {-5, 7, 300, 40}, 7, 33, 4, 6, 9}));
+        QCOMPARE(f.effects.shownSettings->alignment, std::uint8_t(7));
+        QCOMPARE(f.effects.textBytes, text);
+        QCOMPARE(f.workspace.picture, withPicture ? picture(5, 3) : Raster());
+        QCOMPARE(f.effects.imageViewSize, withPicture ? QSize(5, 3) : QSize(0, 0));
+        QVERIFY(f.workspace.pictureLoaded && f.effects.refreshEnabled);
+        QCOMPARE(f.effects.mainCaption, QStringLiteral("Letterloom v1.0 - ") + projectPath);
+        QCOMPARE(f.workspace.fontPath, fontFile.isEmpty() ? f.workspace.programDirectory : f.path(fontFile));
+        QCOMPARE(f.workspace.glyphs, fontFile.isEmpty() ? font::GlyphTable() : glyphs);
+        QCOMPARE(f.snapshot().flags, (std::array<bool, 4>{false, false, false, false}));
+
+        QVERIFY(f.commands.saveProject());
+        QCOMPARE(readWholeFile(projectPath), saved);
+    }
+
+    // How opening a project treats its font: loaded, missing (the table is
+    // emptied) or kept, and the questions and notices on the way.
+    void projectFont_data()
+    {
+        QTest::addColumn<QString>("font");  // "file", "missing" or "folder"
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<bool>("named");    // the current font has a file
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<bool>("modifiedAfter");
+
+        const QString open = QStringLiteral("open: ") + kProjectFilter;
+        const QString save = QStringLiteral("save: ") + kFontFilter;
+        const QStringList project{QStringLiteral("p.llp")};
+        QTest::newRow("found") << "file" << false << true << "" << project << QStringList{open} << "loaded" << false;
+        QTest::newRow("found, font changed, Yes") << "file" << true << true << "Yes" << project
+                                                  << QStringList{open, kFontQuestion} << "loaded" << false;
+        QTest::newRow("found, font changed, No") << "file" << true << true << "No" << project
+                                                 << QStringList{open, kFontQuestion} << "loaded" << false;
+        QTest::newRow("found, font changed, Cancel") << "file" << true << true << "Cancel" << project
+                                                     << QStringList{open, kFontQuestion, kNotLoaded} << "kept" << true;
+        QTest::newRow("found, unnamed font changed, Yes, Save Font cancelled")
+            << "file" << true << false << "Yes" << QStringList{project[0], "-"}
+            << QStringList{open, kFontQuestion, save, kNotLoaded} << "kept" << true;
+        QTest::newRow("missing") << "missing" << false << true << "" << project << QStringList{open, kNotFound}
+                                 << "cleared" << false;
+        QTest::newRow("missing, font changed, No") << "missing" << true << true << "No" << project
+                                                   << QStringList{open, kNotFound, kFontQuestion} << "cleared" << true;
+        QTest::newRow("missing, font changed, Cancel") << "missing" << true << true << "Cancel" << project
+                                                       << QStringList{open, kNotFound, kFontQuestion} << "kept" << true;
+        QTest::newRow("a folder of that name") << "folder" << false << true << "" << project
+                                               << QStringList{open, kNotFound} << "cleared" << false;
+    }
+
+    void projectFont()
+    {
+        QFETCH(QString, font);
+        QFETCH(bool, modified);
+        QFETCH(bool, named);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, log);
+        QFETCH(QString, outcome);
+        QFETCH(bool, modifiedAfter);
+        Fixture f;
+        const QString fontPath = f.workspace.programDirectory + QStringLiteral("fonts/p.llf");
+        const font::GlyphTable projectGlyphs = fontWith('P', raster::kBlack);
+        if (font == u"file")
+            font::writeFontFile(fontPath, projectGlyphs);
+        if (font == u"folder")
+            QDir().mkpath(fontPath);
+        ProjectFile file;
+        file.storedFontPath = "fonts/p.llf";
+        file.text = "project text";
+        file.settings.area = {0, 0, 200, 50};
+        writeWholeFile(f.path(QStringLiteral("p.llp")), projectBytes(file));
+
+        const font::GlyphTable ownGlyphs = fontWith('O', raster::kRed);
+        const QString ownPath = named ? f.path(QStringLiteral("own.llf")) : QString();
+        f.workspace.glyphs = ownGlyphs;
+        f.workspace.fontPath = ownPath;
+        f.workspace.fontModified = modified;
+        f.script(answers, files);
+        f.commands.openProject();
+
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.effects.textBytes, QByteArray("project text"));
+        QCOMPARE(f.workspace.fontModified, modifiedAfter);
+        QCOMPARE(f.workspace.glyphs, outcome == u"loaded" ? projectGlyphs
+                                     : outcome == u"kept" ? ownGlyphs : font::GlyphTable());
+        QCOMPARE(f.workspace.fontPath, outcome == u"kept" ? ownPath : fontPath);
+        QCOMPARE(f.effects.fontTableCaption, outcome == u"kept" ? QStringLiteral("Character Table")
+                                                                : QStringLiteral("Character Table - p.llf"));
+        QCOMPARE(f.effects.fontTableVisible, outcome == u"loaded");
+        // A Yes saved the current font before it was replaced.
+        QCOMPARE(isRegularFile(ownPath), answers == u"Yes" && named);
+    }
+
+    // A project that cannot be read completely changes nothing at all.
+    void failedOpenChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("project");
+        QTest::addColumn<QByteArray>("font");
+        QTest::addColumn<QString>("message");
+        ProjectFile file;
+        file.storedFontPath = "f.llf";
+        file.text = "new text";
+        file.pictureBmp = picture(2, 2).toBmp();
+        const QByteArray sound = projectBytes(file);
+        const QByteArray font = font::fontBytes(fontWith('F', raster::kBlack));
+        const QString beyond = QStringLiteral("Read beyond end of file");
+
+        QTest::newRow("no such file") << QByteArray() << font << QStringLiteral("File not found");
+        QTest::newRow("format byte 15") << QByteArray(1, 15) + sound.mid(1) << font
+                                        << QStringLiteral("Not a Letterloom project file");
+        QTest::newRow("picture cut short") << sound.chopped(1) << font << beyond;
+        QTest::newRow("negative text length")
+            << QByteArray(sound).replace(45, 4, QByteArray::fromHex("ffffffff")) << font << beyond;
+        file.pictureBmp = "BM but no picture";
+        QTest::newRow("bad picture") << projectBytes(file) << font << QStringLiteral("Bitmap image is not valid");
+        QTest::newRow("font cut short") << sound << font.chopped(1) << beyond;
+    }
+
+    void failedOpenChangesNothing()
+    {
+        QFETCH(QByteArray, project);
+        QFETCH(QByteArray, font);
+        QFETCH(QString, message);
+        Fixture f;
+        f.fillWithWork();
+        writeWholeFile(f.workspace.programDirectory + QStringLiteral("f.llf"), font);
+        if (!project.isEmpty())
+            writeWholeFile(f.path(QStringLiteral("p.llp")), project);
+        const Snapshot before = f.snapshot();
+        f.script({}, {QStringLiteral("p.llp")});
+        QCOMPARE(errorOf([&] { f.commands.openProject(); }), message);
+        QVERIFY(f.snapshot() == before);
+        QVERIFY(f.effects.calls.isEmpty());
+    }
+
+    // The questions that guard unsaved work when leaving the program, starting
+    // a new project or opening another.
+    void leaving_data()
+    {
+        QTest::addColumn<QString>("command");  // "close", "new" or "open"
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("goesOn");  // closes, resets, or reaches the open dialog
+
+        const QString text = leaveQuestion("Text in the project has been changed");
+        const QString several = leaveQuestion("Project has been changed");
+        const QString saveAs = QStringLiteral("save: ") + kProjectFilter;
+        const QString saveFont = QStringLiteral("save: ") + kFontFilter;
+        const QString open = QStringLiteral("open: ") + kProjectFilter;
+        QTest::newRow("close, nothing changed") << "close" << "" << false << "" << QStringList() << QStringList() << true;
+        QTest::newRow("close, text, No") << "close" << "text" << false << "No" << QStringList() << QStringList{text} << true;
+        QTest::newRow("close, picture, No") << "close" << "picture" << false << "No" << QStringList()
+                                            << QStringList{leaveQuestion("Project has been changed with new loaded picture")} << true;
+        QTest::newRow("close, area, Cancel") << "close" << "area" << false << "Cancel" << QStringList()
+                                             << QStringList{leaveQuestion("Text area has been changed in the project")} << false;
+        QTest::newRow("close, text and area") << "close" << "text area" << false << "No" << QStringList() << QStringList{several} << true;
+        QTest::newRow("close, all three") << "close" << "text picture area" << false << "No" << QStringList() << QStringList{several} << true;
+        QTest::newRow("close, named, Yes") << "close" << "text" << true << "Yes" << QStringList() << QStringList{text} << true;
+        QTest::newRow("close, unnamed, Yes, Save As cancelled") << "close" << "text" << false << "Yes" << QStringList{"-"}
+                                                                << QStringList{text, saveAs} << false;
+        QTest::newRow("close, unnamed, Yes, overwrite declined") << "close" << "text" << false << "Yes No" << QStringList{"there.llp"}
+                                                                 << QStringList{text, saveAs, kOverwrite} << false;
+        QTest::newRow("close, font only, No") << "close" << "font" << false << "No" << QStringList() << QStringList{kFontQuestion} << true;
+        QTest::newRow("close, project No, font Cancel") << "close" << "text font" << false << "No Cancel" << QStringList()
+                                                        << QStringList{text, kFontQuestion} << false;
+        QTest::newRow("close, font Yes, Save Font cancelled") << "close" << "font" << false << "Yes" << QStringList{"-"}
+                                                              << QStringList{kFontQuestion, saveFont} << false;
+        QTest::newRow("new, text, Cancel") << "new" << "text" << false << "Cancel" << QStringList() << QStringList{text} << false;
+        QTest::newRow("new, text, No") << "new" << "text" << false << "No" << QStringList() << QStringList{text} << true;
+        QTest::newRow("new, unnamed, Yes, Save As cancelled") << "new" << "text" << false << "Yes" << QStringList{"-"}
+                                                              << QStringList{text, saveAs} << false;
+        QTest::newRow("new, named, Yes") << "new" << "text" << true << "Yes" << QStringList() << QStringList{text} << true;
+        QTest::newRow("new, font, Cancel") << "new" << "font" << false << "Cancel" << QStringList() << QStringList{kFontQuestion} << false;
+        QTest::newRow("new, font, No") << "new" << "font" << false << "No" << QStringList() << QStringList{kFontQuestion} << true;
+        QTest::newRow("open, text, Cancel") << "open" << "text" << false << "Cancel" << QStringList() << QStringList{text} << false;
+        QTest::newRow("open, text, No") << "open" << "text" << false << "No" << QStringList{"-"} << QStringList{text, open} << true;
+        QTest::newRow("open, only the font changed") << "open" << "font" << false << "" << QStringList{"-"} << QStringList{open} << true;
+    }
+
+    void leaving()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, flags);
+        QFETCH(bool, named);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, log);
+        QFETCH(bool, goesOn);
+        Fixture f;
+        f.fillWithWork();
+        writeWholeFile(f.path(QStringLiteral("there.llp")), "keep");
+        if (!named) {
+            f.workspace.projectPath.clear();
+            f.workspace.fontPath.clear();
+        }
+        f.setFlags(flags);
+        f.script(answers, files);
+        const Snapshot before = f.snapshot();
+
+        bool wentOn = true;
+        if (command == u"close")
+            wentOn = f.commands.closeQuery();
+        else if (command == u"new")
+            f.commands.newProject();
+        else
+            f.commands.openProject();
+
+        QCOMPARE(f.prompter.log, log);
+        if (command == u"new")
+            wentOn = f.workspace.projectPath.isEmpty() && f.effects.textBytes.isEmpty() && !f.workspace.fontModified;
+        if (command == u"open")
+            wentOn = log.last().startsWith(u"open");
+        QCOMPARE(wentOn, goesOn);
+        if (!goesOn)
+            QVERIFY(f.snapshot() == before);
+        QCOMPARE(readWholeFile(f.path(QStringLiteral("there.llp"))), QByteArray("keep"));
+        // Yes on a named project wrote it before going on.
+        QCOMPARE(isRegularFile(f.path(QStringLiteral("old.llp"))), named && answers.startsWith(u"Yes"));
+    }
+
+    // A save that fails leaves the file on disk, the paths, the captions and
+    // the change flags exactly as they were.
+    void failedSaveChangesNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Save") << "save";
+        QTest::newRow("Save As") << "saveAs";
+        QTest::newRow("Save Font") << "saveFont";
+    }
+
+    void failedSaveChangesNothing()
+    {
+        QFETCH(QString, command);
+        Fixture f;
+        f.fillWithWork();
+        f.setFlags(QStringLiteral("text font"));
+        // The longest name a folder allows: the file exists, but no temporary
+        // file can be made beside it, so every write fails.
+        const QString name = QString(251, u'n') + (command == u"saveFont" ? QStringLiteral(".llf") : QStringLiteral(".llp"));
+        writeWholeFile(f.path(name), "previous");
+        if (command == u"save")
+            f.workspace.projectPath = f.path(name);
+        else
+            f.script(QStringLiteral("Yes"), {name});
+        const Snapshot before = f.snapshot();
+
+        const QString message = errorOf([&] {
+            command == u"save" ? f.commands.saveProject()
+                : command == u"saveAs" ? f.commands.saveProjectAs() : f.commands.saveFont();
+        });
+        QVERIFY(!message.isEmpty());
+        QCOMPARE(readWholeFile(f.path(name)), QByteArray("previous"));
+        QVERIFY(f.snapshot() == before);
+    }
+
+    void openFont_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("sound");  // the chosen font file is complete
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("loads");
+        const QString open = QStringLiteral("open: ") + kFontFilter;
+        const QStringList chosen{QStringLiteral("new.llf")};
+        QTest::newRow("unchanged font") << false << "" << chosen << true << QStringList{open} << true;
+        QTest::newRow("changed, No") << true << "No" << chosen << true << QStringList{kFontQuestion, open} << true;
+        QTest::newRow("changed, Cancel") << true << "Cancel" << QStringList() << true << QStringList{kFontQuestion} << false;
+        QTest::newRow("changed, Yes, Save Font cancelled")
+            << true << "Yes" << QStringList{"-"} << true
+            << QStringList{kFontQuestion, QStringLiteral("save: ") + kFontFilter} << false;
+        QTest::newRow("dialog cancelled") << false << "" << QStringList{"-"} << true << QStringList{open} << false;
+        QTest::newRow("font cut short") << false << "" << chosen << false << QStringList{open} << false;
+    }
+
+    void openFont()
+    {
+        QFETCH(bool, modified);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, files);
+        QFETCH(bool, sound);
+        QFETCH(QStringList, log);
+        QFETCH(bool, loads);
+        Fixture f;
+        f.fillWithWork();
+        f.workspace.fontPath.clear();
+        f.workspace.fontModified = modified;
+        const QByteArray newFont = font::fontBytes(fontWith('N', raster::kBlack));
+        writeWholeFile(f.path(QStringLiteral("new.llf")), sound ? newFont : newFont.chopped(4));
+        f.script(answers, files);
+        const Snapshot before = f.snapshot();
+
+        const QString message = errorOf([&] { f.commands.openFont(); });
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(message.isEmpty(), sound);
+        if (!loads) {
+            QVERIFY(f.snapshot() == before);
+            return;
+        }
+        QCOMPARE(f.workspace.glyphs, font::parseFont(newFont));
+        QCOMPARE(f.workspace.fontPath, f.path(QStringLiteral("new.llf")));
+        QCOMPARE(f.effects.fontTableCaption, QStringLiteral("Character Table - new.llf"));
+        QVERIFY(!f.workspace.fontModified && f.effects.fontTableVisible);
+    }
+
+    // Save Font asks for a name even when the font has a file.
+    void saveFontAsksForName()
+    {
+        Fixture f;
+        f.fillWithWork();
+        f.workspace.fontModified = true;
+        writeWholeFile(f.workspace.fontPath, "old font");
+        f.script(QStringLiteral("Yes"), {QStringLiteral("old.llf")});
+        QVERIFY(f.commands.saveFont());
+        const FileDialog &dialog = f.prompter.dialogs.last();
+        QCOMPARE(dialog.initialDirectory, f.dir.path());
+        QCOMPARE(dialog.fileName, QStringLiteral("old.llf"));
+        QCOMPARE(dialog.defaultExtension, QStringLiteral("llf"));
+        QCOMPARE(f.prompter.log.last(), kOverwrite);
+        QCOMPARE(readWholeFile(f.workspace.fontPath), font::fontBytes(f.workspace.glyphs));
+        QVERIFY(!f.workspace.fontModified);
+    }
+
+    void editCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("textChanged");
+        QTest::addColumn<QString>("error");
+        const QString clear = QStringLiteral("ask: You really want to clear the text?");
+        const QString textDialog = QStringLiteral("open: Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+        const QString imageDialog = QStringLiteral("open: Bitmaps (*.bmp)|*.bmp");
+        QTest::newRow("Load Text") << "loadText" << "" << QStringList{textDialog}
+                                   << oddText() << true << "";
+        QTest::newRow("Clear Text, Yes") << "clear" << "Yes" << QStringList{clear} << QByteArray() << true << "";
+        QTest::newRow("Clear Text, No") << "clear" << "No" << QStringList{clear} << QByteArray("old text") << false << "";
+        QTest::newRow("Load Image") << "loadImage" << "" << QStringList{imageDialog} << QByteArray("old text") << false << "";
+        QTest::newRow("Load Image, not a BMP") << "badImage" << "" << QStringList{imageDialog} << QByteArray("old text")
+                                               << false << "Bitmap image is not valid";
+    }
+
+    void editCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, log);
+        QFETCH(QByteArray, text);
+        QFETCH(bool, textChanged);
+        QFETCH(QString, error);
+        Fixture f;
+        f.fillWithWork();
+        const Snapshot before = f.snapshot();
+        writeWholeFile(f.path(QStringLiteral("t.txt")), oddText());
+        picture(7, 4).writeBmpFile(f.path(QStringLiteral("i.bmp")));
+        writeWholeFile(f.path(QStringLiteral("bad.bmp")), "BM not really");
+        f.script(answers, {command == u"loadText" ? QStringLiteral("t.txt")
+                           : command == u"loadImage" ? QStringLiteral("i.bmp") : QStringLiteral("bad.bmp")});
+        if (command == u"clear")
+            f.prompter.files.clear();
+
+        QCOMPARE(errorOf([&] {
+            command == u"loadText" ? f.commands.loadText()
+                : command == u"clear" ? f.commands.clearText() : f.commands.loadImage();
+        }), error);
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.effects.textBytes, text);
+        QCOMPARE(f.workspace.textChanged, textChanged);
+        if (command == u"loadText")
+            QCOMPARE(f.effects.textCaption, QStringLiteral("Text - t.txt"));
+        if (command == u"loadImage") {
+            QCOMPARE(f.workspace.picture, picture(7, 4));
+            QCOMPARE(f.effects.imageViewSize, QSize(7, 4));
+            QCOMPARE(f.effects.imageCaption, QStringLiteral("Image - i.bmp"));
+            QVERIFY(f.workspace.pictureChanged && f.effects.refreshEnabled);
+            QCOMPARE(f.workspace.settings.area, before.settings.area);
+        }
+        if (command == u"badImage")
+            QVERIFY(f.snapshot() == before && f.effects.calls.isEmpty());
+    }
+
+    void refreshShowsLayoutNotice_data()
+    {
+        QTest::addColumn<std::int32_t>("areaWidth");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("fits") << 50 << QStringList();
+        QTest::newRow("too narrow") << 3 << QStringList{"notice: Text does not fit in the specified area by width!"};
+    }
+
+    void refreshShowsLayoutNotice()
+    {
+        QFETCH(std::int32_t, areaWidth);
+        QFETCH(QStringList, log);
+        Fixture f;
+        f.workspace.glyphs = fontWith('A', raster::kBlack);
+        f.workspace.settings.area = {0, 0, areaWidth, 40};
+        f.effects.textBytes = "AA";
+        f.effects.colour = raster::kRed;
+        f.commands.refresh();
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.workspace.overlay.size(), QSize(areaWidth, 40));
+        if (log.isEmpty())
+            QCOMPARE(f.workspace.overlay.pixel(2, 11), raster::kRed);  // tinted
+    }
+
+    void exportImage()
+    {
+        Fixture f;
+        f.workspace.pictureLoaded = true;
+        f.workspace.picture = picture(6, 4);
+        f.workspace.settings.area = {1, 1, 3, 2};
+        Raster view(6, 4);
+        writeWholeFile(f.path(QStringLiteral("out.bmp")), "old");
+        f.script({}, {QStringLiteral("out")});
+        f.commands.exportImage(view);
+        const FileDialog &dialog = f.prompter.dialogs.last();
+        QCOMPARE(dialog.filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
+        QCOMPARE(dialog.defaultExtension, QStringLiteral("bmp"));
+        QCOMPARE(Raster::readBmpFile(f.path(QStringLiteral("out.bmp"))), picture(6, 4));  // no frame, no hints
+    }
+};
+
+QTEST_MAIN(TestProjectCommands)
+#include "tst_project_commands.moc"
