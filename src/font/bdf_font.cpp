@@ -59,7 +59,7 @@ public:
 
     [[noreturn]] void fail(const QString &what) const
     {
-        throw Error(QStringLiteral("Invalid %1: %2 (line %3)").arg(kFormat, what).arg(number_));
+        throw Error(QStringLiteral("Invalid %1: %2 (line %3)").arg(kFormat, what).arg(std::max(number_, 1)));
     }
 
 private:
@@ -220,7 +220,7 @@ ImportedFont parseBdf(const QByteArray &bytes)
     while (lines.next()) {
         if (lines.is("ENDFONT")) {
             if (count != header.chars)
-                lines.fail(QStringLiteral("CHARS gives %1 glyphs but the font holds %2").arg(header.chars).arg(count));
+                lines.fail(QStringLiteral("CHARS gives %1 glyphs but the file has %2").arg(header.chars).arg(count));
             return font.finish();
         }
         if (!lines.is("STARTCHAR"))

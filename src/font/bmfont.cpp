@@ -122,7 +122,7 @@ struct FntFont {
     bool packed = false;
     std::map<qint64, QString> pages;
     std::vector<FntChar> chars;
-    std::optional<qint64> declaredChars;
+    std::optional<qint64> declaredChars;  // chars count=
     qint64 charLines = 0;
     qint64 boxPixels = 0;  // of the kept glyphs
     qint64 kernings = 0;
@@ -214,8 +214,12 @@ FntFont readFnt(const QByteArray &fnt)
     }
     if (!font.import)
         fail(QStringLiteral("it has no common line"));
-    if (font.declaredChars && *font.declaredChars != font.charLines)
-        fail(QStringLiteral("chars count=%1 but the font holds %2").arg(*font.declaredChars).arg(font.charLines));
+    // Every tool writes the count; without it a file cut short after its
+    // header would pass for a font without glyphs.
+    if (!font.declaredChars)
+        fail(QStringLiteral("it has no chars count"));
+    if (*font.declaredChars != font.charLines)
+        fail(QStringLiteral("chars count=%1 but the file has %2 char lines").arg(*font.declaredChars).arg(font.charLines));
     return font;
 }
 
@@ -342,7 +346,8 @@ ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader)
         readPage(decodedPage(name, loader, pixelsLoaded), name, chars, font);
     }
     if (font.kernings > 0)
-        font.import->warn(QStringLiteral("Skipped %1 kerning pairs").arg(font.kernings));
+        font.import->warn(font.kernings == 1 ? QStringLiteral("Dropped the kerning of 1 pair")
+                                             : QStringLiteral("Dropped the kerning of %1 pairs").arg(font.kernings));
     return font.import->finish();
 }
 
