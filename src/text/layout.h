@@ -17,7 +17,8 @@ enum class Notice { None, Width, Height };
 // The words shown to the user for a notice; empty for Notice::None.
 QString noticeText(Notice notice);
 
-// The sum of the widths of the defined glyphs of text's characters.
+// The sum of the widths of the defined glyphs of text's characters; a sum
+// beyond the 32-bit range gives the largest 32-bit value.
 std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs);
 
 // Replaces the "$" escapes of one word: "$$" is one dollar sign, "$" and one
@@ -26,7 +27,10 @@ QByteArray ResolveEscapes(QByteArray word);
 
 // Lays text (8-bit characters, lines separated by CR LF) out in an area of
 // areaWidth x areaHeight pixels, appending lines to `lines` (expected empty).
-// Returns the notice that stopped it; the lines placed before it stay.
+// Returns the notice that stopped it; the lines placed before it stay. A word
+// that does not fit even on an empty line ends it with the height notice,
+// whatever the line spacing, so that no input makes it run on. Time and
+// memory grow linearly with the text.
 Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
                   std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines);
 

@@ -120,10 +120,14 @@ void TintOverlay(raster::Raster &overlay, raster::Colour colour)
 {
     if (colour == raster::kBlack)
         return;
-    for (int y = 0; y < overlay.height(); ++y)
+    // Rows are read straight from the image; only black pixels are written.
+    const QImage &image = overlay.image();
+    for (int y = 0; y < overlay.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < overlay.width(); ++x)
-            if (overlay.pixel(x, y) == raster::kBlack)
+            if (raster::fromQRgb(row[x]) == raster::kBlack)
                 overlay.setPixel(x, y, colour);
+    }
 }
 
 Notice RefreshText(const QByteArray &text, const TextSettings &settings, const font::GlyphTable &glyphs,

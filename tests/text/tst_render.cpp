@@ -1,0 +1,208 @@
+#include "text/render.h"
+
+#include "base/error.h"
+#include "text/font_description.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace letterloom;
+using namespace letterloom::text;
+using letterloom::testing::fontFrom;
+using letterloom::testing::runs;
+using raster::Colour;
+using raster::Raster;
+
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+// Letters 10 x 8 in black, spaces 5 wide in white.
+const QString kFont = QStringLiteral("x=10x8 32=5x8.");
+
+bool allWhite(const Raster &overlay)
+{
+    for (int y = 0; y < overlay.height(); ++y)
+        for (int x = 0; x < overlay.width(); ++x)
+            if (overlay.pixel(x, y) != raster::kWhite)
+                return false;
+    return true;
+}
+
+}  // namespace
+
+class TestRender : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawing_data()
+    {
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QString>("probes");  // rows rN and columns cN
+        QTest::addColumn<QString>("runs");
+
+        const QByteArray three("xx xxx x");  // words of 20, 30 and 10
+        QTest::newRow("6 x 8 letters") << "x=6x8 y=6x8r" << QByteArray("xy") << 40 << 20 << 10 << 1 << "r13 c2"
+                                       << "2-7# 8-13r | 6-13#";
+        QTest::newRow("baselines 14, 26, 38") << "x=6x8" << QByteArray("x\r\nx\r\nx") << 20 << 40 << 10 << 1 << "c2"
+                                              << "6-13# 18-25# 30-37#";
+        QTest::newRow("empty line advances the baseline") << "x=6x8" << QByteArray("x\r\n\r\nx") << 20 << 40 << 10
+                                                          << 1 << "c2" << "6-13# 30-37#";
+        QTest::newRow("line below H cut off") << "x=6x8" << QByteArray("x\r\nx\r\nx") << 20 << 20 << 10 << 1 << "c2"
+                                              << "6-13# 18-19#";
+        QTest::newRow("left") << kFont << three << 100 << 20 << 10 << 1 << "r13" << "2-21# 27-56# 62-71#";
+        QTest::newRow("centre") << kFont << three << 100 << 20 << 10 << 2 << "r13" << "14-33# 39-68# 74-83#";
+        QTest::newRow("right") << kFont << three << 100 << 20 << 10 << 3 << "r13" << "28-47# 53-82# 88-97#";
+        QTest::newRow("justified") << kFont << three << 100 << 20 << 10 << 4 << "r13" << "2-21# 40-69# 88-97#";
+        QTest::newRow("centre start truncated") << "x=10x8" << QByteArray("xx xx") << 101 << 20 << 10 << 2 << "r13"
+                                                << "32-71#";
+        QTest::newRow("two spaces, left") << kFont << QByteArray("x  x") << 100 << 20 << 10 << 1 << "r13"
+                                          << "2-11# 22-31#";
+        QTest::newRow("two spaces, centre") << kFont << QByteArray("x  x") << 100 << 20 << 10 << 2 << "r13"
+                                            << "34-43# 54-63#";
+        QTest::newRow("two spaces, right") << kFont << QByteArray("x  x") << 100 << 20 << 10 << 3 << "r13"
+                                           << "68-77# 88-97#";
+        QTest::newRow("two spaces, justified") << kFont << QByteArray("x  x") << 100 << 20 << 10 << 4 << "r13"
+                                               << "2-11# 88-97#";
+        QTest::newRow("right, space before CR LF") << kFont << QByteArray("xx \r\nx") << 100 << 30 << 10 << 3
+                                                   << "r13 r25" << "73-92# | 88-97#";
+        QTest::newRow("alignment 0 draws nothing") << kFont << three << 100 << 20 << 10 << 0 << "r13" << "";
+        QTest::newRow("alignment 5 draws nothing") << kFont << three << 100 << 20 << 10 << 5 << "r13" << "";
+        QTest::newRow("undefined space advances by its width") << "x=10x8 32~7x8." << QByteArray("x x") << 100 << 20
+                                                               << 10 << 1 << "r13" << "2-11# 19-28#";
+        QTest::newRow("image larger than the glyph") << "x=2x2/4x6 y=2x2r" << QByteArray("xy") << 20 << 20 << 10
+                                                     << 1 << "c2 r12 r15" << "12-17# | 2-3# 4-5r | 2-5#";
+        QTest::newRow("tall glyph cut at the top, covered below") << "T=2x12 w=2x6." << QByteArray("T\r\nw") << 10
+                                                                  << 20 << 2 << 1 << "c2" << "0-3#";
+        QTest::newRow("centred by widths as typed") << "A=7x8 $=1x8 6=1x8 5=1x8 B=4x8" << QByteArray("A$65B") << 100
+                                                    << 20 << 10 << 2 << "r13" << "45-62#";
+        QTest::newRow("words before a layout notice") << kFont << QByteArray("x xxxxxxxxxx x") << 50 << 20 << 10
+                                                      << 1 << "r13" << "2-11#";
+
+        // Positions that would wrap around in 32 bits and land inside the area.
+        QTest::newRow("baseline past 32 bits") << "x=6x8" << QByteArray("x\r\nx") << 20 << 20 << kMax << 1 << "c2"
+                                               << "";
+        QTest::newRow("pen past 32 bits") << "x~1x8 32~4096x8." << QByteArray("x ").repeated(1048322) << 4000 << 20
+                                          << 10 << 1 << "r13" << "2-2#";
+    }
+
+    void drawing()
+    {
+        QFETCH(QString, font);
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, spacing);
+        QFETCH(int, alignment);
+        QFETCH(QString, probes);
+        QFETCH(QString, runs);
+
+        LineTable lines;
+        Raster overlay;
+        RefreshText(text, {width, height, spacing, std::uint8_t(alignment), raster::kBlack}, fontFrom(font), lines,
+                    overlay);
+        QStringList found;
+        for (const QString &probe : probes.split(' '))
+            found << testing::runs(overlay, probe);
+        QCOMPARE(found.join(" | "), runs);
+    }
+
+    // Whatever the refresh replaces: the old overlay and the old line table.
+    void overlay_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("lineCount");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("empty text") << QByteArray() << 30 << 20 << 1 << QSize(30, 20) << 0 << "";
+        QTest::newRow("alignment 0") << QByteArray("x") << 30 << 20 << 0 << QSize(30, 20) << 1 << "";
+        QTest::newRow("0 x 0 area") << QByteArray("x") << 0 << 0 << 1 << QSize(0, 0) << 0 << "";
+        QTest::newRow("negative width") << QByteArray("x") << -5 << 20 << 1 << QSize(0, 20) << 0 << "";
+        QTest::newRow("negative height") << QByteArray("x") << 30 << -5 << 1 << QSize(30, 0) << 1 << "";
+        QTest::newRow("negative width, tallest height") << QByteArray("x") << -1 << kMax << 1 << QSize(0, 0) << 0
+                                                        << "";
+        QTest::newRow("too large") << QByteArray("x") << 100000 << 100000 << 1 << QSize() << 1
+                                   << "Text area is too large";
+        QTest::newRow("one side too long") << QByteArray("x") << 32768 << 30 << 1 << QSize() << 1
+                                           << "Text area is too large";
+    }
+
+    void overlay()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, alignment);
+        QFETCH(QSize, size);
+        QFETCH(int, lineCount);
+        QFETCH(QString, error);
+
+        LineTable lines(3);
+        lines[0].words = {"old"};
+        Raster overlay(50, 50);
+        overlay.fill(raster::kBlack);
+        const TextSettings settings{width, height, 10, std::uint8_t(alignment), raster::kBlack};
+        try {
+            RefreshText(text, settings, fontFrom(kFont), lines, overlay);
+            QVERIFY(error.isEmpty());
+        } catch (const Error &failure) {
+            QCOMPARE(failure.message(), error);
+        }
+        QCOMPARE(int(lines.size()), lineCount);
+        if (error.isEmpty()) {
+            QCOMPARE(overlay.size(), size);
+            QVERIFY(allWhite(overlay));
+        }
+    }
+
+    void tint_data()
+    {
+        QTest::addColumn<Colour>("colour");
+        QTest::addColumn<Colour>("before");
+        QTest::addColumn<Colour>("after");
+
+        QTest::newRow("black becomes red") << raster::kRed << raster::kBlack << raster::kRed;
+        QTest::newRow("near-black stays") << raster::kRed << Colour(0x010101) << Colour(0x010101);
+        QTest::newRow("white stays") << raster::kRed << raster::kWhite << raster::kWhite;
+        QTest::newRow("other glyph colours stay") << Colour(0x00FF00) << raster::kRed << raster::kRed;
+        QTest::newRow("black text colour") << raster::kBlack << raster::kBlack << raster::kBlack;
+        QTest::newRow("white text colour") << raster::kWhite << raster::kBlack << raster::kWhite;
+    }
+
+    void tint()
+    {
+        QFETCH(Colour, colour);
+        QFETCH(Colour, before);
+        QFETCH(Colour, after);
+
+        Raster overlay(3, 2);
+        overlay.fill(before);
+        TintOverlay(overlay, colour);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                QCOMPARE(overlay.pixel(x, y), after);
+    }
+
+    void refreshTintsWhatItDrew()
+    {
+        LineTable lines;
+        Raster overlay;
+        const Notice notice =
+            RefreshText("x xxxxxxxxxx", {50, 20, 10, kAlignLeft, raster::kRed}, fontFrom(kFont), lines, overlay);
+        QCOMPARE(notice, Notice::Width);
+        QCOMPARE(runs(overlay, "r13"), QString("2-11r"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRender)
+#include "tst_render.moc"
