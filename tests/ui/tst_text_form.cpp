@@ -1,0 +1,167 @@
+// The text input window: the project's text is bytes, and every byte value
+// must come back out of the editor as it went in.
+
+#include "project/project_file.h"
+#include "project/workspace.h"
+#include "support/fake_prompter.h"
+#include "ui/application.h"
+#include "ui/main_form.h"
+#include "ui/text_codec.h"
+#include "ui/text_form.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <memory>
+
+using letterloom::testing::FakePrompter;
+using letterloom::ui::Shell;
+
+namespace {
+
+QByteArray allByteValues()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += char(b);
+    return bytes;
+}
+
+QPlainTextEdit *memoOf(Shell &shell)
+{
+    return shell.windows().text->findChild<QPlainTextEdit *>(QStringLiteral("Memo"));
+}
+
+}  // namespace
+
+class TestTextForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyByteSurvivesTheEditor_data();
+    void everyByteSurvivesTheEditor();
+    void editorTextBecomesBytes_data();
+    void editorTextBecomesBytes();
+    void softWrapsAreNotLineBreaks();
+    void changesMarkTheText();
+    void projectTextSurvivesOpenAndSave();
+
+private:
+    QTemporaryDir dir_;
+    FakePrompter prompter_;
+    std::unique_ptr<Shell> shell_;
+};
+
+void TestTextForm::initTestCase()
+{
+    shell_ = std::make_unique<Shell>(prompter_, dir_.path());
+}
+
+void TestTextForm::everyByteSurvivesTheEditor_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray byte(1, char(b));
+        QTest::addRow("byte %d alone", b) << byte;
+        QTest::addRow("byte %d between words", b) << "ab" + byte + "cd";
+        QTest::addRow("byte %d before a line break", b) << byte + "\r\n" + byte;
+    }
+    QTest::newRow("all bytes in a row") << allByteValues();
+    QTest::newRow("line break") << QByteArray("one\r\ntwo");
+    QTest::newRow("lone CR") << QByteArray("one\rtwo");
+    QTest::newRow("lone LF") << QByteArray("one\ntwo");
+    QTest::newRow("LF CR") << QByteArray("one\n\rtwo");
+    QTest::newRow("CR before a line break") << QByteArray("one\r\r\ntwo");
+    QTest::newRow("LF after a line break") << QByteArray("one\r\n\ntwo");
+    QTest::newRow("CR at the end") << QByteArray("end\r");
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n\r\n");
+    QTest::newRow("no-break spaces") << QByteArray("a\xA0\xA0 b");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestTextForm::everyByteSurvivesTheEditor()
+{
+    QFETCH(QByteArray, bytes);
+    letterloom::ui::TtextForm *text = shell_->windows().text;
+    text->setBytes(bytes);
+    QCOMPARE(text->bytes(), bytes);
+}
+
+void TestTextForm::editorTextBecomesBytes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("Latin-1 letters") << QStringLiteral("caf\u00e9 \u00ff") << QByteArray("caf\xe9 \xff");
+    QTest::newRow("a character Latin-1 lacks") << QStringLiteral("5 \u20ac") << QByteArray("5 ?");
+    QTest::newRow("a character beyond the basic plane") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+    QTest::newRow("Enter") << QStringLiteral("a\u2029b") << QByteArray("a\r\nb");
+    QTest::newRow("Shift+Enter") << QStringLiteral("a\u2028b") << QByteArray("a\r\nb");
+    QTest::newRow("pictures of control bytes") << QStringLiteral("\u2400\u240d\u240a\u241f\u2421")
+                                               << QByteArray("\0\r\n\x1f\x7f", 5);
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QByteArray("a\tb");
+}
+
+void TestTextForm::editorTextBecomesBytes()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(letterloom::ui::editorTextToBytes(typed), bytes);
+}
+
+void TestTextForm::softWrapsAreNotLineBreaks()
+{
+    FakePrompter prompter;
+    Shell shell(prompter, dir_.path());
+    shell.show();
+    QPlainTextEdit *memo = memoOf(shell);
+    const QByteArray bytes = QByteArray("word ").repeated(200);
+    shell.windows().text->setBytes(bytes);
+    QTRY_VERIFY(memo->document()->firstBlock().layout()->lineCount() > 1);
+    QCOMPARE(memo->document()->blockCount(), 1);
+    QCOMPARE(shell.windows().text->bytes(), bytes);
+}
+
+void TestTextForm::changesMarkTheText()
+{
+    FakePrompter prompter;
+    Shell shell(prompter, dir_.path());
+    QVERIFY(!shell.workspace().textChanged);
+    QTest::keyClicks(memoOf(shell), QStringLiteral("Hi"));
+    QVERIFY(shell.workspace().textChanged);
+    QCOMPARE(shell.windows().text->bytes(), QByteArray("Hi"));
+}
+
+void TestTextForm::projectTextSurvivesOpenAndSave()
+{
+    letterloom::project::ProjectFile file;
+    file.text = allByteValues() + "\r\n\n\r" + allByteValues();
+    file.pictureBmp = letterloom::raster::Raster(4, 3).toBmp();
+    const QString opened = dir_.filePath(QStringLiteral("bytes.llp"));
+    const QString saved = dir_.filePath(QStringLiteral("bytes-again.llp"));
+    {
+        QFile out(opened);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(letterloom::project::projectBytes(file));
+    }
+
+    FakePrompter prompter;
+    Shell shell(prompter, dir_.path());
+    prompter.chooseFile(opened).chooseFile(saved);
+    shell.windows().main->findChild<QAction *>(QStringLiteral("mmLoadProject"))->trigger();
+    shell.windows().main->findChild<QAction *>(QStringLiteral("mmSaveAsProject"))->trigger();
+    QCOMPARE(prompter.errors(), QStringList());
+
+    QFile in(saved);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QCOMPARE(letterloom::project::parseProject(in.readAll()).text, file.text);
+}
+
+QTEST_MAIN(TestTextForm)
+#include "tst_text_form.moc"
