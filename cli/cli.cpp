@@ -43,6 +43,20 @@ const Command *findCommand(const std::vector<Command> &commands, const QStringLi
     return nullptr;
 }
 
+// What to say about words that name no command: for a group's name, its
+// commands.
+QString unknownCommand(const std::vector<Command> &commands, const QStringList &words)
+{
+    QStringList group;
+    for (const Command &command : commands)
+        if (command.name.startsWith(words.first() + u' '))
+            group << command.name.section(u' ', 1);
+    if (group.isEmpty())
+        return QStringLiteral("Unknown command '%1'").arg(words.first());
+    return QStringLiteral("Unknown command '%1'; the %2 commands are %3")
+        .arg(words.mid(0, 2).join(u' '), words.first(), group.join(QStringLiteral(", ")));
+}
+
 bool isHelp(const QString &argument)
 {
     return argument == QLatin1String("--help") || argument == QLatin1String("-h")
@@ -68,15 +82,17 @@ int run(const QStringList &arguments)
 {
     const std::vector<Command> commands = allCommands();
     const QStringList words = arguments.mid(1);
-    if (words.isEmpty() || isHelp(words.first())) {
+    if (!words.isEmpty() && isHelp(words.first())) {
         printOut(overview(commands).toUtf8());
-        return words.isEmpty() ? kExitUsage : kExitOk;
+        return kExitOk;
     }
     int consumed = 0;
     const Command *command = findCommand(commands, words, consumed);
     try {
+        if (words.isEmpty())
+            throw UsageError(QStringLiteral("Missing command"));
         if (!command)
-            throw UsageError(QStringLiteral("Unknown command '%1'").arg(words.mid(0, 2).join(u' ')));
+            throw UsageError(unknownCommand(commands, words));
         return command->run(words.mid(consumed));
     } catch (const UsageError &usage) {
         printMessage(usage.message());

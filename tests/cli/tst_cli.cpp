@@ -1,0 +1,477 @@
+// letterloom-cli run as a user runs it: a separate process on files in a
+// temporary folder, judged by its exit status, its output and the files it
+// leaves behind.
+
+#include "base/file_io.h"
+#include "font/font_file.h"
+#include "font/glyph_sketch.h"
+#include "project/project_file.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+using testing::rasterSketch;
+using testing::sketchGlyph;
+
+namespace {
+
+constexpr raster::Colour kGrey = 0x808080;
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+font::tGraphChar block(int width, int height, raster::Colour colour, bool defined = true)
+{
+    font::tGraphChar glyph;
+    glyph.defined = defined;
+    font::resizeGlyph(glyph, width, height);
+    for (auto &column : glyph.pixels)
+        std::fill(column.begin(), column.end(), colour);
+    font::syncImage(glyph);
+    return glyph;
+}
+
+// The glyphs of the test projects: a and b black blocks, a space of 5, \u00E9,
+// an X of two colours whose white pixel is its background, and an undefined
+// glyph that holds pixels all the same.
+font::GlyphTable testFont()
+{
+    font::GlyphTable glyphs;
+    glyphs['a'] = block(5, 7, raster::kBlack);
+    glyphs['b'] = block(3, 7, raster::kBlack);
+    glyphs[' '] = block(5, 7, raster::kWhite);
+    glyphs[233] = block(5, 7, raster::kBlack);
+    glyphs[7] = block(2, 2, raster::kBlack, false);
+    glyphs['X'] = sketchGlyph({"#g", ".#"});
+    return glyphs;
+}
+
+QByteArray projectFile(project::TextArea area, const QString &fontPath, const QByteArray &text, bool withPicture = true)
+{
+    project::ProjectFile file;
+    file.settings.area = area;
+    file.storedFontPath = fontPath.toUtf8();
+    file.text = text;
+    if (withPicture) {
+        raster::Raster picture(80, 60);
+        picture.fill(kGrey);
+        file.pictureBmp = picture.toBmp();
+    }
+    return project::projectBytes(file);
+}
+
+}  // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    // "@name" stands for a file of the temporary folder.
+    QString expand(QString text) const { return text.replace(QLatin1Char('@'), dir_.path() + u'/'); }
+    QString path(const QString &name) const { return dir_.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const { writeWholeFile(path(name), bytes); }
+
+    Run cli(const QStringList &arguments) const
+    {
+        QStringList expanded;
+        for (const QString &argument : arguments)
+            expanded << expand(argument);
+        QProcess process;
+        process.start(QStringLiteral(LETTERLOOM_CLI), expanded);
+        if (!process.waitForFinished(-1))
+            qFatal("letterloom-cli did not run: %s", qPrintable(process.errorString()));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        const QByteArray font = font::fontBytes(testFont());
+        write("font.llf", font);
+        write("truncated.llf", font.left(100));
+        write("font.xyz", font);
+        const QString fontPath = path("font.llf");
+        write("fits.llp", projectFile({10, 20, 60, 30}, fontPath, "X"));
+        write("wide.llp", projectFile({10, 20, 8, 30}, fontPath, "aa"));
+        write("tall.llp", projectFile({10, 20, 24, 14}, fontPath, "aa aa aa"));
+        write("missingfont.llp", projectFile({10, 20, 60, 30}, path("none.llf"), "X"));
+        write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", false));
+        write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
+    }
+
+    void init()
+    {
+        for (const QString &name : QDir(dir_.path()).entryList({"out.*"}))
+            QFile::remove(path(name));
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");  // the start of stderr
+        QTest::addColumn<QString>("output");   // the file the command would write
+        QTest::addColumn<bool>("written");
+
+        const QString width = "letterloom-cli: Text does not fit in the specified area by width!\n";
+        const QString height = "letterloom-cli: Text does not fit in the specified area by height!\n";
+        QTest::newRow("render that fits") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
+        QTest::newRow("render, word too wide") << QStringList{"render", "@wide.llp", "-o", "@out.bmp"} << 3 << width << "out.bmp" << true;
+        QTest::newRow("render, lines too many") << QStringList{"render", "@tall.llp", "-o", "@out.bmp"} << 3 << height << "out.bmp" << true;
+        QTest::newRow("render, font missing")
+            << QStringList{"render", "@missingfont.llp", "-o", "@out.bmp"} << 0
+            << "letterloom-cli: Font specified in project file was not found: @none.llf\n" << "out.bmp" << true;
+        QTest::newRow("render, missing font replaced")
+            << QStringList{"render", "@missingfont.llp", "--font", "@font.llf", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
+        QTest::newRow("render, project cut short")
+            << QStringList{"render", "@truncated.llp", "-o", "@out.bmp"} << 1
+            << "letterloom-cli: Read beyond end of file\n" << "out.bmp" << false;
+        QTest::newRow("render, no such project")
+            << QStringList{"render", "@none.llp", "-o", "@out.bmp"} << 1 << "letterloom-cli: File not found\n" << "out.bmp" << false;
+        QTest::newRow("render, project without picture")
+            << QStringList{"render", "@nopicture.llp", "-o", "@out.bmp"} << 1
+            << "letterloom-cli: The project has no picture\n" << "out.bmp" << false;
+        QTest::newRow("render, font cut short")
+            << QStringList{"render", "@fits.llp", "--font", "@truncated.llf", "-o", "@out.bmp"} << 1
+            << "letterloom-cli: Read beyond end of file\n" << "out.bmp" << false;
+        QTest::newRow("render, unknown kind of font")
+            << QStringList{"render", "@fits.llp", "--font", "@font.xyz", "-o", "@out.bmp"} << 1
+            << "letterloom-cli: Unknown kind of font file \"font.xyz\"" << "out.bmp" << false;
+        QTest::newRow("render without -o")
+            << QStringList{"render", "@fits.llp"} << 2 << "letterloom-cli: Missing option --output" << "" << false;
+        QTest::newRow("render, colour not hex")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--color", "12345G"} << 2
+            << "letterloom-cli: --color takes six hex digits" << "out.bmp" << false;
+        QTest::newRow("render, colour too short")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--color", "FFF"} << 2
+            << "letterloom-cli: --color takes six hex digits" << "out.bmp" << false;
+        QTest::newRow("render, unknown option")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--colour", "FF0000"} << 2
+            << "letterloom-cli: Unknown option 'colour'." << "out.bmp" << false;
+        QTest::newRow("render, two projects")
+            << QStringList{"render", "@fits.llp", "@wide.llp", "-o", "@out.bmp"} << 2
+            << "letterloom-cli: Unexpected argument" << "out.bmp" << false;
+        QTest::newRow("unknown command") << QStringList{"draw", "@fits.llp"} << 2 << "letterloom-cli: Unknown command 'draw" << "" << false;
+        QTest::newRow("no command") << QStringList{} << 2 << "letterloom-cli: Missing command\n" << "" << false;
+        QTest::newRow("layout without --json") << QStringList{"layout", "@fits.llp"} << 2 << "letterloom-cli: layout prints JSON only" << "" << false;
+        QTest::newRow("layout, word too wide") << QStringList{"layout", "@wide.llp", "--json"} << 3 << width << "" << false;
+        QTest::newRow("fit without --text") << QStringList{"fit", "@fits.llp"} << 2 << "letterloom-cli: Missing option --text" << "" << false;
+        QTest::newRow("font info, font cut short")
+            << QStringList{"font", "info", "@truncated.llf"} << 1 << "letterloom-cli: Read beyond end of file\n" << "" << false;
+        QTest::newRow("font sheet without -o") << QStringList{"font", "sheet", "@font.llf"} << 2 << "letterloom-cli: Missing option --output" << "" << false;
+        QTest::newRow("font sheet, zoom 0")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.bmp", "--zoom", "0"} << 2
+            << "letterloom-cli: --zoom takes a whole number" << "out.bmp" << false;
+        QTest::newRow("font convert to an unknown kind")
+            << QStringList{"font", "convert", "@font.llf", "@out.xyz"} << 1
+            << "letterloom-cli: Unknown kind of font file \"out.xyz\"" << "out.xyz" << false;
+        QTest::newRow("font convert, nothing to read")
+            << QStringList{"font", "convert", "@none.llf", "@out.llf"} << 1 << "letterloom-cli: File not found\n" << "out.llf" << false;
+        QTest::newRow("font without its command") << QStringList{"font", "@font.llf"} << 2 << "letterloom-cli: Unknown command" << "" << false;
+    }
+
+    void exitStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(QString, output);
+        QFETCH(bool, written);
+
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, status);
+        if (message.isEmpty() && status != 2)
+            QCOMPARE(run.err, QByteArray());
+        else
+            QVERIFY2(QString::fromUtf8(run.err).startsWith(expand(message)), run.err.constData());
+        if (!output.isEmpty())
+            QCOMPARE(QFile::exists(path(output)), written);
+    }
+
+    // The written picture: the project's picture with the X at the text area's
+    // corner plus (2, lineSpacing + 4 - its height), its black in the text
+    // colour, its green kept and its white left out.
+    void renderedPixels_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("sketch");  // columns 11..14, rows 31..34; '?' is the grey picture
+        QTest::newRow("black by default") << QStringList{} << QStringList{"????", "?#g?", "??#?", "????"};
+        QTest::newRow("red") << QStringList{"--color", "FF0000"} << QStringList{"????", "?rg?", "??r?", "????"};
+        QTest::newRow("blue, with a hash, lower case") << QStringList{"--color", "#0000ff"}
+                                                       << QStringList{"????", "?bg?", "??b?", "????"};
+        QTest::newRow("white text vanishes into the background") << QStringList{"--color", "FFFFFF"}
+                                                                 << QStringList{"????", "??g?", "????", "????"};
+    }
+
+    void renderedPixels()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, sketch);
+        const Run run = cli(QStringList{"render", "@fits.llp", "-o", "@out.bmp"} + options);
+        QCOMPARE(run.status, 0);
+        const raster::Raster picture = raster::Raster::readBmpFile(path("out.bmp"));
+        QCOMPARE(picture.size(), QSize(80, 60));
+        raster::Raster corner(4, 4);
+        corner.drawOpaque(picture, -11, -31);
+        QCOMPARE(rasterSketch(corner), sketch);
+        QCOMPARE(picture.pixel(0, 0), kGrey);
+        QCOMPARE(picture.pixel(79, 59), kGrey);
+    }
+
+    // Each line as "word,word|width,width|lineWidth|gap", words as bytes.
+    void layoutJson_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QByteArray>("text");  // given with --text; empty for the project's own
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        using Lines = QList<QByteArray>;
+        QTest::newRow("two words") << "fits.llp" << QByteArray("aa b") << 0 << "none" << Lines{"aa,b|10,3|23|43"};
+        QTest::newRow("CR LF breaks the line") << "fits.llp" << QByteArray("aa\r\nb") << 0 << "none"
+                                               << Lines{"aa|10|15|0", "b|3|8|0"};
+        QTest::newRow("LF counts as CR LF") << "fits.llp" << QByteArray("aa\nb") << 0 << "none"
+                                            << Lines{"aa|10|15|0", "b|3|8|0"};
+        QTest::newRow("a lone CR stays inside its word") << "fits.llp" << QByteArray("aa\rb") << 0 << "none"
+                                                          << Lines{"aa\rb|13|18|0"};
+        QTest::newRow("bytes above 127") << "fits.llp" << QByteArray("\xE9" "a \xFF") << 0 << "none"
+                                         << Lines{"\xE9" "a,\xFF|10,0|20|46"};
+        QTest::newRow("escapes resolved, widths as typed") << "fits.llp" << QByteArray("$97a$$") << 0 << "none"
+                                                           << Lines{"aa$|5|10|0"};
+        QTest::newRow("the project's own text") << "tall.llp" << QByteArray() << 3 << "height" << Lines{"aa|10|15|0"};
+        QTest::newRow("nothing placed before a wide word") << "wide.llp" << QByteArray() << 3 << "width" << Lines{};
+    }
+
+    void layoutJson()
+    {
+        QFETCH(QString, project);
+        QFETCH(QByteArray, text);
+        QFETCH(int, status);
+        QFETCH(QString, notice);
+        QFETCH(QList<QByteArray>, lines);
+
+        QStringList arguments{"layout", "@" + project, "--json"};
+        if (!text.isEmpty()) {
+            write("out.txt", text);
+            arguments << "--text" << "@out.txt";
+        }
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.out.startsWith("{\"notice\": "), run.out.constData());
+
+        QJsonParseError error;
+        const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(root.keys(), (QStringList{"lines", "notice"}));
+        QCOMPARE(root["notice"].toString(), notice);
+        QList<QByteArray> got;
+        for (const QJsonValue &value : root["lines"].toArray()) {
+            const QJsonObject line = value.toObject();
+            QCOMPARE(line.keys(), (QStringList{"gap", "lineWidth", "wordWidths", "words"}));
+            QByteArrayList words, widths;
+            for (const QJsonValue &word : line["words"].toArray())
+                words << word.toString().toLatin1();
+            for (const QJsonValue &width : line["wordWidths"].toArray())
+                widths << QByteArray::number(width.toInt());
+            got << words.join(',') + '|' + widths.join(',') + '|' + QByteArray::number(line["lineWidth"].toInt()) + '|'
+                       + QByteArray::number(line["gap"].toInt());
+        }
+        QCOMPARE(got, lines);
+    }
+
+    // The text area of fits.llp takes 56 pixels a line and three wrapped lines.
+    void fitParagraphs_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QByteArray wide(22, 'b');
+        const QByteArray tall("aa aa aa aa aa aa aa aa aa aa");
+        QTest::newRow("all fit") << QByteArray("aa\n\nb b\n") << 0 << "" << "";
+        QTest::newRow("one too wide") << "aa\n\n" + wide + "\n" << 3
+                                      << "@out.txt:3: paragraph 2: Text does not fit in the specified area by width!\n"
+                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n";
+        QTest::newRow("one too tall, CR LF and blank lines of spaces") << "\r\n" + tall + "\r\n  \r\n\r\naa\r\n" << 3
+                                      << "@out.txt:2: paragraph 1: Text does not fit in the specified area by height!\n"
+                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n";
+        QTest::newRow("line breaks inside a paragraph are kept") << QByteArray(tall).replace(' ', '\n') << 0 << "" << "";
+        QTest::newRow("every one fails") << wide + "\n\n" + tall + "\n\naa" << 3
+                                         << "@out.txt:1: paragraph 1: Text does not fit in the specified area by width!\n"
+                                            "@out.txt:3: paragraph 2: Text does not fit in the specified area by height!\n"
+                                         << "letterloom-cli: 2 of 3 paragraphs do not fit\n";
+    }
+
+    void fitParagraphs()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        write("out.txt", text);
+        const Run run = cli({"fit", "@fits.llp", "--text", "@out.txt"});
+        QCOMPARE(run.status, status);
+        QCOMPARE(QString::fromUtf8(run.out), expand(out));
+        QCOMPARE(QString::fromUtf8(run.err), err);
+    }
+
+    void fontConvertRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray test = font::fontBytes(testFont());
+        const QByteArray sample = readWholeFile(QStringLiteral(LETTERLOOM_BUILD_DIR "/sample.llf"));
+        font::GlyphTable highByte;
+        highByte['H'] = sketchGlyph({"#"});
+        highByte['H'].pixels[0][0] = 0x7F123456;
+        const QByteArray high = font::fontBytes(highByte);
+        QTest::newRow("sample font") << sample << sample;
+        QTest::newRow("undefined glyph with pixels") << test << test;
+        QTest::newRow("colour with a high byte") << high << high;
+        QTest::newRow("bytes after the last glyph are dropped") << test + "tail" << test;
+    }
+
+    void fontConvertRoundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, expected);
+        write("in.llf", bytes);
+        write("out.llf", "an older file");
+        const Run run = cli({"font", "convert", "@in.llf", "@out.llf"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(readWholeFile(path("out.llf")), expected);
+    }
+
+    void fontInfo_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("json");  // the glyph's entry, "" when not listed
+        QTest::addColumn<QString>("line");  // its line of the plain listing
+        QTest::newRow("space") << 32 << R"({"code":32,"colours":["FFFFFF"],"height":7,"width":5})"
+                               << "  32  space     5 x 7    FFFFFF";
+        QTest::newRow("two colours and white") << 88 << R"({"code":88,"colours":["000000","00FF00","FFFFFF"],"height":2,"width":2})"
+                                               << "  88  X         2 x 2    000000 00FF00 FFFFFF";
+        QTest::newRow("Latin-1") << 233 << R"({"code":233,"colours":["000000"],"height":7,"width":5})"
+                                 << " 233  \u00E9         5 x 7    000000";
+        QTest::newRow("undefined glyph with pixels") << 7 << "" << "";
+    }
+
+    void fontInfo()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, json);
+        QFETCH(QString, line);
+
+        const Run listing = cli({"font", "info", "@font.llf"});
+        QCOMPARE(listing.status, 0);
+        const QStringList lines = QString::fromUtf8(listing.out).split(u'\n');
+        QCOMPARE(lines.first(), QStringLiteral("font.llf: 5 glyphs defined"));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^ *%1  ").arg(code))).value(0), line);
+
+        const Run run = cli({"font", "info", "@font.llf", "--json"});
+        QCOMPARE(run.status, 0);
+        const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(root["colours"].toArray(), (QJsonArray{"000000", "00FF00", "FFFFFF"}));
+        QString found;
+        for (const QJsonValue &glyph : root["glyphs"].toArray())
+            if (glyph["code"].toInt() == code)
+                found = QString::fromUtf8(QJsonDocument(glyph.toObject()).toJson(QJsonDocument::Compact));
+        QCOMPARE(found, json);
+    }
+
+    // A sheet of a font with one red 1 x 1 glyph, A (code 65: row 4, column 1).
+    void fontSheet_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("zoom 1") << 1;
+        QTest::newRow("zoom 2") << 2;
+        QTest::newRow("zoom 5") << 5;
+    }
+
+    void fontSheet()
+    {
+        QFETCH(int, zoom);
+        font::GlyphTable glyphs;
+        glyphs['A'] = sketchGlyph({"r"});
+        write("one.llf", font::fontBytes(glyphs));
+        const Run run = cli({"font", "sheet", "@one.llf", "-o", "@out.bmp", "--zoom", QString::number(zoom)});
+        QCOMPARE(run.status, 0);
+
+        // Cells are 8 pixels a side times the zoom plus 3 on every side, with
+        // one-pixel lines between them, below and right of the label bands.
+        const int cell = 8 * zoom + 6 + 1;
+        const raster::Raster sheet = raster::Raster::readBmpFile(path("out.bmp"));
+        QCOMPARE(sheet.size(), QSize(24 + 16 * cell + 1, 16 + 16 * cell + 1));
+        QRect red;
+        for (int y = 0; y < sheet.height(); ++y)
+            for (int x = 0; x < sheet.width(); ++x)
+                if (sheet.pixel(x, y) == raster::kRed)
+                    red |= QRect(x, y, 1, 1);
+        QCOMPARE(red, QRect(24 + 1 * cell + 1 + 3, 16 + 4 * cell + 1 + 3, zoom, zoom));
+    }
+
+    void helpForEveryCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("usage");
+        for (const char *command : {"render", "layout", "fit", "font info", "font sheet", "font convert"}) {
+            const QStringList words = QString::fromLatin1(command).split(u' ');
+            QTest::newRow(command) << words + QStringList{"--help"} << QStringLiteral("Usage: letterloom-cli %1 [options]").arg(command);
+        }
+        QTest::newRow("overview") << QStringList{"--help"} << "Usage: letterloom-cli COMMAND";
+    }
+
+    void helpForEveryCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, usage);
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(usage.toUtf8()), run.out.constData());
+        QCOMPARE(run.err, QByteArray());
+    }
+
+    // The sample files the build puts next to the programs.
+    void sampleFiles()
+    {
+        const QString programDirectory = QStringLiteral(LETTERLOOM_BUILD_DIR "/");
+        const font::GlyphTable glyphs = font::readFontFile(programDirectory + "sample.llf");
+        for (int code = 32; code <= 126; ++code) {
+            QVERIFY2(glyphs[code].defined && glyphs[code].width > 0, qPrintable(QString::number(code)));
+            QCOMPARE(glyphs[code].height, glyphs['A'].height);
+        }
+        for (int code : {1, 2, 3}) {
+            int coloured = 0;
+            for (const auto &column : glyphs[code].pixels)
+                for (raster::Colour colour : column)
+                    coloured += colour != raster::kBlack && colour != raster::kWhite;
+            QVERIFY2(coloured > 10, qPrintable(QString::number(code)));
+        }
+
+        const project::ProjectFile sample = project::parseProject(readWholeFile(programDirectory + "sample.llp"));
+        QCOMPARE(sample.storedFontPath, QByteArray("sample.llf"));
+        QVERIFY(sample.text.contains("\r\n"));
+        const Run run = cli({"render", programDirectory + "sample.llp", "-o", "@out.bmp"});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(raster::Raster::readBmpFile(path("out.bmp")).size(), QSize(320, 200));
+        QVERIFY(!(raster::Raster::readBmpFile(path("out.bmp")) == project::embeddedPicture(sample.pictureBmp)));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
