@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/file_io.h"
-#include "font/png_page.h"
+#include "font/png_image.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,12 +5,13 @@
 
 #include "font/glyph_table.h"
 
+#include <QMap>
 #include <QStringList>
 
 namespace letterloom::font::test {
 
 // '.' white, '#' black, 'r' red, 'g' green, 'b' blue, 'o' orange,
-// 'k' near-black; anything else reads back as '?'.
+// 'k' near-black, 'x' black with a high byte; anything else reads back as '?'.
 inline Colour colourOf(QChar symbol)
 {
     switch (symbol.toLatin1()) {
@@ -20,13 +21,14 @@ inline Colour colourOf(QChar symbol)
     case 'b': return 0xFF0000;
     case 'o': return 0x0080FF;
     case 'k': return 0x010101;
+    case 'x': return 0x01000000;
     default: return raster::kWhite;
     }
 }
 
 inline QChar symbolOf(Colour colour)
 {
-    for (char symbol : {'.', '#', 'r', 'g', 'b', 'o', 'k'})
+    for (char symbol : {'.', '#', 'r', 'g', 'b', 'o', 'k', 'x'})
         if (colourOf(QChar(symbol)) == colour)
             return QChar(symbol);
     return QChar('?');
@@ -56,7 +58,7 @@ inline QStringList pictureOf(const tGraphChar &glyph)
         for (std::int32_t x = 0; x < glyph.width; ++x) {
             const Colour colour = glyph.pixels[std::size_t(x)][std::size_t(y)];
             row += symbolOf(colour);
-            matches = matches && glyph.image.pixel(x, y) == (colour & 0xFFFFFFu);
+            matches = matches && glyph.image.pixel(x, y) == (colour & 0xFFFFFFu);  // images hold no high byte
         }
         rows << (matches ? row : row + '!');
     }
@@ -73,6 +75,25 @@ inline QList<int> definedCodes(const GlyphTable &glyphs)
         if (glyphs[code].defined)
             codes << code;
     return codes;
+}
+
+// Glyph tables as pictures by code.
+using Pictures = QMap<int, QStringList>;
+
+inline GlyphTable tableOf(const Pictures &pictures)
+{
+    GlyphTable glyphs;
+    for (auto it = pictures.begin(); it != pictures.end(); ++it)
+        setGlyph(glyphs, it.key(), it.value());
+    return glyphs;
+}
+
+inline Pictures picturesOf(const GlyphTable &glyphs)
+{
+    Pictures pictures;
+    for (int code : definedCodes(glyphs))
+        pictures[code] = pictureOf(glyphs[code]);
+    return pictures;
 }
 
 }  // namespace letterloom::font::test

@@ -12,8 +12,6 @@ using namespace letterloom;
 using namespace letterloom::font;
 using namespace letterloom::font::test;
 
-using Pictures = QMap<int, QStringList>;
-
 namespace {
 
 const QString kHandmade = QStringLiteral(LETTERLOOM_TEST_DATA "/fonts/handmade.bdf");
@@ -36,22 +34,6 @@ QByteArray bdfFont(const QByteArray &glyphs, const QByteArray &metrics = kAscent
 {
     return "STARTFONT 2.1\nFONT -Test-Small-Medium-R-Normal--4-40-75-75-P-30-ISO8859-1\nSIZE 4 75 75\n" + metrics +
            "CHARS " + QByteArray::number(glyphs.count("STARTCHAR")) + "\n" + glyphs + "ENDFONT\n";
-}
-
-GlyphTable tableOf(const Pictures &pictures)
-{
-    GlyphTable glyphs;
-    for (auto it = pictures.begin(); it != pictures.end(); ++it)
-        setGlyph(glyphs, it.key(), it.value());
-    return glyphs;
-}
-
-Pictures picturesOf(const GlyphTable &glyphs)
-{
-    Pictures pictures;
-    for (int code : definedCodes(glyphs))
-        pictures[code] = pictureOf(glyphs[code]);
-    return pictures;
 }
 
 }  // namespace

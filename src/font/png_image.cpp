@@ -1,4 +1,4 @@
-#include "font/png_page.h"
+#include "font/png_image.h"
 
 #include "base/error.h"
 #include "raster/raster.h"

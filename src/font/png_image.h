@@ -5,7 +5,8 @@
 
 namespace letterloom::font {
 
-// PNG pictures, as other tools store the pages of their bitmap fonts.
+// PNG pictures: the pages of other tools' bitmap fonts, and any picture
+// the program reads or writes as PNG.
 //
 // The platform's decoder is handed only bytes whose chunk structure adds up:
 // the signature, every chunk complete within the bytes, the header chunk
