@@ -108,7 +108,7 @@ int fontInfo(const QStringList &arguments)
     CommandLine line(QStringLiteral("font info"), QStringLiteral("FONT"),
                      QStringLiteral("Lists the defined glyphs of a font with their sizes and colours\n"
                                     "(RRGGBB, red first), and every colour the font uses."));
-    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf)."));
+    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
     line.addOption({QStringLiteral("json"), QStringLiteral("Print JSON: {\"glyphs\": [{\"code\", \"width\", \"height\", \"colours\"}], \"colours\"}.")});
     if (!line.parse(arguments))
         return kExitOk;
@@ -123,7 +123,7 @@ int fontSheet(const QStringList &arguments)
     CommandLine line(QStringLiteral("font sheet"), QStringLiteral("FONT -o SHEET.bmp"),
                      QStringLiteral("Draws a specimen picture of a font: its 256 glyphs in a 16 x 16 table,\n"
                                     "code 16 x row + column in each cell; grey cells hold no glyph."));
-    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf)."));
+    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The BMP file to write."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
@@ -142,18 +142,15 @@ int fontSheet(const QStringList &arguments)
 
 int fontConvert(const QStringList &arguments)
 {
-    QStringList kinds;
-    for (const FontFormat &format : fontFormats())
-        kinds << QStringLiteral(".%1 (%2)").arg(format.extension, format.description);
     CommandLine line(QStringLiteral("font convert"), QStringLiteral("IN OUT"),
                      QStringLiteral("Reads a font file and writes it again, the kind of each file taken from its\n"
-                                    "extension. Known kinds: %1.").arg(kinds.join(QStringLiteral(", "))));
+                                    "extension: .llf (Letterloom), .bdf (BDF) or .fnt (BMFont text, with PNG pages).\n"
+                                    "What the other kinds cannot hold (colours, for one) is reported."));
     line.addArgument(QStringLiteral("IN"), QStringLiteral("The font file to read."));
     line.addArgument(QStringLiteral("OUT"), QStringLiteral("The font file to write (replaced all or nothing)."));
     if (!line.parse(arguments))
         return kExitOk;
-    const FontFormat &target = fontFormatOf(line.argument(1));  // refuse an unknown kind before reading
-    target.write(line.argument(1), readFont(line.argument(0)));
+    writeFont(line.argument(1), readFont(line.argument(0)));
     return kExitOk;
 }
 

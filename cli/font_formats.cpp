@@ -1,43 +1,31 @@
 #include "font_formats.h"
 
-#include "base/error.h"
-#include "base/file_io.h"
-#include "font/font_file.h"
+#include "cli.h"
 
-#include <QFileInfo>
-#include <QStringList>
+#include "font/font_formats.h"
 
 namespace letterloom::cli {
 
-const std::vector<FontFormat> &fontFormats()
+namespace {
+
+void reportLosses(const QStringList &warnings)
 {
-    static const std::vector<FontFormat> formats{
-        {QStringLiteral("llf"), QStringLiteral("Letterloom font"), font::readFontFile, font::writeFontFile},
-    };
-    return formats;
+    for (const QString &warning : warnings)
+        printMessage(warning);
 }
 
-const FontFormat &fontFormatOf(const QString &path)
-{
-    const QString extension = QFileInfo(path).suffix().toLower();
-    QStringList known;
-    for (const FontFormat &format : fontFormats()) {
-        if (format.extension == extension)
-            return format;
-        known << QStringLiteral(".") + format.extension;
-    }
-    throw Error(QStringLiteral("Unknown kind of font file \"%1\" (known: %2)")
-                    .arg(fileNameOf(path), known.join(QStringLiteral(", "))));
-}
+}  // namespace
 
 font::GlyphTable readFont(const QString &path)
 {
-    return fontFormatOf(path).read(path);
+    font::ImportedFont imported = font::readAnyFont(path);
+    reportLosses(imported.warnings);
+    return std::move(imported.glyphs);
 }
 
 void writeFont(const QString &path, const font::GlyphTable &glyphs)
 {
-    fontFormatOf(path).write(path, glyphs);
+    reportLosses(font::writeAnyFont(path, glyphs));
 }
 
 }  // namespace letterloom::cli

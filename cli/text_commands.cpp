@@ -24,7 +24,8 @@ void addInputOptions(CommandLine &line)
     line.addOption({kTextOption, QStringLiteral("Lay out the text of FILE instead of the project's (bytes kept as they are; "
                                                 "LF line breaks count as CR LF)."),
                     QStringLiteral("FILE")});
-    line.addOption({kFontOption, QStringLiteral("Use the font of FILE instead of the project's."), QStringLiteral("FILE.llf")});
+    line.addOption({kFontOption, QStringLiteral("Use the font of FILE (.llf, .bdf or .fnt) instead of the project's."),
+                    QStringLiteral("FILE.llf")});
 }
 
 ProjectInput openInput(const CommandLine &line)

@@ -149,7 +149,7 @@ private slots:
             << "letterloom-cli: Read beyond end of file\n" << "out.bmp" << false;
         QTest::newRow("render, unknown kind of font")
             << QStringList{"render", "@fits.llp", "--font", "@font.xyz", "-o", "@out.bmp"} << 1
-            << "letterloom-cli: Unknown kind of font file \"font.xyz\"" << "out.bmp" << false;
+            << "letterloom-cli: Unknown font file type \"font.xyz\"" << "out.bmp" << false;
         QTest::newRow("render without -o")
             << QStringList{"render", "@fits.llp"} << 2 << "letterloom-cli: Missing option --output" << "" << false;
         QTest::newRow("render, colour not hex")
@@ -177,7 +177,10 @@ private slots:
             << "letterloom-cli: --zoom takes a whole number" << "out.bmp" << false;
         QTest::newRow("font convert to an unknown kind")
             << QStringList{"font", "convert", "@font.llf", "@out.xyz"} << 1
-            << "letterloom-cli: Unknown kind of font file \"out.xyz\"" << "out.xyz" << false;
+            << "letterloom-cli: Unknown font file type \"out.xyz\"" << "out.xyz" << false;
+        QTest::newRow("font convert to BDF, which has no colours")
+            << QStringList{"font", "convert", "@font.llf", "@out.bdf"} << 0
+            << "letterloom-cli: Colours dropped, drawn in black: glyph" << "out.bdf" << true;
         QTest::newRow("font convert, nothing to read")
             << QStringList{"font", "convert", "@none.llf", "@out.llf"} << 1 << "letterloom-cli: File not found\n" << "out.llf" << false;
         QTest::newRow("font without its command") << QStringList{"font", "@font.llf"} << 2 << "letterloom-cli: Unknown command" << "" << false;
