@@ -14,7 +14,11 @@ namespace {
 
 class SourceReader {
 public:
-    SourceReader(const QByteArray &source, const QString &name) : lines_(source.split('\n')), name_(name) {}
+    SourceReader(const QByteArray &source, const QString &name) : lines_(source.split('\n')), name_(name)
+    {
+        if (source.endsWith('\n'))
+            lines_.removeLast();  // the line break ends the last line, it starts none
+    }
 
     font::GlyphTable read()
     {

@@ -448,6 +448,53 @@ private slots:
         QCOMPARE(run.err, QByteArray());
     }
 
+    // The text form of fonts that tools/make_examples turns into font files.
+    void fontSource_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("error");  // "" when the font is made
+        QTest::addColumn<QStringList>("glyph65");
+        const QByteArray palette = "// test\npalette\n. FFFFFF // paper\n# 000000\nr ff0000\nend\n\n";
+        QTest::newRow("colours by the palette, red first")
+            << palette + "glyph 65 3x2  // A\n#r.\n.#r\n" << "" << QStringList{"#r.", ".#r"};
+        QTest::newRow("CR LF lines, rows kept as they stand")
+            << QByteArray(palette + "glyph 65 2x1\n..\n").replace("\n", "\r\n") << "" << QStringList{".."};
+        QTest::newRow("row too short") << palette + "glyph 65 3x2\n#r.\n.#\n"
+                                       << "src.txt:10: row of 2 characters; glyph 65 is 3 wide" << QStringList{};
+        QTest::newRow("rows missing") << palette + "glyph 65 3x2\n#r.\n"
+                                      << "src.txt:9: glyph 65 ends after 1 of its 2 rows" << QStringList{};
+        QTest::newRow("colour not in the palette") << palette + "glyph 65 1x1\nx\n"
+                                                   << "src.txt:9: 'x' is not in the palette" << QStringList{};
+        QTest::newRow("code above 255") << palette + "glyph 256 1x1\n.\n"
+                                        << "src.txt:8: glyph code 256 is not from 0 to 255" << QStringList{};
+        QTest::newRow("glyph drawn twice") << palette + "glyph 65 1x1\n.\nglyph 65 1x1\n#\n"
+                                           << "src.txt:10: glyph 65 is drawn twice" << QStringList{};
+        QTest::newRow("palette without end") << QByteArray("palette\n. FFFFFF\n")
+                                             << "src.txt:2: the palette has no \"end\"" << QStringList{};
+        QTest::newRow("unknown line") << palette + "glyf 65 1x1\n.\n"
+                                      << "src.txt:8: expected \"palette\" or \"glyph CODE WxH\"" << QStringList{};
+    }
+
+    void fontSource()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(QString, error);
+        QFETCH(QStringList, glyph65);
+        write("src.txt", source);
+        QProcess tool;
+        tool.start(QStringLiteral(LETTERLOOM_BUILD_DIR "/tools/make_examples"), {"font", path("src.txt"), path("out.llf")});
+        QVERIFY(tool.waitForFinished(-1));
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), error.isEmpty() ? QString() : "make_examples: " + error + "\n");
+        QCOMPARE(tool.exitCode(), error.isEmpty() ? 0 : 1);
+        QCOMPARE(QFile::exists(path("out.llf")), error.isEmpty());
+        if (error.isEmpty()) {
+            const font::GlyphTable glyphs = font::readFontFile(path("out.llf"));
+            QCOMPARE(glyphs['A'].defined, std::uint8_t(1));
+            QCOMPARE(testing::pixelSketch(glyphs['A']), glyph65);
+            QCOMPARE(glyphs['B'], font::tGraphChar());
+        }
+    }
+
     // The sample files the build puts next to the programs.
     void sampleFiles()
     {
