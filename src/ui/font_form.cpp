@@ -1,14 +1,211 @@
 #include "ui/font_form.h"
 
+#include "project/project_commands.h"
+#include "project/workspace.h"
+#include "ui/draw_form.h"
+#include "ui/font_graph_form.h"
+#include "ui/font_size_form.h"
+#include "ui/string_grid.h"
+#include "ui/tool_window.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
 namespace letterloom::ui {
 
-TfontForm::TfontForm(Context &context, QWidget *parent)
-    : QWidget(parent), context_(context)
+namespace {
+
+constexpr int kCells = 16;
+constexpr int kColumnWidth = 22;
+constexpr int kRowHeight = 15;
+constexpr QSize kOuterSize{378, 283};
+constexpr QPoint kPosition{8, 120};
+constexpr int kFontPixels = 11;
+
+const QString kDeleteQuestion = QStringLiteral("Do you confirm deleting of the selected character?");
+const QString kSaveQuestion = QStringLiteral("Current font has been modified, do you want to save it?");
+
+int codeOf(int column, int row)
 {
+    return column + kCells * row;
+}
+
+}  // namespace
+
+QString glyphCaption(int width, int height, int code)
+{
+    return QStringLiteral("%1*%2 - \"%3\"").arg(width).arg(height).arg(QChar(char16_t(code & 0xFF)));
+}
+
+QString TfontForm::cellLabel(int code)
+{
+    if (code < 10)
+        return QStringLiteral("$0%1").arg(code);
+    if (code < 32)
+        return QStringLiteral("$%1").arg(code);
+    return QString(QChar(char16_t(code & 0xFF)));  // Latin-1: the code is the character
+}
+
+TfontForm::TfontForm(Context &context, QWidget *parent)
+    : QWidget(parent), context_(context), grid_(new StringGrid(kCells, kCells, this)), popupMenu_(new QMenu(this))
+{
+    context_.windows.font = this;
+    setObjectName(QStringLiteral("fontForm"));
+    makeToolWindow(this);
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+
+    setOuterSize(this, kOuterSize);
+    move(kPosition);
+    setWindowTitle(QStringLiteral("Character Table"));
+
+    grid_->setObjectName(QStringLiteral("StringGrid"));
+    grid_->setColumnWidth(kColumnWidth);
+    grid_->setRowHeight(kRowHeight);
+    for (int row = 0; row < kCells; ++row)
+        for (int column = 0; column < kCells; ++column)
+            grid_->setCellText(column, row, cellLabel(codeOf(column, row)));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grid_);
+
+    connect(grid_, &StringGrid::cellSelected, this, &TfontForm::StringGridSelectCell);
+    connect(grid_, &StringGrid::clicked, this, &TfontForm::StringGridClick);
+    connect(grid_, &StringGrid::doubleClicked, this, &TfontForm::StringGridDblClick);
+    connect(grid_, &StringGrid::drawCell, this,
+            [this](QPainter *painter, int column, int row, const QRect &rect) {
+                StringGridDrawCell(*painter, column, row, rect);
+            });
+    createPopupMenu();
+}
+
+void TfontForm::createPopupMenu()
+{
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu"));
+    const auto addItem = [this](const char *name, const QString &caption, void (TfontForm::*handler)()) {
+        QAction *item = popupMenu_->addAction(caption, this, handler);
+        item->setObjectName(QLatin1String(name));
+    };
+    addItem("pmSetGCharSize", QStringLiteral("Изменить размер"), &TfontForm::pmSetGCharSizeClick);
+    addItem("pmDeleteGChar", QStringLiteral("Удалить символ"), &TfontForm::pmDeleteGCharClick);
+    popupMenu_->addSeparator()->setObjectName(QStringLiteral("pmSpace1"));
+    addItem("pmSaveFont", QStringLiteral("Сохранить"), &TfontForm::pmSaveFontClick);
+
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { popupMenu_->popup(grid_->mapToGlobal(at)); });
 }
 
 void TfontForm::refreshGrid()
 {
+    grid_->update();
+}
+
+void TfontForm::StringGridSelectCell(int ACol, int ARow)
+{
+    project::Workspace &workspace = context_.workspace;
+    workspace.currentGlyph = codeOf(ACol, ARow);
+    const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    if (context_.windows.fontGraph)
+        context_.windows.fontGraph->setWindowTitle(glyphCaption(glyph.width, glyph.height, workspace.currentGlyph));
+}
+
+void TfontForm::StringGridClick()
+{
+    const project::Workspace &workspace = context_.workspace;
+    if (workspace.glyphs[workspace.currentGlyph].defined && context_.windows.fontGraph)
+        project::runCommand(context_.prompter, [this] { context_.windows.fontGraph->fitToGlyph(); });
+}
+
+void TfontForm::StringGridDblClick()
+{
+    const project::Workspace &workspace = context_.workspace;
+    const Windows &windows = context_.windows;
+    if (workspace.glyphs[workspace.currentGlyph].defined) {
+        windows.fontGraph->show();
+        windows.draw->show();
+        return;
+    }
+    windows.fontGraph->hide();
+    windows.fontSize->setFields(workspace.settings.defaultGlyphWidth, workspace.settings.defaultGlyphHeight);
+    windows.fontSize->exec();
+}
+
+void TfontForm::StringGridDrawCell(QPainter &painter, int ACol, int ARow, const QRect &Rect)
+{
+    const int code = codeOf(ACol, ARow);
+    if (!context_.workspace.glyphs[code].defined)
+        return;
+    painter.fillRect(Rect, QColor(Qt::cyan));
+    // One pixel higher than the grid's own text.
+    painter.setPen(Qt::black);
+    painter.drawText(Rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, cellLabel(code));
+}
+
+void TfontForm::pmSetGCharSizeClick()
+{
+    const project::Workspace &workspace = context_.workspace;
+    const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    context_.windows.fontSize->setFields(glyph.width, glyph.height);
+    context_.windows.fontSize->exec();
+}
+
+void TfontForm::pmDeleteGCharClick()
+{
+    if (context_.prompter.ask(kDeleteQuestion, false) != project::Answer::Yes)
+        return;
+    project::Workspace &workspace = context_.workspace;
+    workspace.glyphs.clearGlyph(workspace.currentGlyph);
+    // The table now differs from its file: closing must offer to save it.
+    workspace.fontModified = true;
+    refreshGrid();
+}
+
+bool TfontForm::saveFont()
+{
+    return project::runCommand(context_.prompter, [this] { context_.commands.saveCurrentFont(); });
+}
+
+void TfontForm::pmSaveFontClick()
+{
+    saveFont();
+}
+
+bool TfontForm::FormCloseQuery()
+{
+    if (!context_.workspace.fontModified)
+        return true;
+    switch (context_.prompter.ask(kSaveQuestion, true)) {
+    case project::Answer::Yes:
+        // A cancelled file dialog still lets the window close; a failed write
+        // ends the close with the error box and keeps the window.
+        return saveFont();
+    case project::Answer::No:
+        return true;
+    case project::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TfontForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!framed_ && !frameExtent(this).isNull()) {
+        framed_ = true;
+        setOuterSize(this, kOuterSize);
+    }
+}
+
+void TfontForm::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
 }
 
 }  // namespace letterloom::ui

@@ -4,9 +4,16 @@
 
 #include <QWidget>
 
+class QMenu;
+
 namespace letterloom::ui {
 
-// The character table: the 256 glyphs in a 16 x 16 grid.
+class StringGrid;
+
+// The character table: the 256 glyphs in a 16 x 16 grid. Selecting a cell
+// makes its glyph the current glyph; defined glyphs are marked cyan. A
+// double-click opens the glyph editor on a defined glyph and the glyph size
+// dialog on an undefined one; the context menu resizes, deletes or saves.
 class TfontForm : public QWidget {
     Q_OBJECT
 public:
@@ -15,8 +22,37 @@ public:
     // Repaints all 256 cells, so the cyan marking follows the glyph table.
     void refreshGrid();
 
+    // The text of a glyph's cell: $00 .. $31 for the control codes, the
+    // character itself from 32 on (a blank for 32).
+    static QString cellLabel(int code);
+
+    // The grid's and the context menu's handlers.
+    void StringGridSelectCell(int ACol, int ARow);
+    void StringGridClick();
+    void StringGridDblClick();
+    void StringGridDrawCell(QPainter &painter, int ACol, int ARow, const QRect &Rect);
+    void pmSetGCharSizeClick();
+    void pmDeleteGCharClick();
+    void pmSaveFontClick();
+    // Whether the window may close: asks to save a modified font first.
+    bool FormCloseQuery();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void createPopupMenu();
+    // Saves to the font's own file, or asks for one; false when it failed.
+    bool saveFont();
+
     Context &context_;
+    StringGrid *grid_;
+    QMenu *popupMenu_;
+    bool framed_ = false;  // the outer size has been fitted to the window frame
 };
+
+// The glyph editor's caption for a glyph: `8*10 - "A"`.
+QString glyphCaption(int width, int height, int code);
 
 }  // namespace letterloom::ui

@@ -1,14 +1,191 @@
 #include "ui/font_graph_form.h"
 
+#include "font/flood_fill.h"
+#include "font/zoomed_glyph.h"
+#include "project/workspace.h"
+#include "ui/draw_form.h"
+#include "ui/tool_window.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
 namespace letterloom::ui {
 
-TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
-    : QWidget(parent), context_(context)
+namespace {
+
+constexpr QSize kMinimumOuterSize{100, 100};
+constexpr int kTableLeft = 8;     // the character table's place and width,
+constexpr int kTableWidth = 378;  // under which the editor starts centred
+constexpr int kTop = 534;
+constexpr int kTickMilliseconds = 1;
+
+}  // namespace
+
+GlyphCanvas::GlyphCanvas(const raster::Raster &picture, QWidget *parent)
+    : QWidget(parent), picture_(picture)
 {
+    setObjectName(QStringLiteral("PaintBox"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button arrive too, so a stroke whose release went
+    // elsewhere ends as soon as the pointer hovers here.
+    setMouseTracking(true);
+}
+
+void GlyphCanvas::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawImage(0, 0, picture_.image());
+}
+
+void GlyphCanvas::mousePressEvent(QMouseEvent *event)
+{
+    emit mouseDown(event->button(), event->position().toPoint());
+}
+
+void GlyphCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMove(event->buttons(), event->position().toPoint());
+}
+
+void GlyphCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit mouseUp(event->button(), event->position().toPoint());
+}
+
+TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
+    : QWidget(parent), context_(context), bevel_(new QFrame(this)), paintBox_(new GlyphCanvas(editor_, this)),
+      timer_(new QTimer(this))
+{
+    context_.windows.fontGraph = this;
+    setObjectName(QStringLiteral("fontGraphForm"));
+    makeToolWindow(this);
+    setMinimumOuterSize(this, kMinimumOuterSize);
+    setWindowTitle(QStringLiteral("Character"));
+    bevel_->setObjectName(QStringLiteral("Bevel"));
+    bevel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    resize(minimumSize());
+    fillClientArea();
+    move(kTableLeft + (kTableWidth - (width() + frameExtent(this).width())) / 2, kTop);
+
+    timer_->setObjectName(QStringLiteral("Timer"));
+    timer_->setInterval(kTickMilliseconds);
+    connect(timer_, &QTimer::timeout, this, &TfontGraphForm::TimerTimer);
+    connect(paintBox_, &GlyphCanvas::mouseDown, this, &TfontGraphForm::PaintBoxMouseDown);
+    connect(paintBox_, &GlyphCanvas::mouseMove, this, &TfontGraphForm::PaintBoxMouseMove);
+    connect(paintBox_, &GlyphCanvas::mouseUp, this, &TfontGraphForm::PaintBoxMouseUp);
 }
 
 void TfontGraphForm::fitToGlyph()
 {
+    const project::Workspace &workspace = context_.workspace;
+    resize(font::zoomedGlyphSize(workspace.glyphs[workspace.currentGlyph], workspace.settings.pixelSize));
+    fillClientArea();
+}
+
+void TfontGraphForm::fillClientArea()
+{
+    bevel_->setGeometry(rect());
+    paintBox_->setGeometry(rect());
+    editor_.setSize(paintBox_->width(), paintBox_->height());
+}
+
+void TfontGraphForm::TimerTimer()
+{
+    project::Workspace &workspace = context_.workspace;
+    font::drawZoomedGlyph(editor_, workspace.glyphs[workspace.currentGlyph], workspace.settings.pixelSize);
+    paintBox_->update();
+}
+
+raster::Colour TfontGraphForm::paintColour() const
+{
+    const TdrawForm *tools = context_.windows.draw;
+    switch (lastButton_) {
+    case Qt::LeftButton: return tools->foregroundColour();
+    case Qt::RightButton: return tools->backgroundColour();
+    default: return raster::kWhite;
+    }
+}
+
+void TfontGraphForm::PaintBoxMouseDown(Qt::MouseButton Button, QPoint at)
+{
+    const TdrawForm *tools = context_.windows.draw;
+    if (!tools || (Button != Qt::LeftButton && Button != Qt::RightButton && Button != Qt::MiddleButton))
+        return;
+    lastButton_ = Button;
+    if (tools->tool() == DrawTool::Pencil) {
+        pencilPressed_ = true;
+        pencil(at);
+    } else {
+        bucket(at);
+    }
+}
+
+void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, QPoint at)
+{
+    // A release that never reached the editor (a box popped up meanwhile)
+    // ends the stroke: the pencil does not paint on a mere hover.
+    if (held == Qt::NoButton) {
+        pencilPressed_ = false;
+        return;
+    }
+    // Only the left button keeps the mouse outside the paint box.
+    if (!(held & Qt::LeftButton) && !paintBox_->rect().contains(at))
+        return;
+    pencil(at);
+}
+
+void TfontGraphForm::PaintBoxMouseUp(Qt::MouseButton, QPoint)
+{
+    pencilPressed_ = false;
+}
+
+void TfontGraphForm::pencil(QPoint at)
+{
+    if (!pencilPressed_)
+        return;
+    project::Workspace &workspace = context_.workspace;
+    font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    const auto hit = font::glyphPixelAt(glyph, at.x(), at.y(), workspace.settings.pixelSize);
+    if (!hit)
+        return;
+    workspace.fontModified = true;
+    glyph.pixels[std::size_t(hit->x)][std::size_t(hit->y)] = paintColour();
+}
+
+void TfontGraphForm::bucket(QPoint at)
+{
+    project::Workspace &workspace = context_.workspace;
+    font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    const auto hit = font::glyphPixelAt(glyph, at.x(), at.y(), workspace.settings.pixelSize);
+    if (!hit)
+        return;
+    workspace.fontModified = true;
+    font::paintBucket(glyph, hit->x, hit->y, paintColour());
+}
+
+void TfontGraphForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!framed_ && !frameExtent(this).isNull()) {
+        framed_ = true;
+        setMinimumOuterSize(this, kMinimumOuterSize);
+    }
+    timer_->start();
+}
+
+void TfontGraphForm::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    timer_->stop();
+}
+
+void TfontGraphForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fillClientArea();
 }
 
 }  // namespace letterloom::ui

@@ -1,12 +1,46 @@
 #pragma once
 
+#include "raster/colour.h"
+#include "raster/raster.h"
 #include "ui/context.h"
 
 #include <QWidget>
 
+class QFrame;
+class QTimer;
+
 namespace letterloom::ui {
 
-// The glyph editor: the current glyph magnified.
+// The glyph editor's drawing surface: shows the editor raster as it stands
+// and passes the mouse on, with the buttons held during a move. While a
+// button is held it keeps receiving the mouse, also from outside itself.
+class GlyphCanvas : public QWidget {
+    Q_OBJECT
+public:
+    GlyphCanvas(const raster::Raster &picture, QWidget *parent);
+
+signals:
+    void mouseDown(Qt::MouseButton button, QPoint at);
+    void mouseMove(Qt::MouseButtons held, QPoint at);
+    void mouseUp(Qt::MouseButton button, QPoint at);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    const raster::Raster &picture_;
+};
+
+// The glyph editor: the current glyph magnified, each glyph pixel a square of
+// the pixel size. While the editor is shown a 1 ms timer redraws the whole
+// glyph on every tick, and the same pass copies the glyph's pixels into its
+// image, so pencil and paint bucket strokes reach the text. The pencil or the
+// paint bucket of the drawing tools paints with the mouse: the left button in
+// the foreground colour, the right in the background colour, the middle in
+// white.
 class TfontGraphForm : public QWidget {
     Q_OBJECT
 public:
@@ -16,8 +50,35 @@ public:
     // editor raster to the client area.
     void fitToGlyph();
 
+    const raster::Raster &editorRaster() const { return editor_; }
+
+    // One tick of the timer: redraw the current glyph and show it.
+    void TimerTimer();
+    // The paint box's mouse, at positions of the paint box.
+    void PaintBoxMouseDown(Qt::MouseButton Button, QPoint at);
+    void PaintBoxMouseMove(Qt::MouseButtons held, QPoint at);
+    void PaintBoxMouseUp(Qt::MouseButton Button, QPoint at);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    // The paint box and the bevel fill the client area; the raster follows.
+    void fillClientArea();
+    raster::Colour paintColour() const;
+    void pencil(QPoint at);
+    void bucket(QPoint at);
+
     Context &context_;
+    raster::Raster editor_;
+    QFrame *bevel_;
+    GlyphCanvas *paintBox_;
+    QTimer *timer_;
+    bool pencilPressed_ = false;
+    Qt::MouseButton lastButton_ = Qt::LeftButton;
+    bool framed_ = false;  // the minimum size has been fitted to the window frame
 };
 
 }  // namespace letterloom::ui

@@ -62,9 +62,10 @@ std::optional<QString> FakePrompter::chooseSaveFile(project::FileDialog &dialog)
     return nextFile(dialog, QStringLiteral("save"));
 }
 
-std::optional<raster::Colour> FakePrompter::chooseColour(raster::Colour)
+std::optional<raster::Colour> FakePrompter::chooseColour(raster::Colour start)
 {
     log << QStringLiteral("colour");
+    colourStarts << start;
     if (colours.empty())
         return std::nullopt;
     const auto c = colours.front();

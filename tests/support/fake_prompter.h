@@ -26,6 +26,8 @@ public:
     std::deque<project::Answer> answers;
     std::deque<std::optional<QString>> files;
     std::deque<std::optional<raster::Colour>> colours;
+    // The colour each colour dialog started with, in order.
+    QList<raster::Colour> colourStarts;
 
     FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
     FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }

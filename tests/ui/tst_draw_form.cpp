@@ -1,0 +1,268 @@
+#include "ui/colour_grid.h"
+#include "ui/font_windows.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QTest>
+#include <QToolBar>
+
+using namespace letterloom;
+using letterloom::testing::FontWindows;
+using letterloom::testing::pixelSketch;
+using letterloom::testing::rasterSketch;
+
+namespace {
+
+QAction *button(FontWindows &w, const QString &name)
+{
+    return w.draw.findChild<QAction *>(name);
+}
+
+ui::ColourGrid *gridOf(FontWindows &w)
+{
+    return w.draw.findChild<ui::ColourGrid *>(QStringLiteral("ColorGrid"));
+}
+
+QPoint squareCentre(ui::ColourGrid *grid, int index)
+{
+    return grid->squareRect(index).center();
+}
+
+}  // namespace
+
+class TestDrawForm : public QObject {
+    Q_OBJECT
+private slots:
+    void window();
+    void toolBar();
+    void toolsAreGrouped();
+    void swatches();
+    void colourGrid_data();
+    void colourGrid();
+    void gridDragAndMiddleButton();
+    void colourDialog();
+    void transforms_data();
+    void transforms();
+    void sizeCommandsFitTheEditor_data();
+    void sizeCommandsFitTheEditor();
+};
+
+void TestDrawForm::window()
+{
+    FontWindows w;
+    QCOMPARE(w.draw.windowTitle(), QStringLiteral("Drawing Tools "));
+    QCOMPARE(w.draw.size(), QSize(265, 81));
+    QCOMPARE(w.draw.pos(), QPoint(8, 411));
+    QVERIFY(w.draw.isHidden());
+    QVERIFY(w.draw.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    QCOMPARE(w.draw.findChild<QFrame *>(QStringLiteral("colorPanel"))->geometry(), QRect(0, 32, 48, 48));
+    QCOMPARE(gridOf(w)->geometry(), QRect(48, 32, 216, 48));
+}
+
+void TestDrawForm::toolBar()
+{
+    FontWindows w;
+    w.draw.show();
+    auto *bar = w.draw.findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    QVERIFY(bar);
+
+    const QStringList names{"tbSpace1",        "tbGCharLeft",     "tbGCharRight",     "tbGCharUp",
+                            "tbGCharDown",     "tbSpace2",        "tbGCharWidthInc",  "tbGCharWidthDec",
+                            "tbGCharHeightInc", "tbGCharHeightDec", "tbSpace3",        "drawPen",
+                            "drawPotting",     "tbSpace4"};
+    const QStringList hints{"",         "Shift Left",     "Shift Right",    "Shift Up",        "Shift Down",
+                            "",         "Increase Width", "Decrease Width", "Increase Height", "Decrease Height",
+                            "",         "Pencil",         "Paint Bucket",   ""};
+    QStringList shownNames, shownHints;
+    for (QAction *action : bar->actions()) {
+        shownNames << action->objectName();
+        shownHints << (action->isSeparator() ? QString() : action->toolTip());
+        QCOMPARE(action->isSeparator(), action->objectName().startsWith("tbSpace"));
+        if (action->isSeparator())
+            continue;
+        // Every icon is there and draws, and every button fits in the window.
+        QVERIFY(!action->icon().pixmap(16, 16).isNull());
+        const QRect place = bar->widgetForAction(action)->geometry();
+        QVERIFY2(bar->geometry().left() + place.right() < w.draw.width(), qPrintable(action->objectName()));
+        QVERIFY(bar->widgetForAction(action)->isVisible());
+    }
+    QCOMPARE(shownNames, names);
+    QCOMPARE(shownHints, hints);
+}
+
+void TestDrawForm::toolsAreGrouped()
+{
+    FontWindows w;
+    QAction *pen = button(w, "drawPen");
+    QAction *bucket = button(w, "drawPotting");
+    QVERIFY(pen->isChecked() && !bucket->isChecked());
+    QCOMPARE(w.draw.tool(), ui::DrawTool::Pencil);
+
+    bucket->trigger();
+    QVERIFY(!pen->isChecked() && bucket->isChecked());
+    QCOMPARE(w.draw.tool(), ui::DrawTool::PaintBucket);
+    bucket->trigger();  // pressing the tool that is down keeps it down
+    QCOMPARE(w.draw.tool(), ui::DrawTool::PaintBucket);
+    pen->trigger();
+    QVERIFY(pen->isChecked() && !bucket->isChecked());
+}
+
+void TestDrawForm::swatches()
+{
+    FontWindows w;
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x000000));
+    QCOMPARE(w.draw.backgroundColour(), raster::Colour(0xFFFFFF));
+    auto *panel = w.draw.findChild<QFrame *>(QStringLiteral("colorPanel"));
+    QWidget *fg = panel->findChild<QWidget *>(QStringLiteral("fgColor"));
+    QWidget *bg = panel->findChild<QWidget *>(QStringLiteral("bgColor"));
+    QCOMPARE(bg->geometry(), QRect(8, 8, 24, 24));
+    QCOMPARE(fg->geometry(), QRect(18, 18, 24, 24));
+    // The foreground swatch lies over the lower right of the background one.
+    QCOMPARE(panel->childAt(25, 25), fg);
+    QCOMPARE(panel->childAt(12, 12), bg);
+    QCOMPARE(gridOf(w)->foregroundIndex(), 0);
+    QCOMPARE(gridOf(w)->backgroundIndex(), 15);
+}
+
+void TestDrawForm::colourGrid_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<raster::Colour>("colour");
+
+    const raster::Colour colours[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                        0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                        0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    for (int index = 0; index < 16; ++index)
+        QTest::addRow("square %d", index) << index << colours[index];
+}
+
+void TestDrawForm::colourGrid()
+{
+    QFETCH(int, index);
+    QFETCH(raster::Colour, colour);
+
+    FontWindows w;
+    ui::ColourGrid *grid = gridOf(w);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, squareCentre(grid, index));
+    QCOMPARE(w.draw.foregroundColour(), colour);
+    QCOMPARE(w.draw.backgroundColour(), raster::Colour(0xFFFFFF));
+    QCOMPARE(grid->foregroundIndex(), index);
+
+    QTest::mouseClick(grid, Qt::RightButton, {}, squareCentre(grid, 15 - index));
+    QCOMPARE(w.draw.backgroundColour(), ui::ColourGrid::kColours[std::size_t(15 - index)]);
+    QCOMPARE(w.draw.foregroundColour(), colour);
+
+    // The square's own pixels show the colour.
+    const QImage shown = grid->grab().toImage();
+    QCOMPARE(raster::fromQRgb(shown.pixel(grid->squareRect(index).topLeft() + QPoint(2, 2))), colour);
+}
+
+void TestDrawForm::gridDragAndMiddleButton()
+{
+    FontWindows w;
+    ui::ColourGrid *grid = gridOf(w);
+
+    // A drag moves the selection; the swatch takes it on release.
+    QTest::mousePress(grid, Qt::LeftButton, {}, squareCentre(grid, 2));
+    QTest::mouseMove(grid, squareCentre(grid, 9));
+    QCOMPARE(grid->foregroundIndex(), 9);
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x000000));
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, squareCentre(grid, 9));
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x0000FF));
+
+    // The middle button changes nothing.
+    QTest::mouseClick(grid, Qt::MiddleButton, {}, squareCentre(grid, 12));
+    QCOMPARE(grid->foregroundIndex(), 9);
+    QCOMPARE(grid->backgroundIndex(), 15);
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x0000FF));
+    QCOMPARE(w.draw.backgroundColour(), raster::Colour(0xFFFFFF));
+}
+
+void TestDrawForm::colourDialog()
+{
+    FontWindows w;
+    QWidget *fg = w.draw.findChild<QWidget *>(QStringLiteral("fgColor"));
+    QWidget *bg = w.draw.findChild<QWidget *>(QStringLiteral("bgColor"));
+    w.prompter.colours = {raster::Colour(0x123456), std::nullopt, raster::Colour(0x00AA00), std::nullopt};
+
+    QTest::mouseDClick(fg, Qt::LeftButton);
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x123456));
+    QTest::mouseDClick(bg, Qt::LeftButton);  // cancelled
+    QCOMPARE(w.draw.backgroundColour(), raster::Colour(0xFFFFFF));
+    QTest::mouseDClick(bg, Qt::LeftButton);
+    QCOMPARE(w.draw.backgroundColour(), raster::Colour(0x00AA00));
+    QTest::mouseDClick(fg, Qt::LeftButton);  // cancelled
+    QCOMPARE(w.draw.foregroundColour(), raster::Colour(0x123456));
+
+    // The dialog starts black, then with the colour last chosen in it,
+    // whichever swatch it was opened for.
+    QCOMPARE(w.prompter.colourStarts,
+             QList<raster::Colour>({0x000000, 0x123456, 0x123456, 0x00AA00}));
+}
+
+void TestDrawForm::transforms_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("left") << "tbGCharLeft" << QStringList{"g.", "#."};
+    QTest::newRow("right") << "tbGCharRight" << QStringList{".r", ".b"};
+    QTest::newRow("up") << "tbGCharUp" << QStringList{"b#", ".."};
+    QTest::newRow("down") << "tbGCharDown" << QStringList{"..", "rg"};
+    QTest::newRow("wider") << "tbGCharWidthInc" << QStringList{"rg.", "b#."};
+    QTest::newRow("narrower") << "tbGCharWidthDec" << QStringList{"r", "b"};
+    QTest::newRow("higher") << "tbGCharHeightInc" << QStringList{"rg", "b#", ".."};
+    QTest::newRow("lower") << "tbGCharHeightDec" << QStringList{"rg"};
+}
+
+void TestDrawForm::transforms()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, after);
+
+    FontWindows w;
+    w.define(90, {"rg", "b#"});
+    w.select(90);
+    button(w, name)->trigger();
+
+    QCOMPARE(pixelSketch(w.glyph(90)), after);
+    // Text drawn with the glyph shows the change at once.
+    QCOMPARE(rasterSketch(w.glyph(90).image), after);
+    // The glyph now differs from the font file.
+    QVERIFY(w.workspace.fontModified);
+    QCOMPARE(w.glyph(90).defined, std::uint8_t(1));
+}
+
+void TestDrawForm::sizeCommandsFitTheEditor_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("client");
+
+    // An 8 x 10 glyph at pixel size 20 fills 162 x 202.
+    QTest::newRow("wider") << "tbGCharWidthInc" << QSize(182, 202);
+    QTest::newRow("narrower") << "tbGCharWidthDec" << QSize(142, 202);
+    QTest::newRow("higher") << "tbGCharHeightInc" << QSize(162, 222);
+    QTest::newRow("lower") << "tbGCharHeightDec" << QSize(162, 182);
+    QTest::newRow("shift keeps the size") << "tbGCharLeft" << QSize(162, 202);
+}
+
+void TestDrawForm::sizeCommandsFitTheEditor()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, client);
+
+    FontWindows w;
+    w.workspace.settings.pixelSize = 20;
+    w.define(90, QStringList(10, QString(8, '#')));
+    w.select(90);
+    w.fontGraph.fitToGlyph();
+    button(w, name)->trigger();
+
+    QCOMPARE(w.fontGraph.size(), client);
+    QCOMPARE(w.fontGraph.editorRaster().size(), client);
+    QVERIFY(w.fontGraph.isHidden());
+}
+
+QTEST_MAIN(TestDrawForm)
+#include "tst_draw_form.moc"
