@@ -1,12 +1,6 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "ui/application.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Letterloom"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Letterloom v1.0"));
-    window.show();
-    return app.exec();
+    return letterloom::ui::runLetterloom(argc, argv);
 }

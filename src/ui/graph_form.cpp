@@ -1,0 +1,146 @@
+#include "ui/graph_form.h"
+
+#include "project/compose_view.h"
+#include "project/project_commands.h"
+#include "project/workspace.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace letterloom::ui {
+
+namespace {
+
+constexpr int kLeft = 394;
+constexpr int kTop = 336;
+constexpr int kTickMilliseconds = 1;
+
+}  // namespace
+
+PaintBox::PaintBox(const raster::Raster &view, QWidget *parent)
+    : QWidget(parent), view_(view)
+{
+    setObjectName(QStringLiteral("PaintBox"));
+    // The whole surface is painted on every tick.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PaintBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, view_.image());
+}
+
+void PaintBox::mousePressEvent(QMouseEvent *event)
+{
+    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMove(event->modifiers(), event->position().toPoint());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+TgraphForm::TgraphForm(Context &context, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), context_(context), view_(kInitialSize.width(), kInitialSize.height()),
+      paintBox_(new PaintBox(view_, this)), timer_(new QTimer(this))
+{
+    context_.windows.graph = this;
+    setObjectName(QStringLiteral("graphForm"));
+    move(kLeft, kTop);
+    setWindowTitle(QStringLiteral("Image"));
+    // The view takes the keys itself: Ctrl arms the area selection.
+    setFocusPolicy(Qt::StrongFocus);
+    setViewSize(kInitialSize);
+
+    timer_->setObjectName(QStringLiteral("Timer"));
+    timer_->setInterval(kTickMilliseconds);
+    connect(timer_, &QTimer::timeout, this, &TgraphForm::TimerTimer);
+    connect(paintBox_, &PaintBox::mouseDown, this, &TgraphForm::PaintBoxMouseDown);
+    connect(paintBox_, &PaintBox::mouseMove, this, &TgraphForm::PaintBoxMouseMove);
+    connect(paintBox_, &PaintBox::mouseUp, this, &TgraphForm::PaintBoxMouseUp);
+}
+
+void TgraphForm::setViewSize(QSize size)
+{
+    view_.setSize(size.width(), size.height());
+    paintBox_->setFixedSize(size);
+    setFixedSize(size);
+}
+
+void TgraphForm::TimerTimer()
+{
+    project::ComposeView(context_.workspace, view_, false, selection_.selectionMode());
+    paintBox_->update();
+}
+
+void TgraphForm::exportImage()
+{
+    const bool running = timer_->isActive();
+    timer_->stop();
+    project::runCommand(context_.prompter, [this] { context_.commands.exportImage(view_); });
+    // The timer runs again after the export, failed or not, unless the view
+    // was hidden and so had no timer running.
+    if (running)
+        timer_->start();
+}
+
+void TgraphForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    timer_->start();
+}
+
+void TgraphForm::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    timer_->stop();
+}
+
+void TgraphForm::keyPressEvent(QKeyEvent *event)
+{
+    FormKeyDown(event->key(), event->modifiers());
+    QWidget::keyPressEvent(event);
+}
+
+void TgraphForm::keyReleaseEvent(QKeyEvent *event)
+{
+    // A held key repeats as presses; only its real release counts.
+    if (!event->isAutoRepeat())
+        FormKeyUp();
+    QWidget::keyReleaseEvent(event);
+}
+
+void TgraphForm::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    selection_.keyPress(shift.testFlag(Qt::ControlModifier) || key == Qt::Key_Control);
+}
+
+void TgraphForm::FormKeyUp()
+{
+    selection_.keyRelease(context_.workspace, surfaceSize());
+}
+
+void TgraphForm::PaintBoxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at)
+{
+    selection_.mousePress(context_.workspace, at, shift.testFlag(Qt::ControlModifier));
+}
+
+void TgraphForm::PaintBoxMouseMove(Qt::KeyboardModifiers, QPoint at)
+{
+    selection_.mouseMove(context_.workspace, at);
+}
+
+void TgraphForm::PaintBoxMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint at)
+{
+    selection_.mouseRelease(context_.workspace, at);
+}
+
+}  // namespace letterloom::ui

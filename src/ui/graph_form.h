@@ -1,0 +1,82 @@
+#pragma once
+
+#include "project/text_area.h"
+#include "raster/raster.h"
+#include "ui/context.h"
+
+#include <QWidget>
+
+class QTimer;
+
+namespace letterloom::ui {
+
+// The drawing surface of the image view: shows the view raster as it is and
+// passes the mouse on. While a button is held it keeps the mouse, so moves
+// and the release arrive also from outside the window.
+class PaintBox : public QWidget {
+    Q_OBJECT
+public:
+    PaintBox(const raster::Raster &view, QWidget *parent);
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+    void mouseMove(Qt::KeyboardModifiers shift, QPoint at);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    const raster::Raster &view_;
+};
+
+// The image view: a timer recomposes the whole scene (picture, text area
+// frame, hints, rendered text) into the view raster on every tick and shows
+// it. With Ctrl held the user draws the text area on it with the mouse.
+class TgraphForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr QSize kInitialSize{297, 274};
+
+    explicit TgraphForm(Context &context, QWidget *parent = nullptr);
+
+    const raster::Raster &viewRaster() const { return view_; }
+    // The size of the drawing surface, which is the client area and the view
+    // raster's size.
+    QSize surfaceSize() const { return view_.size(); }
+    // Sizes the client area and the view raster to a picture; the window keeps
+    // that fixed size.
+    void setViewSize(QSize size);
+
+    const project::AreaSelection &selection() const { return selection_; }
+
+    // One tick of the timer: compose and show.
+    void TimerTimer();
+    // Image Export: writes the scene without frame and hints to a chosen file,
+    // with the timer paused meanwhile.
+    void exportImage();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void FormKeyUp();
+    void PaintBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+    void PaintBoxMouseMove(Qt::KeyboardModifiers shift, QPoint at);
+    void PaintBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+
+    Context &context_;
+    raster::Raster view_;
+    project::AreaSelection selection_;
+    PaintBox *paintBox_;
+    QTimer *timer_;
+};
+
+}  // namespace letterloom::ui

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "project/settings.h"
+#include "project/text_area.h"
+#include "raster/colour.h"
+#include "ui/context.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QToolBar;
+
+namespace letterloom::ui {
+
+class ColourBox;
+
+// The main window: a strip across the top of the screen with the menu bar and
+// two toolbars. Its handlers only run the project commands (through
+// runCommand, so a failure ends in the error box) or write a setting.
+class TmainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kMaximumHeight = 112;
+
+    explicit TmainForm(Context &context, QWidget *parent = nullptr);
+
+    // The colour chosen for the text; a system colour as it is now.
+    raster::Colour textColour() const;
+    // The Refresh menu item and with it its shortcut.
+    void setRefreshEnabled(bool enabled);
+    // Puts the toolbar buttons and boxes to settings read from a project.
+    void showSettings(const project::ProjectSettings &settings);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolBars();
+    QAction *addToolButton(QToolBar *bar, const char *name, const QString &hint, const char *icon,
+                           const std::function<void()> &click);
+    QAction *addToggle(QToolBar *bar, const char *name, const QString &hint, const char *icon,
+                       const std::function<void(bool)> &click = {});
+    QComboBox *addNumberBox(QToolBar *bar, const char *name, const QString &hint, const QStringList &items,
+                            std::int32_t value, void (TmainForm::*change)(const QString &));
+    QAction *action(const char *name) const;
+    void run(const std::function<void()> &body);
+
+    // Menu handlers.
+    void mmNewProjectClick();
+    void mmLoadProjectClick();
+    void mmSaveProjectClick();
+    void mmSaveAsProjectClick();
+    void mmExportBitmapClick();
+    void mmCloseClick();
+    void mmLoadFontClick();
+    void mmSaveFontClick();
+    void mmEditFontClick();
+    void mmLoadBitmapClick();
+    void mmShowBitmapClick();
+    void mmLoadTextClick();
+    void mmShowTextClick();
+    void mmClearTextClick();
+    void mmResetTextClick();
+    void mmMainWindowClick();
+    void mmBitmapWindowClick();
+    void mmTableGCharsWindowClick();
+    void mmGCharWindowClick();
+    void mmDrawWindowClick();
+    void mmTextWindowClick();
+    void mmContentHelpClick();
+    void mmAboutClick();
+
+    // Toolbar handlers.
+    void ToolButton13Click();
+    void nudge(project::Nudge nudge, const char *stepToggle);
+    void cbLineSpaceChange(const QString &text);
+    void cbPixelSizeChange(const QString &text);
+
+    Context &context_;
+    QActionGroup *alignmentGroup_ = nullptr;
+    QComboBox *lineSpaceBox_ = nullptr;
+    QComboBox *pixelSizeBox_ = nullptr;
+    ColourBox *textColourBox_ = nullptr;
+    bool shown_ = false;
+};
+
+// The text of the about box, lines separated by CR LF.
+QString aboutText();
+
+}  // namespace letterloom::ui

@@ -1,0 +1,128 @@
+#include "ui/qt_prompter.h"
+
+#include "base/error.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace letterloom::ui {
+
+namespace {
+
+const QString kConfirmCaption = QStringLiteral("Confirm");
+const QString kInformationCaption = QStringLiteral("Information");
+
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace
+
+QtPrompter::QtPrompter(QWidget *owner)
+    : owner_(owner)
+{
+}
+
+QWidget *QtPrompter::dialogParent() const
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    return owner_;
+}
+
+project::Answer QtPrompter::ask(const QString &question, bool withCancel)
+{
+    QMessageBox box(QMessageBox::Question, kConfirmCaption, question, QMessageBox::NoButton, dialogParent());
+    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton *cancel = withCancel ? box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    // The close box and Escape count as Cancel, or as No when there is no Cancel.
+    box.setEscapeButton(withCancel ? cancel : no);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return project::Answer::Yes;
+    if (box.clickedButton() == no || !withCancel)
+        return project::Answer::No;
+    return project::Answer::Cancel;
+}
+
+void QtPrompter::confirmNotice(const QString &text)
+{
+    showBox(dialogParent(), QMessageBox::Question, kConfirmCaption, text);
+}
+
+void QtPrompter::notice(const QString &text)
+{
+    showBox(dialogParent(), QMessageBox::NoIcon, kApplicationTitle, text);
+}
+
+void QtPrompter::information(const QString &text)
+{
+    showBox(dialogParent(), QMessageBox::Information, kInformationCaption, text);
+}
+
+void QtPrompter::error(const QString &message)
+{
+    showBox(dialogParent(), QMessageBox::Critical, kApplicationTitle, errorBoxText(message));
+}
+
+std::optional<QString> QtPrompter::chooseFile(project::FileDialog &dialog, bool saving)
+{
+    QFileDialog box(dialogParent(), QString(), dialog.initialDirectory, toDialogFilter(dialog.filter));
+    box.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The commands ask about replacing a file themselves.
+    box.setOption(QFileDialog::DontConfirmOverwrite);
+    box.setDefaultSuffix(dialog.defaultExtension);
+    if (!dialog.fileName.isEmpty())
+        box.selectFile(dialog.fileName);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = box.selectedFiles().constFirst();
+    dialog.proposePath(chosen);
+    return chosen;
+}
+
+std::optional<QString> QtPrompter::chooseOpenFile(project::FileDialog &dialog)
+{
+    return chooseFile(dialog, false);
+}
+
+std::optional<QString> QtPrompter::chooseSaveFile(project::FileDialog &dialog)
+{
+    return chooseFile(dialog, true);
+}
+
+std::optional<raster::Colour> QtPrompter::chooseColour(raster::Colour start)
+{
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(raster::toQRgb(start)), dialogParent());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return raster::fromQRgb(chosen.rgb());
+}
+
+QString toDialogFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        // The dialog reads the patterns from the parentheses of the description.
+        if (description.contains(u'(' + patterns + u')'))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + patterns + u')';
+    }
+    if (parts.size() % 2 == 1 && !parts.constLast().isEmpty())
+        filters << parts.constLast();
+    return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace letterloom::ui

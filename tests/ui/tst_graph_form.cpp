@@ -1,0 +1,446 @@
+// The image view: what it shows, how Ctrl and the mouse draw the text area on
+// it, the toolbar nudges, and the exported picture.
+
+#include "project/workspace.h"
+#include "raster/raster.h"
+#include "support/fake_prompter.h"
+#include "ui/application.h"
+#include "ui/graph_form.h"
+#include "ui/main_form.h"
+#include "ui/text_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using letterloom::project::Answer;
+using letterloom::project::TextArea;
+using letterloom::raster::Colour;
+using letterloom::raster::kBlack;
+using letterloom::raster::kRed;
+using letterloom::raster::Raster;
+using letterloom::testing::FakePrompter;
+using letterloom::ui::Shell;
+using letterloom::ui::TgraphForm;
+
+Q_DECLARE_METATYPE(TextArea)
+
+namespace {
+
+constexpr Colour kGrey = 0x808080;
+const QSize kPictureSize(200, 100);
+
+// A scripted prompter that also lets a test look round while a file is chosen.
+struct WatchingPrompter : FakePrompter {
+    std::function<void()> whileSaving;
+    std::optional<QString> chooseSaveFile(letterloom::project::FileDialog &dialog) override
+    {
+        if (whileSaving)
+            whileSaving();
+        return FakePrompter::chooseSaveFile(dialog);
+    }
+};
+
+// The program with a grey 200 x 100 picture loaded, or with none.
+struct Program {
+    QTemporaryDir &dir;
+    WatchingPrompter prompter;
+    Shell shell{prompter, dir.path()};
+
+    Program(QTemporaryDir &folder, bool withPicture)
+        : dir(folder)
+    {
+        if (withPicture) {
+            Raster picture(kPictureSize.width(), kPictureSize.height());
+            picture.fill(kGrey);
+            const QString path = dir.filePath(QStringLiteral("grey.bmp"));
+            picture.writeBmpFile(path);
+            prompter.chooseFile(path);
+            trigger("mmLoadBitmap");
+        }
+        shell.show();
+    }
+
+    TgraphForm *graph() { return shell.windows().graph; }
+    QWidget *paintBox() { return graph()->findChild<QWidget *>(QStringLiteral("PaintBox")); }
+    QTimer *timer() { return graph()->findChild<QTimer *>(QStringLiteral("Timer")); }
+    letterloom::project::Workspace &workspace() { return shell.workspace(); }
+    QAction *action(const char *name) { return shell.windows().main->findChild<QAction *>(QLatin1String(name)); }
+    void trigger(const char *name) { action(name)->trigger(); }
+
+    // One tick of the view's timer.
+    const Raster &tick()
+    {
+        graph()->TimerTimer();
+        return graph()->viewRaster();
+    }
+
+    // A black 2 x 2 letter A laid out in the text area.
+    void refreshText()
+    {
+        auto &glyphs = workspace().glyphs;
+        glyphs.setGlyphSize('A', 2, 2);
+        glyphs['A'].defined = 1;
+        for (auto &column : glyphs['A'].pixels)
+            std::fill(column.begin(), column.end(), kBlack);
+        letterloom::font::syncImage(glyphs['A']);
+        shell.windows().text->setBytes("A");
+        trigger("mmResetText");
+    }
+
+    // Plays image view events: "k+" presses Ctrl, "u" lets it go, "p X Y"
+    // presses the mouse with Ctrl held, "P X Y" without, "m X Y" moves it,
+    // "r X Y" releases it.
+    void play(const QString &script)
+    {
+        for (const QString &step : script.split(u',', Qt::SkipEmptyParts)) {
+            const QStringList parts = step.trimmed().split(u' ');
+            const QString op = parts[0];
+            const QPoint at = parts.size() == 3 ? QPoint(parts[1].toInt(), parts[2].toInt()) : QPoint();
+            if (op == u"k+")
+                QTest::keyPress(graph(), Qt::Key_Control, Qt::ControlModifier);
+            else if (op == u"u")
+                QTest::keyRelease(graph(), Qt::Key_Control, Qt::NoModifier);
+            else if (op == u"p" || op == u"P")
+                QTest::mousePress(paintBox(), Qt::LeftButton, op == u"p" ? Qt::ControlModifier : Qt::NoModifier, at);
+            else if (op == u"m")
+                QTest::mouseMove(paintBox(), at);
+            else if (op == u"r")
+                QTest::mouseRelease(paintBox(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+};
+
+// How many pixels of a colour lie in the rectangle (x, y, w, h) of a raster.
+int countIn(const Raster &raster, const QRect &rect, Colour colour)
+{
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += raster.contains(x, y) && raster.pixel(x, y) == colour;
+    return count;
+}
+
+const QRect kFirstHint(10, 10, 190, 14);
+const QRect kSecondHint(10, 24, 190, 14);
+
+}  // namespace
+
+class TestGraphForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void viewBeforeAPicture();
+    void viewFollowsTheLoadedPicture();
+    void viewShowsFrameAndHints_data();
+    void viewShowsFrameAndHints();
+    void widgetShowsTheViewRaster();
+    void timerRunsWhileShown();
+    void drawingTheArea_data();
+    void drawingTheArea();
+    void nudges_data();
+    void nudges();
+    void exportIsTheSameWhateverTheGuides();
+    void exportKeepsTheTimer_data();
+    void exportKeepsTheTimer();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestGraphForm::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestGraphForm::viewBeforeAPicture()
+{
+    Program program(dir_, false);
+    program.workspace().settings.area = {10, 40, 100, 50};
+    program.refreshText();
+    program.play(QStringLiteral("k+"));
+    const Raster &view = program.tick();
+
+    QCOMPARE(view.size(), QSize(297, 274));
+    QCOMPARE(program.graph()->size(), QSize(297, 274));
+    // Only the centred hint: no frame, no hint lines, no text.
+    const int red = countIn(view, QRect(0, 0, 297, 274), kRed);
+    QVERIFY(red > 0);
+    QCOMPARE(countIn(view, QRect(0, 125, 297, 25), kRed), red);
+    QCOMPARE(countIn(view, QRect(0, 0, 297, 274), kBlack), 0);
+    const QSize hint = Raster::measureText(QStringLiteral("Load picture here!"));
+    QVERIFY(countIn(view, QRect((297 - hint.width()) / 2, (274 - hint.height()) / 2, hint.width(), hint.height()),
+                    kRed) == red);
+}
+
+void TestGraphForm::viewFollowsTheLoadedPicture()
+{
+    Program program(dir_, true);
+    QCOMPARE(program.graph()->size(), kPictureSize);
+    QCOMPARE(program.graph()->minimumSize(), kPictureSize);
+    QCOMPARE(program.graph()->maximumSize(), kPictureSize);
+    QCOMPARE(program.paintBox()->size(), kPictureSize);
+    QCOMPARE(program.graph()->windowTitle(), QStringLiteral("Image - grey.bmp"));
+    QCOMPARE(program.tick().size(), kPictureSize);
+}
+
+void TestGraphForm::viewShowsFrameAndHints_data()
+{
+    QTest::addColumn<bool>("showSelection");
+    QTest::addColumn<bool>("showHelp");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("frame");
+    QTest::addColumn<bool>("firstHint");
+    QTest::addColumn<bool>("secondHint");
+
+    QTest::newRow("both shown") << true << true << "" << true << true << false;
+    QTest::newRow("both shown, Ctrl held") << true << true << "k+" << true << true << true;
+    QTest::newRow("Ctrl held, then let go") << true << true << "k+, u" << true << true << false;
+    QTest::newRow("no frame") << false << true << "k+" << false << true << true;
+    QTest::newRow("no hints") << true << false << "k+" << true << false << false;
+    QTest::newRow("nothing") << false << false << "k+" << false << false << false;
+    // Ctrl was let go while another window had the keyboard: a click without
+    // Ctrl shows that the mode is over.
+    QTest::newRow("click without Ctrl after a lost release") << true << true << "k+, P 150 80, r 150 80" << true
+                                                             << true << false;
+}
+
+void TestGraphForm::viewShowsFrameAndHints()
+{
+    QFETCH(bool, showSelection);
+    QFETCH(bool, showHelp);
+    QFETCH(QString, keys);
+    QFETCH(bool, frame);
+    QFETCH(bool, firstHint);
+    QFETCH(bool, secondHint);
+    Program program(dir_, true);
+    if (!showSelection)
+        program.trigger("tbRangeVisible");
+    if (!showHelp)
+        program.trigger("tbHelpVisible");
+    program.workspace().settings.area = {10, 40, 100, 50};
+    program.play(keys);
+    const Raster &view = program.tick();
+
+    // The frame runs along columns 10 and 109 and rows 40 and 89.
+    const Colour edge = frame ? kRed : kGrey;
+    for (const QPoint &p : {QPoint(10, 60), QPoint(109, 60), QPoint(50, 40), QPoint(50, 89)})
+        QCOMPARE(view.pixel(p.x(), p.y()), edge);
+    for (const QPoint &p : {QPoint(11, 60), QPoint(108, 60), QPoint(50, 41), QPoint(50, 88), QPoint(9, 60),
+                            QPoint(110, 60), QPoint(50, 90)})
+        QCOMPARE(view.pixel(p.x(), p.y()), kGrey);
+    QCOMPARE(countIn(view, kFirstHint, kRed) > 0, firstHint);
+    QCOMPARE(countIn(view, kSecondHint, kRed) > 0, secondHint);
+    QCOMPARE(program.workspace().settings.area, (TextArea{10, 40, 100, 50}));
+}
+
+void TestGraphForm::widgetShowsTheViewRaster()
+{
+    Program program(dir_, true);
+    program.workspace().settings.area = {20, 30, 60, 40};
+    const QImage expected = program.tick().image().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = program.paintBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, expected);
+}
+
+void TestGraphForm::timerRunsWhileShown()
+{
+    Program program(dir_, true);
+    QCOMPARE(program.timer()->interval(), 1);
+    QVERIFY(program.timer()->isActive());
+    program.graph()->close();
+    QVERIFY(!program.timer()->isActive());
+    program.trigger("mmShowBitmap");
+    QVERIFY(program.timer()->isActive());
+}
+
+void TestGraphForm::drawingTheArea_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<TextArea>("area");
+    QTest::addColumn<bool>("areaChanged");
+    QTest::addColumn<bool>("linesEmptied");
+
+    const TextArea before{7, 8, 9, 10};
+    QTest::newRow("drag down and right") << true << "k+, p 50 40, m 150 90, r 150 90, u" << TextArea{50, 40, 100, 50}
+                                         << true << true;
+    QTest::newRow("the reversed drag") << true << "k+, p 150 90, m 50 40, r 50 40, u" << TextArea{50, 40, 100, 50}
+                                       << true << true;
+    QTest::newRow("during the reversed drag") << true << "k+, p 150 90, m 50 40" << TextArea{150, 90, -100, -50}
+                                              << true << true;
+    QTest::newRow("a click with Ctrl") << true << "k+, p 30 20, r 30 20" << TextArea{30, 20, 0, 0} << false << true;
+    QTest::newRow("released right of the surface") << true << "k+, p 150 10, m 230 20, r 230 20"
+                                                   << TextArea{150, 10, 80, 10} << true << true;
+    QTest::newRow("released right, then Ctrl up") << true << "k+, p 150 10, m 230 20, r 230 20, u"
+                                                  << TextArea{150, 10, 50, 10} << true << true;
+    QTest::newRow("released left of the window") << true << "k+, p 100 10, m -20 20, r -20 20"
+                                                 << TextArea{-20, 10, 120, 10} << true << true;
+    QTest::newRow("released left, then Ctrl up") << true << "k+, p 100 10, m -20 20, r -20 20, u"
+                                                 << TextArea{0, 10, 100, 10} << true << true;
+    QTest::newRow("Ctrl up before the mouse") << true << "k+, p 100 10, u, m -20 20, r -20 20"
+                                              << TextArea{-20, 10, 120, 10} << true << true;
+    QTest::newRow("no picture") << false << "k+, p 50 40, m 150 90, r 150 90" << before << false << false;
+    QTest::newRow("no Ctrl") << true << "P 50 40, m 150 90, r 150 90" << before << false << false;
+    QTest::newRow("Ctrl let go unseen") << true << "k+, P 50 40, m 150 90, r 150 90" << before << false << false;
+}
+
+void TestGraphForm::drawingTheArea()
+{
+    QFETCH(bool, picture);
+    QFETCH(QString, events);
+    QFETCH(TextArea, area);
+    QFETCH(bool, areaChanged);
+    QFETCH(bool, linesEmptied);
+    Program program(dir_, picture);
+    program.workspace().settings.area = {7, 8, 9, 10};
+    program.workspace().lines.resize(2);
+    program.workspace().overlay = Raster(3, 3);
+
+    program.play(events);
+    QCOMPARE(program.workspace().settings.area, area);
+    QCOMPARE(program.workspace().areaChanged, areaChanged);
+    QCOMPARE(program.workspace().lines.empty(), linesEmptied);
+    // The text shown stays until the next refresh.
+    QCOMPARE(program.workspace().overlay.size(), QSize(3, 3));
+}
+
+void TestGraphForm::nudges_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("fivePixels");
+    QTest::addColumn<TextArea>("area");
+    QTest::addColumn<TextArea>("expected");
+
+    // The picture is 200 x 100.
+    QTest::newRow("left by 5 at x 3") << true << "tbRangeLeft" << true << TextArea{3, 0, 10, 10}
+                                      << TextArea{0, 0, 10, 10};
+    QTest::newRow("left by 1 at x 3") << true << "tbRangeLeft" << false << TextArea{3, 0, 10, 10}
+                                      << TextArea{2, 0, 10, 10};
+    QTest::newRow("right at the edge, by 5") << true << "tbRangeRight" << true << TextArea{190, 0, 20, 10}
+                                             << TextArea{180, 0, 20, 10};
+    QTest::newRow("right at the edge, by 1") << true << "tbRangeRight" << false << TextArea{190, 0, 20, 10}
+                                             << TextArea{180, 0, 20, 10};
+    QTest::newRow("up by 5 at y 2") << true << "tbRangeUp" << true << TextArea{0, 2, 10, 10} << TextArea{0, 0, 10, 10};
+    QTest::newRow("down at the edge") << true << "tbRangeDown" << true << TextArea{0, 88, 10, 10}
+                                      << TextArea{0, 90, 10, 10};
+    QTest::newRow("wider, by 5, at x 100") << true << "tbRangeWidthInc" << true << TextArea{100, 0, 98, 10}
+                                           << TextArea{100, 0, 100, 10};
+    QTest::newRow("narrower by 5 at 3") << true << "tbRangeWidthDec" << true << TextArea{0, 0, 3, 10}
+                                        << TextArea{0, 0, 0, 10};
+    QTest::newRow("narrower by 1") << true << "tbRangeWidthDec" << false << TextArea{0, 0, 3, 10}
+                                   << TextArea{0, 0, 2, 10};
+    QTest::newRow("higher at the edge") << true << "tbRangeHeightInc" << false << TextArea{0, 50, 10, 50}
+                                        << TextArea{0, 50, 10, 50};
+    QTest::newRow("lower by 5 at 3") << true << "tbRangeHeightDec" << true << TextArea{0, 0, 10, 3}
+                                     << TextArea{0, 0, 10, 0};
+    for (const char *button : {"tbRangeLeft", "tbRangeRight", "tbRangeUp", "tbRangeDown", "tbRangeWidthInc",
+                               "tbRangeWidthDec", "tbRangeHeightInc", "tbRangeHeightDec"})
+        QTest::addRow("%s without a picture", button) << false << button << true << TextArea{50, 50, 10, 10}
+                                                      << TextArea{50, 50, 10, 10};
+}
+
+void TestGraphForm::nudges()
+{
+    QFETCH(bool, picture);
+    QFETCH(QString, button);
+    QFETCH(bool, fivePixels);
+    QFETCH(TextArea, area);
+    QFETCH(TextArea, expected);
+    Program program(dir_, picture);
+    const bool moves = button == u"tbRangeLeft" || button == u"tbRangeRight" || button == u"tbRangeUp" ||
+                       button == u"tbRangeDown";
+    QAction *step = program.action(moves ? "tb5x1" : "tb5x2");
+    QAction *otherStep = program.action(moves ? "tb5x2" : "tb5x1");
+    if (!fivePixels)
+        step->trigger();
+    else
+        otherStep->trigger();  // the other group's step plays no part
+    program.workspace().settings.area = area;
+    program.workspace().lines.resize(1);
+
+    program.trigger(button.toLatin1().constData());
+    QCOMPARE(program.workspace().settings.area, expected);
+    // A nudge that changed the area is a change of the project.
+    QCOMPARE(program.workspace().areaChanged, expected != area);
+    QCOMPARE(program.workspace().lines.size(), size_t(1));
+}
+
+void TestGraphForm::exportIsTheSameWhateverTheGuides()
+{
+    Program program(dir_, true);
+    program.workspace().settings.area = {10, 40, 100, 50};
+    program.refreshText();
+    program.play(QStringLiteral("k+"));
+
+    QByteArray first;
+    for (int flags = 0; flags < 4; ++flags) {
+        if (bool(flags & 1) != bool(program.workspace().settings.showSelection))
+            program.trigger("tbRangeVisible");
+        if (bool(flags & 2) != bool(program.workspace().settings.showHelp))
+            program.trigger("tbHelpVisible");
+        QCOMPARE(int(program.workspace().settings.showSelection), flags & 1);
+        QCOMPARE(int(program.workspace().settings.showHelp), (flags & 2) >> 1);
+        QVERIFY(countIn(program.tick(), QRect(0, 0, 200, 100), kRed) > 0 || flags == 0);
+
+        const QString path = dir_.filePath(QStringLiteral("export%1.bmp").arg(flags));
+        program.prompter.chooseFile(path);
+        program.trigger("mmExportBitmap");
+        QCOMPARE(program.prompter.errors(), QStringList());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (flags == 0)
+            first = bytes;
+        QCOMPARE(bytes, first);
+    }
+
+    // The picture and the text, without frame or hints.
+    const Raster exported = Raster::fromBmp(first);
+    QCOMPARE(exported.size(), kPictureSize);
+    QCOMPARE(countIn(exported, QRect(0, 0, 200, 100), kRed), 0);
+    QCOMPARE(countIn(exported, QRect(10, 40, 100, 50), kBlack), 4);
+    QCOMPARE(countIn(exported, QRect(0, 0, 200, 100), kGrey), 200 * 100 - 4);
+}
+
+void TestGraphForm::exportKeepsTheTimer_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("failed");
+
+    QTest::newRow("shown") << true << false;
+    QTest::newRow("shown, the write fails") << true << true;
+    QTest::newRow("closed") << false << false;
+}
+
+void TestGraphForm::exportKeepsTheTimer()
+{
+    QFETCH(bool, shown);
+    QFETCH(bool, failed);
+    Program program(dir_, true);
+    if (!shown)
+        program.graph()->close();
+    const QString path = failed ? dir_.filePath(QStringLiteral("no folder/timer.bmp"))
+                                : dir_.filePath(QStringLiteral("timer.bmp"));
+    program.prompter.chooseFile(path);
+
+    bool runningDuringExport = true;
+    program.prompter.whileSaving = [&] { runningDuringExport = program.timer()->isActive(); };
+    program.trigger("mmExportBitmap");
+    QVERIFY(!runningDuringExport);
+    // Afterwards it runs again, also after a failure, as long as the view is shown.
+    QCOMPARE(program.timer()->isActive(), shown);
+    QCOMPARE(program.prompter.errors().size(), failed ? 1 : 0);
+    QCOMPARE(QFile::exists(path), !failed);
+}
+
+QTEST_MAIN(TestGraphForm)
+#include "tst_graph_form.moc"
