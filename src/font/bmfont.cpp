@@ -29,13 +29,22 @@ constexpr qint64 kMaxPagePixels = 4 * kMaxFontPixels;
     throw Error(QStringLiteral("Invalid %1: %2").arg(kFormat, what));
 }
 
+// The first word of a .fnt line: what the line is about ("char", "page", ...).
+QByteArray tagOf(const QByteArray &line)
+{
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t')
+        ++end;
+    return line.left(end);
+}
+
 // One line of the .fnt: its tag and its key=value pairs, where a value is a
 // word or a "quoted text".
 class FntLine {
 public:
-    FntLine(const QByteArray &text, int number) : number_(number)
+    FntLine(const QByteArray &text, int number) : tag_(tagOf(text)), number_(number)
     {
-        qsizetype at = 0;
+        qsizetype at = tag_.size();
         auto skipSpaces = [&] {
             while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
                 ++at;
@@ -46,8 +55,6 @@ public:
                 ++at;
             return text.mid(start, at - start);
         };
-        skipSpaces();
-        tag_ = word();
         for (skipSpaces(); at < text.size(); skipSpaces()) {
             const QByteArray key = word();
             if (at >= text.size() || text[at] != '=')
@@ -187,8 +194,17 @@ FntFont readFnt(const QByteArray &fnt)
         qsizetype end = fnt.indexOf('\n', pos);
         if (end < 0)
             end = fnt.size();
-        const FntLine line(fnt.mid(pos, end - pos).trimmed(), ++number);
+        const QByteArray text = fnt.mid(pos, end - pos).trimmed();
         pos = end + 1;
+        ++number;
+        // Only the lines the reader uses are taken apart; others ("info",
+        // kerning, whatever a tool adds) may hold anything.
+        const QByteArray tag = tagOf(text);
+        if (tag == "kerning")
+            ++font.kernings;
+        if (tag != "common" && tag != "page" && tag != "chars" && tag != "char")
+            continue;
+        const FntLine line(text, number);
 
         if (line.tag() == "common") {
             if (font.import)
@@ -206,10 +222,8 @@ FntFont readFnt(const QByteArray &fnt)
             font.pages[id] = checkedPageName(line);
         } else if (line.tag() == "chars") {
             font.declaredChars = line.integer("count");
-        } else if (line.tag() == "char") {
+        } else {
             readCharLine(line, font);
-        } else if (line.tag() == "kerning") {
-            ++font.kernings;
         }
     }
     if (!font.import)
