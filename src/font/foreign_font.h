@@ -52,8 +52,6 @@ public:
 
     void warn(const QString &warning) { extraWarnings_ << warning; }
 
-    std::int32_t cellHeight() const { return cellHeight_; }
-
     // The finished font; glyph images are synced with their pixels.
     ImportedFont finish();
 
