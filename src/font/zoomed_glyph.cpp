@@ -26,23 +26,22 @@ void drawZoomedGlyph(raster::Raster &target, tGraphChar &glyph, std::int32_t pix
 
     target.fill(raster::kWhite);
     target.drawRectangle(0, 0, right + 1, bottom + 1, raster::kRed, raster::kWhite);
-    for (qint64 i = 0; i < w; ++i) {
-        const auto &column = glyph.pixels[std::size_t(i)];
-        const qint64 x = i * ps;
-        if (i > 0)
-            target.drawLine(x, 1, x, bottom, raster::kBlack);
-        // Columns beyond the canvas only need their image pixels copied.
-        const bool visible = x < target.width();
-        for (qint64 j = 0; j < h; ++j) {
-            const raster::Colour colour = column[std::size_t(j)];
-            if (j > 0 && i == w - 1)
-                target.drawLine(1, j * ps, right, j * ps, raster::kBlack);
-            glyph.image.setPixel(i, j, colour);
-            // Pen and brush have the square's colour: the square is one fill.
-            if (visible)
-                target.fillRect(x + 1, j * ps + 1, x + 1 + ps, j * ps + 1 + ps, colour);
-        }
-    }
+
+    // The squares row by row, in the raster's own memory order, and then the
+    // grid lines over them. This is the same picture as drawing column by
+    // column with each vertical line after its column and the horizontal lines
+    // while the last column is drawn: no two squares overlap, and each line
+    // lies only on squares that come before it in that order.
+    for (qint64 j = 0; j < h && j * ps + 1 < target.height(); ++j)
+        for (qint64 i = 0; i < w && i * ps + 1 < target.width(); ++i)
+            target.fillRect(i * ps + 1, j * ps + 1, i * ps + 1 + ps, j * ps + 1 + ps,
+                            glyph.pixels[std::size_t(i)][std::size_t(j)]);
+    for (qint64 i = 1; i < w && i * ps < target.width(); ++i)
+        target.drawLine(i * ps, 1, i * ps, bottom, raster::kBlack);
+    for (qint64 j = 1; j < h && j * ps < target.height(); ++j)
+        target.drawLine(1, j * ps, right, j * ps, raster::kBlack);
+
+    syncImage(glyph);
 }
 
 std::optional<GlyphPoint> glyphPixelAt(const tGraphChar &glyph, qint64 x, qint64 y, std::int32_t pixelSize)

@@ -22,13 +22,13 @@ inline constexpr qint64 kMaxZoomedSide = 8192;
 // height x pixelSize + 2, each side kept within 0 .. kMaxZoomedSide.
 QSize zoomedGlyphSize(const tGraphChar &glyph, std::int32_t pixelSize);
 
-// Draws the glyph into target, which keeps its size: white background, the
-// red border, each column of squares followed by the vertical grid line to
-// its right, and the horizontal grid lines while the last column is drawn.
-// Every line therefore covers the last pixel column or row of the squares
-// before it, and the squares of the last column and row are the full
-// pixelSize wide or high. What lies beyond target is left out. A pixel size
-// below 1 shows only a 2 x 2 red square.
+// Draws the glyph into target, which keeps its size: white background, a
+// one-pixel red border round width x pixelSize + 2 by height x pixelSize + 2,
+// the squares, and black grid lines at x = i x pixelSize and y = j x
+// pixelSize that cover the last pixel column or row of the squares before
+// them; the squares of the last column and row keep their full pixelSize.
+// What lies beyond target is left out. A pixel size below 1 shows only a
+// 2 x 2 red square.
 //
 // On the way it copies every pixel of pixels into the glyph's image: this is
 // how pencil and paint bucket changes reach the raster that text drawing uses.

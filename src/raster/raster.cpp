@@ -121,8 +121,12 @@ void Raster::fillRect(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour)
     if (left >= right || top >= bottom)
         return;
     const QRgb value = toQRgb(colour);
-    for (qint64 y = top; y < bottom; ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(image_.scanLine(int(y)));
+    // One detach for the whole rectangle: the glyph editor fills thousands of
+    // small squares on every tick, and a detach per row would dominate.
+    QRgb *first = reinterpret_cast<QRgb *>(image_.scanLine(int(top)));
+    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    for (qint64 row = 0; row < bottom - top; ++row) {
+        QRgb *line = first + row * stride;
         std::fill(line + left, line + right, value);
     }
 }

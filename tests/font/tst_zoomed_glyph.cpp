@@ -52,6 +52,9 @@ void TestZoomedGlyph::picture_data()
                                              << QStringList{"rrrrr.", "r###r.", "r###r.", "r###r.", "rrrrr.", "......"};
     QTest::newRow("3 x 1 at 2") << QStringList{"gby"} << 2 << QSize(9, 5)
                                 << QStringList{"rrrrrrrr.", "rg#b#yyr.", "rg#b#yyr.", "rrrrrrrr.", "........."};
+    // At pixel size 1 the grid lines cover every square but the last column's and row's.
+    QTest::newRow("2 x 2 at 1") << QStringList{"gb", "y."} << 1 << QSize(5, 4)
+                                << QStringList{"rrrr.", "r##r.", "r#.r.", "rrrr."};
     QTest::newRow("undefined glyph") << QStringList{} << 20 << QSize(5, 4)
                                      << QStringList{"rr...", "rr...", ".....", "....."};
     QTest::newRow("pixel size 0") << QStringList{"gb", "y."} << 0 << QSize(5, 4)
