@@ -15,9 +15,16 @@ namespace {
 const QString kConfirmCaption = QStringLiteral("Confirm");
 const QString kInformationCaption = QStringLiteral("Information");
 
+// The program's tool windows stay on top; its dialogs must not end up below them.
+void keepOnTop(QWidget &dialog)
+{
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    keepOnTop(box);
     box.exec();
 }
 
@@ -44,6 +51,7 @@ project::Answer QtPrompter::ask(const QString &question, bool withCancel)
     box.setDefaultButton(yes);
     // The close box and Escape count as Cancel, or as No when there is no Cancel.
     box.setEscapeButton(withCancel ? cancel : no);
+    keepOnTop(box);
     box.exec();
     if (box.clickedButton() == yes)
         return project::Answer::Yes;
@@ -82,6 +90,7 @@ std::optional<QString> QtPrompter::chooseFile(project::FileDialog &dialog, bool 
     box.setDefaultSuffix(dialog.defaultExtension);
     if (!dialog.fileName.isEmpty())
         box.selectFile(dialog.fileName);
+    keepOnTop(box);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = box.selectedFiles().constFirst();
@@ -101,10 +110,11 @@ std::optional<QString> QtPrompter::chooseSaveFile(project::FileDialog &dialog)
 
 std::optional<raster::Colour> QtPrompter::chooseColour(raster::Colour start)
 {
-    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(raster::toQRgb(start)), dialogParent());
-    if (!chosen.isValid())
+    QColorDialog box(QColor::fromRgb(raster::toQRgb(start)), dialogParent());
+    keepOnTop(box);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return raster::fromQRgb(chosen.rgb());
+    return raster::fromQRgb(box.selectedColor().rgb());
 }
 
 QString toDialogFilter(const QString &filter)
