@@ -3,6 +3,7 @@
 #include "project/compose_view.h"
 #include "project/project_commands.h"
 #include "project/workspace.h"
+#include "ui/tool_window.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -49,11 +50,12 @@ void PaintBox::mouseReleaseEvent(QMouseEvent *event)
 }
 
 TgraphForm::TgraphForm(Context &context, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), context_(context), view_(kInitialSize.width(), kInitialSize.height()),
+    : QWidget(parent), context_(context), view_(kInitialSize.width(), kInitialSize.height()),
       paintBox_(new PaintBox(view_, this)), timer_(new QTimer(this))
 {
     context_.windows.graph = this;
     setObjectName(QStringLiteral("graphForm"));
+    makeToolWindow(this);
     move(kLeft, kTop);
     setWindowTitle(QStringLiteral("Image"));
     // The view takes the keys itself: Ctrl arms the area selection.

@@ -2,6 +2,7 @@
 
 #include "project/workspace.h"
 #include "ui/text_codec.h"
+#include "ui/tool_window.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -21,12 +22,13 @@ constexpr int kRightMargin = 8;
 }  // namespace
 
 TtextForm::TtextForm(Context &context, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), context_(context), memo_(new QPlainTextEdit(this))
+    : QWidget(parent), context_(context), memo_(new QPlainTextEdit(this))
 {
     context_.windows.text = this;
     setObjectName(QStringLiteral("textForm"));
+    makeToolWindow(this);
+    setOuterSize(this, outerSize());
     move(kLeft, kTop);
-    resize(QGuiApplication::primaryScreen()->geometry().width() - kLeft - kRightMargin, kHeight);
     setWindowTitle(QStringLiteral("Text Input Window"));
 
     memo_->setObjectName(QStringLiteral("Memo"));
@@ -36,6 +38,22 @@ TtextForm::TtextForm(Context &context, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(memo_);
     connect(memo_, &QPlainTextEdit::textChanged, this, &TtextForm::MemoChange);
+}
+
+QSize TtextForm::outerSize()
+{
+    return {QGuiApplication::primaryScreen()->geometry().width() - kLeft - kRightMargin, kHeight};
+}
+
+bool TtextForm::event(QEvent *event)
+{
+    // The size counts the window's frame, which is known only once the
+    // window system has framed the shown window; it then moves the window.
+    if (!framed_ && (event->type() == QEvent::Show || event->type() == QEvent::Move) && !frameExtent(this).isNull()) {
+        framed_ = true;
+        setOuterSize(this, outerSize());
+    }
+    return QWidget::event(event);
 }
 
 QByteArray TtextForm::bytes() const

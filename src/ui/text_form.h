@@ -20,11 +20,18 @@ public:
     QByteArray bytes() const;
     void setBytes(const QByteArray &bytes);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
+    // The window's size with its frame: from its left edge to 8 pixels short
+    // of the screen's right edge, 195 pixels high.
+    static QSize outerSize();
     void MemoChange();
 
     Context &context_;
     QPlainTextEdit *memo_;
+    bool framed_ = false;
 };
 
 }  // namespace letterloom::ui
