@@ -1,0 +1,177 @@
+#pragma once
+
+// What the program promises about every file it reads, whatever the file
+// holds: reading ends with the value or with a message for the user, never
+// with a crash, a hang or memory it had no business taking, and what it
+// read survives being written back. The fuzz targets hold the readers to
+// these promises on random inputs; the hostile-file test holds them to the
+// same promises on the inputs that once broke them.
+
+#include "fuzz_scene.h"
+
+#include "base/error.h"
+#include "font/bdf_font.h"
+#include "font/bmfont.h"
+#include "font/font_file.h"
+#include "project/compose_view.h"
+#include "project/project_file.h"
+#include "raster/raster.h"
+#include "text/render.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace letterloom::fuzz {
+
+// A promise the program broke: the reader misbehaved without any error.
+class Broken : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+inline void expect(bool holds, const char *promise)
+{
+    if (!holds)
+        throw Broken(promise);
+}
+
+// What reading came to: empty when the input was read, else the message the
+// user would see.
+template <typename Read>
+QString outcomeOf(Read &&read)
+{
+    try {
+        read();
+        return {};
+    } catch (const Error &error) {
+        return error.message();
+    }
+}
+
+inline void expectImageMatchesPixels(const font::tGraphChar &glyph)
+{
+    expect(glyph.image.width() == glyph.width && glyph.image.height() == glyph.height,
+           "a glyph's image has another size than the glyph");
+    if (glyph.image.isEmpty())
+        return;
+    for (std::int32_t y = 0; y < glyph.height; ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(glyph.image.image().constScanLine(y));
+        for (std::int32_t x = 0; x < glyph.width; ++x)
+            expect(raster::fromQRgb(row[x]) == (glyph.pixels[std::size_t(x)][std::size_t(y)] & 0xFFFFFFu),
+                   "a glyph's image shows other colours than its pixels");
+    }
+}
+
+// A font file: every glyph as stored, and written back to the same bytes
+// (the bytes after the last glyph are not part of the font).
+inline QString checkFontFile(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const font::GlyphTable glyphs = font::parseFont(bytes);
+        expect(bytes.startsWith(font::fontBytes(glyphs)), "a font does not write back byte for byte");
+        for (int code = 0; code < font::GlyphTable::kSize; ++code)
+            expectImageMatchesPixels(glyphs[code]);
+    });
+}
+
+// A project file: its parts written back to the same bytes, and its picture
+// decoded within the pixels its bytes can describe.
+inline QString checkProjectFile(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const project::ProjectFile file = project::parseProject(bytes);
+        expect(bytes.startsWith(project::projectBytes(file)), "a project does not write back byte for byte");
+        const raster::Raster picture = project::embeddedPicture(file.pictureBmp);
+        expect(qint64(picture.width()) * picture.height() <= 8 * qint64(file.pictureBmp.size()),
+               "an embedded picture has more pixels than its bytes can describe");
+    });
+}
+
+// A BMP picture: within the program's raster limits, and the same pixels
+// after the program writes it and reads it back.
+inline QString checkBmp(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const raster::Raster picture = raster::Raster::fromBmp(bytes);
+        expect(!picture.isEmpty() && raster::Raster::sizeAllowed(picture.width(), picture.height()),
+               "a picture was read without pixels or beyond the raster limits");
+        expect(raster::Raster::fromBmp(picture.toBmp()) == picture, "a picture does not survive being written back");
+    });
+}
+
+// A BDF font: what the program writes of it reads back as the same glyphs.
+inline QString checkBdfFont(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const font::ImportedFont imported = font::parseBdf(bytes);
+        for (int code = 0; code < font::GlyphTable::kSize; ++code)
+            expectImageMatchesPixels(imported.glyphs[code]);
+        const font::BdfExport written = font::bdfBytes(imported.glyphs, QStringLiteral("Fuzzed"));
+        font::ImportedFont again;
+        try {
+            again = font::parseBdf(written.bytes);
+        } catch (const Error &) {
+            throw Broken("a BDF font the program wrote cannot be read back");
+        }
+        expect(again.glyphs == imported.glyphs, "a BDF font does not read back the same");
+    });
+}
+
+// A BMFont text file and its page, one input: a 16-bit length, that many
+// bytes of .fnt text, then the bytes of the page that every page name gets.
+inline QString checkBmFont(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        if (bytes.size() < 2)
+            return;
+        const qsizetype fntSize = std::min<qsizetype>(quint8(bytes[0]) | (quint8(bytes[1]) << 8), bytes.size() - 2);
+        const QByteArray fnt = bytes.mid(2, fntSize);
+        const QByteArray page = bytes.mid(2 + fntSize);
+        const font::ImportedFont imported = font::parseBmFont(fnt, [&](const QString &) { return page; });
+        for (int code = 0; code < font::GlyphTable::kSize; ++code)
+            expectImageMatchesPixels(imported.glyphs[code]);
+    });
+}
+
+// Text laid out, rendered, tinted and composed over a picture: the overlay
+// takes the area's size (or the refresh refuses an area too large to hold),
+// no black is left behind the tint, and the view keeps its size.
+inline QString checkScene(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        Scene scene = decodeScene(bytes);
+        project::Workspace &workspace = scene.workspace;
+        const std::int32_t width = scene.text.areaWidth, height = scene.text.areaHeight;
+        if (width > 0 && height > 0 && raster::Raster::sizeAllowed(width, height) &&
+            qint64(width) * height > kCheapAreaPixels) {
+            // Too many pixels to render on every run: lay out only.
+            text::LayoutText(scene.textBytes, width, height, scene.text.lineSpacing, workspace.glyphs,
+                             workspace.lines);
+            return;
+        }
+        text::RefreshText(scene.textBytes, scene.text, workspace.glyphs, workspace.lines, workspace.overlay);
+        if (width <= 0 || height <= 0)
+            expect(workspace.overlay.isEmpty(), "an area without pixels gave an overlay with pixels");
+        else
+            expect(workspace.overlay.size() == QSize(width, height), "the overlay does not take the text area's size");
+        for (const text::Twords &line : workspace.lines)
+            expect(line.words.size() == line.wordWidths.size(), "a line has more words than widths or the other way");
+        if ((scene.text.colour & 0xFFFFFFu) != raster::kBlack) {
+            const QImage &image = workspace.overlay.image();
+            for (int y = 0; y < image.height(); ++y) {
+                const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                expect(std::none_of(row, row + image.width(),
+                                    [](QRgb pixel) { return raster::fromQRgb(pixel) == raster::kBlack; }),
+                       "tinting left a black pixel");
+            }
+        }
+        const QSize viewSize = scene.view.size();
+        project::ComposeView(workspace, scene.view, scene.exporting, scene.selectionMode);
+        expect(scene.view.size() == viewSize, "composing changed the view's size");
+    });
+}
+
+}  // namespace letterloom::fuzz
