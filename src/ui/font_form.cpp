@@ -59,6 +59,7 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
     setFont(small);
 
     setOuterSize(this, kOuterSize);
+    whenFramed(this, [this] { setOuterSize(this, kOuterSize); });
     move(kPosition);
     setWindowTitle(QStringLiteral("Character Table"));
 
@@ -189,15 +190,6 @@ bool TfontForm::FormCloseQuery()
         break;
     }
     return false;
-}
-
-void TfontForm::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!framed_ && !frameExtent(this).isNull()) {
-        framed_ = true;
-        setOuterSize(this, kOuterSize);
-    }
 }
 
 void TfontForm::closeEvent(QCloseEvent *event)

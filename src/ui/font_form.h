@@ -38,7 +38,6 @@ public:
     bool FormCloseQuery();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -49,7 +48,6 @@ private:
     Context &context_;
     StringGrid *grid_;
     QMenu *popupMenu_;
-    bool framed_ = false;  // the outer size has been fitted to the window frame
 };
 
 // The glyph editor's caption for a glyph: `8*10 - "A"`.

@@ -63,6 +63,7 @@ TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
     setObjectName(QStringLiteral("fontGraphForm"));
     makeToolWindow(this);
     setMinimumOuterSize(this, kMinimumOuterSize);
+    whenFramed(this, [this] { setMinimumOuterSize(this, kMinimumOuterSize); });
     setWindowTitle(QStringLiteral("Character"));
     bevel_->setObjectName(QStringLiteral("Bevel"));
     bevel_->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -169,10 +170,6 @@ void TfontGraphForm::bucket(QPoint at)
 void TfontGraphForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!framed_ && !frameExtent(this).isNull()) {
-        framed_ = true;
-        setMinimumOuterSize(this, kMinimumOuterSize);
-    }
     timer_->start();
 }
 

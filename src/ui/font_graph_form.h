@@ -78,7 +78,6 @@ private:
     QTimer *timer_;
     bool pencilPressed_ = false;
     Qt::MouseButton lastButton_ = Qt::LeftButton;
-    bool framed_ = false;  // the minimum size has been fitted to the window frame
 };
 
 }  // namespace letterloom::ui

@@ -41,7 +41,9 @@ TfontSizeForm::TfontSizeForm(Context &context, QWidget *parent)
 {
     context_.windows.fontSize = this;
     setObjectName(QStringLiteral("fontSizeForm"));
-    makeToolWindow(this, false);
+    // The other tool windows stay on top, and a modal dialog behind them
+    // would leave the program looking frozen: this one is above them too.
+    makeToolWindow(this);
     setModal(true);
     setFixedSize(kClientSize);
     setWindowTitle(QStringLiteral("Set character size."));
@@ -136,6 +138,8 @@ void TfontSizeForm::showEvent(QShowEvent *event)
     const QSize outer = size() + frameExtent(this);
     move(screenArea.x() + (screenArea.width() - outer.width()) / 2,
          screenArea.y() + (screenArea.height() - outer.height()) / 2);
+    raise();
+    activateWindow();
 }
 
 void TfontSizeForm::keyPressEvent(QKeyEvent *event)

@@ -1,15 +1,44 @@
 #include "ui/tool_window.h"
 
+#include <QEvent>
 #include <QWidget>
 
 namespace letterloom::ui {
 
-void makeToolWindow(QWidget *window, bool onTop)
+namespace {
+
+// Watches a window's moves and resizes until its frame is known.
+class FrameWatcher : public QObject {
+public:
+    FrameWatcher(QWidget *window, std::function<void()> fit)
+        : QObject(window), window_(window), fit_(std::move(fit))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+            && !frameExtent(window_).isNull()) {
+            window_->removeEventFilter(this);
+            deleteLater();
+            fit_();
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
+    std::function<void()> fit_;
+};
+
+}  // namespace
+
+void makeToolWindow(QWidget *window)
 {
-    Qt::WindowFlags flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    if (onTop)
-        flags |= Qt::WindowStaysOnTopHint;
-    window->setWindowFlags(flags);
+    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           | Qt::WindowStaysOnTopHint);
 }
 
 QSize frameExtent(const QWidget *window)
@@ -27,6 +56,15 @@ void setOuterSize(QWidget *window, QSize outer)
 void setMinimumOuterSize(QWidget *window, QSize outer)
 {
     window->setMinimumSize((outer - frameExtent(window)).expandedTo({0, 0}));
+}
+
+}  // namespace letterloom::ui
+
+namespace letterloom::ui {
+
+void whenFramed(QWidget *window, std::function<void()> fit)
+{
+    new FrameWatcher(window, std::move(fit));
 }
 
 }  // namespace letterloom::ui

@@ -2,22 +2,28 @@
 
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 namespace letterloom::ui {
 
 // Makes a window one of the font editor's tool windows: a small caption with
-// only a close box, kept above the program's other windows when onTop.
-void makeToolWindow(QWidget *window, bool onTop = true);
+// only a close box, kept above the program's other windows.
+void makeToolWindow(QWidget *window);
 
 // The size of the window frame round the client area. It is known only once
 // the window system has framed the window; before that it counts as none.
 QSize frameExtent(const QWidget *window);
 
 // Sizes a window by its outer size (frame included) and keeps its minimum
-// outer size, as far as the frame is known. Call again once the window has
-// been shown to take the frame into account.
+// outer size, as far as the frame is known.
 void setOuterSize(QWidget *window, QSize outer);
 void setMinimumOuterSize(QWidget *window, QSize outer);
+
+// Runs fit once, as soon as the window system has put a frame round the
+// window (some time after it is first shown), so that sizes given for the
+// outer window can be made good. Without a frame it never runs.
+void whenFramed(QWidget *window, std::function<void()> fit);
 
 }  // namespace letterloom::ui

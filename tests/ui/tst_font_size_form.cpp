@@ -72,7 +72,7 @@ void TestFontSizeForm::creation()
     QCOMPARE(dialog.size(), QSize(185, 145));
     QVERIFY(dialog.isHidden());
     QVERIFY(dialog.isModal());
-    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(windows.fontSize, &dialog);
 }
 
