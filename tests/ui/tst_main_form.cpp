@@ -39,6 +39,8 @@ const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+const QString kLeaveChangedText =
+    QStringLiteral("askCancel: Text in the project has been changed. Save it before closing?");
 
 QAction *actionOf(Shell &shell, const QString &name)
 {
@@ -119,6 +121,7 @@ private slots:
     void toolBars();
     void itemsReachTheirCommands_data();
     void itemsReachTheirCommands();
+    void shellShortcuts();
     void noShortcutPastAModalDialog();
     void refreshNeedsAPictureButTheButtonDoesNot();
     void numberBoxes_data();
@@ -392,11 +395,14 @@ void TestMainForm::itemsReachTheirCommands_data()
     QTest::newRow("button Open Font") << "button" << "tbLoadFont" << none << "" << openFont;
     QTest::newRow("button Save Font") << "button" << "tbSaveFont" << none << "" << saveFont;
 
+    QTest::newRow("New, text changed") << "menu" << "mmNewProject" << none << "" << kLeaveChangedText;
+
     const struct {
         const char *name;
         QKeySequence keys;
         QString asked;
     } shortcuts[] = {
+        {"Ctrl+N", QKeySequence(Qt::CTRL | Qt::Key_N), kLeaveChangedText},
         {"Ctrl+O", QKeySequence(Qt::CTRL | Qt::Key_O), openProject},
         {"Ctrl+S", QKeySequence(Qt::CTRL | Qt::Key_S), saveProject},
         {"Shift+Ctrl+S", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S), saveProject},
@@ -418,7 +424,8 @@ void TestMainForm::itemsReachTheirCommands()
     QFETCH(QString, where);
     QFETCH(QString, asked);
     prompter_->cancelFile();
-    prompter_->answer(Answer::No);
+    prompter_->answer(Answer::Cancel);
+    shell_->workspace().textChanged = asked == kLeaveChangedText;
 
     if (how == u"menu") {
         actionOf(*shell_, control)->trigger();
@@ -431,6 +438,23 @@ void TestMainForm::itemsReachTheirCommands()
     }
     QCOMPARE(prompter_->log.value(0), asked);
     QCOMPARE(prompter_->log.size(), 1);
+}
+
+void TestMainForm::shellShortcuts()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    QWidget *memo = keyTarget(*shell_, QStringLiteral("text"));
+    QVERIFY(activate(*shell_, memo));
+    QTest::keySequence(memo, QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.opened.size(), 1);
+
+    QWidget *table = shell_->windows().font;
+    QVERIFY(!table->isVisible());
+    QTest::keySequence(memo, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
+    QVERIFY(table->isVisible());
+    QCOMPARE(prompter_->log, QStringList());
 }
 
 void TestMainForm::noShortcutPastAModalDialog()
