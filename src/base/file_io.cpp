@@ -25,7 +25,9 @@ QByteArray readWholeFile(const QString &path)
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileSize)
         throw Error(QStringLiteral("File \"%1\" is too large").arg(fileNameOf(path)));
-    QByteArray bytes = file.read(kMaxFileSize + 1);
+    // Read to the end rather than asking for kMaxFileSize + 1 bytes: that
+    // would make the platform reserve the whole cap for every file read.
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
     if (bytes.size() > kMaxFileSize)
