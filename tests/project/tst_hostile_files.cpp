@@ -1,0 +1,366 @@
+// Files made to hurt the program: tiny files that claim huge glyphs, lengths,
+// pictures and text areas, and the inputs that fuzzing once found breaking a
+// reader (tests/data/regressions). Each must end with a clear message, and a
+// crafted file must do so without taking more than a few megabytes.
+
+#include "../fuzz/reader_checks.h"
+
+#include "base/byte_reader.h"
+#include "base/file_io.h"
+#include "font/bdf_font.h"
+#include "font/bmfont.h"
+#include "font/font_file.h"
+#include "font/png_image.h"
+#include "project/project_file.h"
+#include "raster/raster.h"
+#include "text/render.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <new>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LETTERLOOM_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LETTERLOOM_SANITIZED 1
+#endif
+#endif
+
+using namespace letterloom;
+
+namespace {
+
+// How far a reader's process may grow while it refuses a crafted file.
+constexpr qint64 kHeadroom = 8 * 1024 * 1024;
+
+// The readers a crafted file goes through, each from a file on disk.
+enum class Reader { Font, Project, Bmp, Refresh, Bdf, BmFont, Allocate64MB };
+
+QByteArray int32Bytes(std::int32_t value)
+{
+    ByteWriter out;
+    out.i32(value);
+    return out.result();
+}
+
+// A font file whose first glyph claims width x height and brings no pixels.
+QByteArray fontClaiming(std::int32_t width, std::int32_t height, int emptyGlyphsBefore = 0)
+{
+    return font::fontBytes({}).left(9 * emptyGlyphsBefore) + '\x01' + int32Bytes(width) + int32Bytes(height);
+}
+
+// Field offsets of a project file.
+enum ProjectOffset { kAreaWidth = 11, kAreaHeight = 15, kFontPathLength = 36, kTextLength = 40, kPictureLength = 44 };
+
+QByteArray projectWith(std::initializer_list<std::pair<int, std::int32_t>> fields, const QByteArray &picture = {})
+{
+    project::ProjectFile file;
+    file.pictureBmp = picture;
+    QByteArray bytes = project::projectBytes(file);
+    for (const auto &[offset, value] : fields)
+        bytes.replace(offset, 4, int32Bytes(value));
+    return bytes;
+}
+
+// A BMP header of a width x height picture, followed by pixels.
+QByteArray bmpClaiming(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel,
+                       std::uint32_t compression, const QByteArray &pixels, std::uint32_t colours = 0)
+{
+    const std::uint32_t tableSize = colours ? colours : bitsPerPixel <= 8 ? 1u << bitsPerPixel : 0;
+    const std::uint32_t offset = 14 + 40 + 4 * std::min<std::uint32_t>(tableSize, 256);
+    ByteWriter out;
+    out.bytes("BM");
+    for (std::uint32_t field : {offset + std::uint32_t(pixels.size()), 0u, offset, 40u, std::uint32_t(width),
+                                std::uint32_t(height), 1u | (std::uint32_t(bitsPerPixel) << 16), compression,
+                                std::uint32_t(pixels.size()), 0u, 0u, colours, 0u})
+        out.u32(field);
+    for (std::uint32_t i = 0; i < std::min<std::uint32_t>(tableSize, 256); ++i)
+        out.u32(i * 0x010101u);
+    out.bytes(pixels);
+    return out.result();
+}
+
+// One run of 255 pixels per line, then the end of the picture: the few bytes
+// a run-length picture of any size needs.
+const QByteArray kRunsToTheEnd = QByteArray::fromHex("ff00 0000 ff00 0001");
+
+// PNG bytes whose header chunk claims width x height (the checksums are not
+// right, and need not be: the size alone must stop the reader).
+QByteArray pngClaiming(std::uint32_t width, std::uint32_t height)
+{
+    auto bigEndian = [](std::uint32_t value) {
+        QByteArray bytes;
+        for (int shift : {24, 16, 8, 0})
+            bytes.append(char(value >> shift));
+        return bytes;
+    };
+    return QByteArray::fromHex("89504e470d0a1a0a") + bigEndian(13) + "IHDR" + bigEndian(width) + bigEndian(height) +
+           QByteArray::fromHex("0806000000 00000000") + bigEndian(0) + "IEND" + QByteArray(4, '\0');
+}
+
+// The reader's outcome on bytes written to a file of the given name.
+QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, const QString &name)
+{
+    const QString path = folder + u'/' + name;
+    writeWholeFile(path, bytes);
+    return fuzz::outcomeOf([&] {
+        switch (reader) {
+        case Reader::Font:
+            font::readFontFile(path);
+            break;
+        case Reader::Project:
+            project::readProjectFile(path, folder + u'/');
+            break;
+        case Reader::Bmp:
+            raster::Raster::readBmpFile(path);
+            break;
+        case Reader::Refresh: {
+            const project::ProjectFile file = project::parseProject(readWholeFile(path));
+            const text::TextSettings settings{file.settings.area.width, file.settings.area.height,
+                                              file.settings.lineSpacing, file.settings.alignment, raster::kRed};
+            text::LineTable lines;
+            raster::Raster overlay;
+            text::RefreshText("Hello", settings, font::GlyphTable{}, lines, overlay);
+            break;
+        }
+        case Reader::Bdf:
+            font::readBdfFile(path);
+            break;
+        case Reader::BmFont:
+            writeWholeFile(folder + "/page.png", pngClaiming(30000, 30000));
+            font::readBmFontFile(path);
+            break;
+        case Reader::Allocate64MB: {
+            // The measure itself: a plain allocation beyond the headroom fails.
+            const std::vector<char> block(64 * 1024 * 1024, 'x');
+            const volatile char last = block.back();
+            (void)last;
+            break;
+        }
+        }
+    });
+}
+
+qint64 addressSpaceInUse()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    return statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Runs read in a child process whose address space may grow by `headroom`
+// bytes at most, and returns its outcome: empty when it read, the message of
+// its error, "Out of memory" when an allocation failed, or how it died.
+QString outcomeWithin(qint64 headroom, const std::function<QString()> &read)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return QStringLiteral("no pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const rlim_t limit = rlim_t(addressSpaceInUse() + headroom);
+        const rlimit bounds{limit, limit};
+        QString outcome;
+        if (setrlimit(RLIMIT_AS, &bounds) != 0) {
+            outcome = QStringLiteral("no limit");
+        } else {
+            try {
+                outcome = read();
+            } catch (const std::bad_alloc &) {
+                outcome = QStringLiteral("Out of memory");
+            }
+        }
+        const QByteArray bytes = outcome.toUtf8();
+        const ssize_t written = write(channel[1], bytes.constData(), std::size_t(bytes.size()));
+        _exit(written == bytes.size() ? 0 : 1);
+    }
+    close(channel[1]);
+    QByteArray message;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, got);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status))
+        return QStringLiteral("killed by signal %1").arg(WTERMSIG(status));
+    return QString::fromUtf8(message);
+}
+
+// What each kept input of tests/data/regressions must come to, from its
+// outcomes file: "TARGET/FILE | outcome" a line, "read" when it loads.
+QList<std::pair<QString, QString>> keptOutcomes()
+{
+    QFile list(QStringLiteral(LETTERLOOM_TEST_DATA "/regressions/outcomes.txt"));
+    if (!list.open(QIODevice::ReadOnly))
+        return {};
+    QList<std::pair<QString, QString>> outcomes;
+    for (const QByteArray &line : list.readAll().split('\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        const qsizetype bar = line.indexOf('|');
+        const QString outcome = QString::fromUtf8(line.mid(bar + 1).trimmed());
+        outcomes.append({QString::fromUtf8(line.left(bar).trimmed()), outcome == u"read" ? QString() : outcome});
+    }
+    return outcomes;
+}
+
+const QMap<QString, fuzz::Check> kChecks = {
+    {QStringLiteral("font_file"), fuzz::checkFontFile}, {QStringLiteral("project_file"), fuzz::checkProjectFile},
+    {QStringLiteral("bmp"), fuzz::checkBmp},            {QStringLiteral("text_layout"), fuzz::checkScene},
+    {QStringLiteral("bdf_font"), fuzz::checkBdfFont},   {QStringLiteral("bmfont"), fuzz::checkBmFont},
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Reader)
+
+class TestHostileFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Whatever the image readers load once (format plugins, caches) is
+        // loaded here, so that a child's headroom measures the reader alone.
+        raster::Raster::fromBmp(raster::Raster(2, 2).toBmp());
+        QImageReader::supportedImageFormats();
+        font::decodePng(font::encodePng(QImage(2, 2, QImage::Format_ARGB32)));
+    }
+
+    void craftedFiles_data()
+    {
+        QTest::addColumn<Reader>("reader");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("outcome");
+
+        const QString beyondEnd = QStringLiteral("Read beyond end of file");
+        const QString badPicture = QStringLiteral("Bitmap image is not valid");
+        const QString areaTooLarge = QStringLiteral("Text area is too large");
+        const std::int32_t twoGB = 2147483647;
+
+        QTest::newRow("a plain 64 MB allocation") << Reader::Allocate64MB << "none" << QByteArray() << "Out of memory";
+
+        QTest::newRow("font of 100000 x 100000 glyphs")
+            << Reader::Font << "huge.llf" << fontClaiming(100000, 100000) << "Invalid glyph size in font file";
+        QTest::newRow("font of the largest glyphs, without their pixels")
+            << Reader::Font << "largest.llf" << fontClaiming(4096, 4096) << beyondEnd;
+        QTest::newRow("font whose last glyph claims the largest size")
+            << Reader::Font << "last.llf" << fontClaiming(4096, 4096, 255) << beyondEnd;
+
+        QTest::newRow("project with a 2 GB font path")
+            << Reader::Project << "path.llp" << projectWith({{kFontPathLength, twoGB}}) << beyondEnd;
+        QTest::newRow("project with a 2 GB text")
+            << Reader::Project << "text.llp" << projectWith({{kTextLength, twoGB}}) << beyondEnd;
+        QTest::newRow("project with a 2 GB picture")
+            << Reader::Project << "picture.llp" << projectWith({{kPictureLength, twoGB}}) << beyondEnd;
+        QTest::newRow("project with a text of length -1")
+            << Reader::Project << "negative.llp" << projectWith({{kTextLength, -1}}) << beyondEnd;
+        QTest::newRow("project with a 2147483647 x 2147483647 text area")
+            << Reader::Project << "area.llp" << projectWith({{kAreaWidth, twoGB}, {kAreaHeight, twoGB}})
+            << areaTooLarge;
+        QTest::newRow("project with a 30000 x 30000 picture")
+            << Reader::Project << "bigpicture.llp" << projectWith({}, bmpClaiming(30000, 30000, 24, 0, {}))
+            << badPicture;
+        QTest::newRow("project with a run-length picture of 8000 x 8000 pixels")
+            << Reader::Project << "runs.llp" << projectWith({}, bmpClaiming(8000, 8000, 8, 1, kRunsToTheEnd))
+            << badPicture;
+
+        QTest::newRow("BMP of 30000 x 30000 pixels")
+            << Reader::Bmp << "huge.bmp" << bmpClaiming(30000, 30000, 24, 0, {}) << badPicture;
+        QTest::newRow("run-length BMP of 30000 x 30000 pixels")
+            << Reader::Bmp << "runs.bmp" << bmpClaiming(30000, 30000, 8, 1, kRunsToTheEnd) << badPicture;
+        QTest::newRow("BMP of 32767 x 2048 pixels without its rows")
+            << Reader::Bmp << "rows.bmp" << bmpClaiming(32767, 2048, 32, 0, QByteArray(64, '\0')) << badPicture;
+        QTest::newRow("BMP claiming four billion colours")
+            << Reader::Bmp << "colours.bmp" << bmpClaiming(4, 4, 8, 0, QByteArray(16, '\0'), 0xFFFFFFFFu)
+            << badPicture;
+
+        QTest::newRow("refresh of a 2147483647 x 2147483647 text area")
+            << Reader::Refresh << "area.llp" << projectWith({{kAreaWidth, twoGB}, {kAreaHeight, twoGB}})
+            << areaTooLarge;
+        QTest::newRow("refresh of a 2147483647 x 1 text area")
+            << Reader::Refresh << "wide.llp" << projectWith({{kAreaWidth, twoGB}, {kAreaHeight, 1}}) << areaTooLarge;
+
+        QTest::newRow("BDF font with a cell 100000 pixels high")
+            << Reader::Bdf << "tall.bdf"
+            << QByteArray("STARTFONT 2.1\nFONTBOUNDINGBOX 8 100000 0 0\nCHARS 0\nENDFONT\n")
+            << "Invalid BDF font: its cell height 100000 is not between 0 and 4096";
+        QTest::newRow("BMFont whose page claims 30000 x 30000 pixels")
+            << Reader::BmFont << "page.fnt"
+            << QByteArray("common lineHeight=8 base=7 scaleW=30000 scaleH=30000 pages=1\npage id=0 file=\"page.png\"\n"
+                          "chars count=1\nchar id=65 x=0 y=0 width=4 height=4 xoffset=0 yoffset=0 xadvance=5 "
+                          "page=0 chnl=15\n")
+            << "Invalid BMFont file: its page \"page.png\" is not a valid PNG image";
+    }
+
+    void craftedFiles()
+    {
+#ifdef LETTERLOOM_SANITIZED
+        QSKIP("The sanitizers reserve terabytes of address space: no limit on it can be set here");
+#endif
+        QFETCH(Reader, reader);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, outcome);
+
+        QVERIFY2(bytes.size() <= 4096, "a crafted file is a few KB at most");
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.path();
+        QCOMPARE(outcomeWithin(kHeadroom, [&] { return readAs(reader, bytes, path, name); }), outcome);
+    }
+
+    void keptInputs_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("outcome");
+        for (const auto &[file, outcome] : keptOutcomes())
+            QTest::newRow(qPrintable(file)) << file << outcome;
+    }
+
+    // Every input fuzzing found goes through the very check that caught it.
+    void keptInputs()
+    {
+        if (keptOutcomes().isEmpty())
+            QSKIP("No input is kept yet");
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+
+        const QString target = file.section(u'/', 0, 0);
+        QVERIFY2(kChecks.contains(target), qPrintable(QStringLiteral("no fuzz target ") + target));
+        const QByteArray bytes = readWholeFile(QStringLiteral(LETTERLOOM_TEST_DATA "/regressions/") + file);
+        try {
+            QCOMPARE(kChecks[target](bytes), outcome);
+        } catch (const fuzz::Broken &broken) {
+            QFAIL(broken.what());
+        }
+    }
+
+    // A kept input that the outcomes file does not name would never be read.
+    void everyKeptInputHasAnOutcome()
+    {
+        QStringList named;
+        for (const auto &kept : keptOutcomes())
+            named << kept.first;
+        const QDir folder(QStringLiteral(LETTERLOOM_TEST_DATA "/regressions"));
+        for (const QString &target : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QString &file : QDir(folder.filePath(target)).entryList(QDir::Files))
+                QVERIFY2(named.contains(target + u'/' + file), qPrintable(target + u'/' + file));
+    }
+};
+
+QTEST_MAIN(TestHostileFiles)
+#include "tst_hostile_files.moc"
