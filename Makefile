@@ -3,6 +3,7 @@
 
 BUILD_DIR      ?= build
 ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
 BUILD_TYPE     ?= RelWithDebInfo
 JOBS           ?= $(shell nproc)
 FUZZ_SECONDS   ?= 60
@@ -41,5 +42,28 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The sanitizers' settings for test-asan (fuzz/run_fuzzers.sh sets the same for
+# the fuzzers): leaks inside system libraries are suppressed (see the file),
+# every other finding stops the run.
+SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+                 ASAN_OPTIONS=detect_leaks=1:strict_init_order=1
+
+$(ASAN_BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLETTERLOOM_SANITIZE=ON
+
+# Every test built and run with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps $(ASAN_BUILD_DIR)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_BUILD_DIR)/CMakeCache.txt: | deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLETTERLOOM_FUZZ=ON
+
+# Builds the fuzz targets (fuzz/README.md) and runs each for FUZZ_SECONDS seconds.
+fuzz: deps $(FUZZ_BUILD_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_targets
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
