@@ -122,13 +122,13 @@ QString toDialogFilter(const QString &filter)
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString &description = parts[i];
+        const QString &label = parts[i];
         const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
-        // The dialog reads the patterns from the parentheses of the description.
-        if (description.contains(u'(' + patterns + u')'))
-            filters << description;
+        // The dialog reads the patterns from the parentheses of the label.
+        if (label.contains(u'(' + patterns + u')'))
+            filters << label;
         else
-            filters << description + QStringLiteral(" (") + patterns + u')';
+            filters << label + QStringLiteral(" (") + patterns + u')';
     }
     if (parts.size() % 2 == 1 && !parts.constLast().isEmpty())
         filters << parts.constLast();
