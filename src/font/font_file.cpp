@@ -21,13 +21,10 @@ GlyphTable parseFont(const QByteArray &bytes)
 
         glyph.defined = defined;
         resizeGlyph(glyph, width, height);
-        for (std::int32_t x = 0; x < width; ++x) {
-            auto &column = glyph.pixels[std::size_t(x)];
-            for (std::int32_t y = 0; y < height; ++y) {
-                column[std::size_t(y)] = in.u32();
-                glyph.image.setPixel(x, y, column[std::size_t(y)]);
-            }
-        }
+        for (auto &column : glyph.pixels)  // none when a side is 0
+            for (auto &colour : column)
+                colour = in.u32();
+        syncImage(glyph);
     }
     return glyphs;
 }

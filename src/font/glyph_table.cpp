@@ -29,6 +29,13 @@ void resizeGlyph(tGraphChar &glyph, std::int32_t width, std::int32_t height)
     glyph.height = height;
     glyph.image.setWidth(width);
     glyph.image.setHeight(height);
+    // A glyph without rows holds no columns either: a crafted font of
+    // thousands of zero-height columns would otherwise cost memory for nothing.
+    if (width == 0 || height == 0) {
+        glyph.pixels.clear();
+        glyph.pixels.shrink_to_fit();
+        return;
+    }
     glyph.pixels.resize(std::size_t(width));
     for (auto &column : glyph.pixels)
         column.resize(std::size_t(height), raster::kBlack);
@@ -51,7 +58,7 @@ void GlyphTable::clearOutside(int code, std::int32_t oldWidth, std::int32_t oldH
 
 void clearOutside(tGraphChar &glyph, std::int32_t oldWidth, std::int32_t oldHeight)
 {
-    for (std::int32_t x = std::max(oldWidth, 0); x < glyph.width; ++x)
+    for (std::int32_t x = std::max(oldWidth, 0); x < glyph.width && x < qsizetype(glyph.pixels.size()); ++x)
         std::fill(glyph.pixels[std::size_t(x)].begin(), glyph.pixels[std::size_t(x)].end(), raster::kWhite);
     for (std::int32_t x = 0; x < glyph.width; ++x)
         for (std::int32_t y = std::max(oldHeight, 0); y < glyph.height; ++y)

@@ -21,7 +21,7 @@ struct tGraphChar {
     std::uint8_t defined = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::vector<Colour>> pixels;
+    std::vector<std::vector<Colour>> pixels;  // width columns of height entries; none when a side is 0
     raster::Raster image;
 
     bool operator==(const tGraphChar &other) const = default;

@@ -106,6 +106,7 @@ private slots:
         QCOMPARE(int(g.defined), defined);
         QCOMPARE(QSize(g.width, g.height), size);
         QCOMPARE(g.image.size(), size);
+        QCOMPARE(g.pixels.size(), std::size_t(g.height > 0 ? g.width : 0));
         for (int x = 0; x < g.width; ++x)
             for (int y = 0; y < g.height; ++y)
                 QCOMPARE(g.image.pixel(x, y), g.pixels[x][y] & 0xFFFFFF);
