@@ -138,8 +138,18 @@ QImage loadCheckedBmp(const QByteArray &bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
-    QImage image = reader.read();
-    if (image.isNull() || image.width() != width || image.height() != rows)
+    // The decoder writes only the pixels a run-length stream names: those it
+    // skips (moves, early line and picture ends) would keep whatever the
+    // memory held. So it decodes into a picture already cleared to colour 0,
+    // which it reuses since size and format match.
+    QImage image;
+    if (runLengths) {
+        image = QImage(int(width), int(rows), QImage::Format_Indexed8);
+        if (image.isNull())
+            invalid();
+        image.fill(0);
+    }
+    if (!reader.read(&image) || image.width() != width || image.height() != rows)
         invalid();
     return image;
 }
