@@ -10,7 +10,7 @@
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
-#include "font/png_image.h"
+#include "raster/png_image.h"
 #include "project/project_file.h"
 #include "raster/raster.h"
 #include "text/render.h"
@@ -84,10 +84,13 @@ QByteArray bmpClaiming(std::int32_t width, std::int32_t height, std::uint16_t bi
                                 std::uint32_t(pixels.size()), 0u, 0u, colours, 0u})
         out.u32(field);
     for (std::uint32_t i = 0; i < std::min<std::uint32_t>(tableSize, 256); ++i)
-        out.u32(i * 0x010101u);
+        out.u32(i * 0x112233u & 0xFFFFFFu);  // blue, green, red, 0: colour 0 is black
     out.bytes(pixels);
     return out.result();
 }
+
+// Colour 1 of the tables above, as the raster holds it.
+constexpr raster::Colour kColourOne = 0x332211;
 
 // One run of 255 pixels per line, then the end of the picture: the few bytes
 // a run-length picture of any size needs.
@@ -236,7 +239,7 @@ private slots:
         // loaded here, so that a child's headroom measures the reader alone.
         raster::Raster::fromBmp(raster::Raster(2, 2).toBmp());
         QImageReader::supportedImageFormats();
-        font::decodePng(font::encodePng(QImage(2, 2, QImage::Format_ARGB32)));
+        raster::decodePng(raster::encodePng(QImage(2, 2, QImage::Format_ARGB32)));
     }
 
     void craftedFiles_data()
@@ -321,6 +324,40 @@ private slots:
         QVERIFY(folder.isValid());
         const QString path = folder.path();
         QCOMPARE(outcomeWithin(kHeadroom, [&] { return readAs(reader, bytes, path, name); }), outcome);
+    }
+
+    void runLengthGapsShowColourZero_data()
+    {
+        QTest::addColumn<std::uint16_t>("bitsPerPixel");
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QList<QPoint>>("colourOne");  // every other pixel is colour 0
+
+        // Streams of a 64 x 64 picture, bottom row first.
+        QTest::newRow("8 bits, ending at once") << std::uint16_t(8) << QByteArray::fromHex("0001") << QList<QPoint>{};
+        QTest::newRow("4 bits, ending at once") << std::uint16_t(4) << QByteArray::fromHex("0001") << QList<QPoint>{};
+        QTest::newRow("lines ended early") << std::uint16_t(8) << QByteArray::fromHex("0201 0000 0101 0001")
+                                           << QList<QPoint>{{0, 63}, {1, 63}, {0, 62}};
+        QTest::newRow("a move over pixels") << std::uint16_t(8) << QByteArray::fromHex("0101 0002 0201 0101 0001")
+                                            << QList<QPoint>{{0, 63}, {3, 62}};
+    }
+
+    // What a stream leaves out is colour 0, never what the memory held.
+    void runLengthGapsShowColourZero()
+    {
+        QFETCH(std::uint16_t, bitsPerPixel);
+        QFETCH(QByteArray, stream);
+        QFETCH(QList<QPoint>, colourOne);
+
+        {
+            // Memory of the picture's size, dirtied and freed: likely the decoder's next.
+            const std::vector<char> stale(64 * 64, '\x55');
+            (void)stale;
+        }
+        const raster::Raster picture =
+            raster::Raster::fromBmp(bmpClaiming(64, 64, bitsPerPixel, bitsPerPixel == 8 ? 1 : 2, stream));
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                QCOMPARE(picture.pixel(x, y), colourOne.contains(QPoint(x, y)) ? kColourOne : raster::kBlack);
     }
 
     void keptInputs_data()
