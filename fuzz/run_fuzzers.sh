@@ -31,7 +31,7 @@ export QT_QPA_PLATFORM=offscreen
 
 mkdir -p "$fuzz_dir/artifacts"
 summary=""
-failed=0
+failures=0
 for target in "${targets[@]}"; do
   max_len=8192
   [ "$target" = font_file ] && max_len=32768   # the sample font is 23 KB
@@ -46,7 +46,7 @@ for target in "${targets[@]}"; do
     result=ok
   else
     result=FAILED
-    failed=1
+    failures=$((failures + 1))
     grep -E "ERROR|Broken|SUMMARY|Test unit written" "$log" | head -20 || true
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
@@ -54,4 +54,5 @@ for target in "${targets[@]}"; do
 done
 echo "== fuzzing summary (logs in $fuzz_dir)"
 printf '%s' "$summary"
-exit $failed
+echo "fuzz: $((${#targets[@]} - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
