@@ -14,8 +14,6 @@
 
 namespace letterloom::fuzz {
 
-using Check = QString (*)(const QByteArray &bytes);
-
 inline int runCheck(Check check, const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -32,6 +32,9 @@ public:
     using std::logic_error::logic_error;
 };
 
+// A check: one input through one reader and the promises about it.
+using Check = QString (*)(const QByteArray &bytes);
+
 inline void expect(bool holds, const char *promise)
 {
     if (!holds)
