@@ -124,7 +124,7 @@ int fontSheet(const QStringList &arguments)
                      QStringLiteral("Draws a specimen picture of a font: its 256 glyphs in a 16 x 16 table,\n"
                                     "code 16 x row + column in each cell; grey cells hold no glyph."));
     line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The BMP file to write."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
                     QStringLiteral("N"), QStringLiteral("2")});
@@ -136,7 +136,7 @@ int fontSheet(const QStringList &arguments)
     if (!ok || zoom < 1 || zoom > 16)
         throw UsageError(QStringLiteral("--zoom takes a whole number from 1 to 16"));
     const GlyphTable glyphs = readFont(line.argument(0));
-    FontSheet(glyphs, zoom).draw().writeBmpFile(output);
+    FontSheet(glyphs, zoom).draw().writePictureFile(output);
     return kExitOk;
 }
 

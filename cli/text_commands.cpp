@@ -77,10 +77,11 @@ int render(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("render"), QStringLiteral("PROJECT -o OUT.bmp"),
                      QStringLiteral("Opens a project, lays its text out in its text area, draws it in the chosen\n"
-                                    "colour and writes the picture with the text as a BMP file, the picture's size.\n"
+                                    "colour and writes the picture with the text, the picture's size, as a BMP\n"
+                                    "file (a PNG file when OUT ends in .png).\n"
                                     "Exit status 3 when the text does not fit (the picture is still written)."));
     addInputOptions(line);
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The BMP file to write."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
                     QStringLiteral("OUT.bmp")});
     line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
                     QStringLiteral("RRGGBB"), QStringLiteral("000000")});
@@ -102,7 +103,7 @@ int render(const QStringList &arguments)
         workspace.glyphs, workspace.lines, workspace.overlay);
     raster::Raster view(workspace.picture.width(), workspace.picture.height());
     project::ComposeView(workspace, view, true);
-    view.writeBmpFile(output);
+    view.writePictureFile(output);
     return reportNotice(notice);
 }
 

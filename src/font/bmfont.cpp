@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/file_io.h"
-#include "font/png_image.h"
+#include "raster/png_image.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -306,10 +306,10 @@ QImage decodedPage(const QString &name, const PageLoader &loader, qint64 &pixels
     }
     QImage page;
     try {
-        const QSize size = pngSize(bytes);
+        const QSize size = raster::pngSize(bytes);
         pixelsLoaded += qint64(size.width()) * size.height();
         if (pixelsLoaded <= kMaxPagePixels)
-            page = decodePng(bytes);
+            page = raster::decodePng(bytes);
     } catch (const Error &) {
         fail(QStringLiteral("its page \"%1\" is not a valid PNG image").arg(name));
     }
@@ -489,7 +489,7 @@ BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName)
 
     BmFontExport result;
     result.pageFileName = baseName + QStringLiteral("_0.png");
-    result.page = encodePng(drawPage(glyphs, layout));
+    result.page = raster::encodePng(drawPage(glyphs, layout));
     result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName);
 
     std::set<int> highBytes;

@@ -2,9 +2,11 @@
 
 #include "base/file_io.h"
 #include "font/font_file.h"
+#include "font/font_formats.h"
 #include "project/compose_view.h"
 #include "text/render.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace letterloom::project {
@@ -13,8 +15,10 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
+// Open Font also takes the bitmap fonts of other tools.
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
-const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
+const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
 
 const QString kMainCaption = QStringLiteral("Letterloom v1.0");
 const QString kFontQuestion = QStringLiteral("The current font was changed. Save it before closing?");
@@ -203,7 +207,7 @@ void ProjectCommands::loadImage()
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.openPicture);
     if (!path)
         return;
-    workspace_.picture = raster::Raster::readBmpFile(*path);
+    workspace_.picture = raster::Raster::readPictureFile(*path);
     effects_.setRefreshEnabled(true);
     effects_.setImageViewSize(workspace_.picture.size());
     effects_.setImageCaption(QStringLiteral("Image - ") + fileNameOf(*path));
@@ -213,15 +217,20 @@ void ProjectCommands::loadImage()
 
 void ProjectCommands::openFont()
 {
-    prepare(dialogs_.open, kFontFilter, {}, workspace_.fontPath);
+    prepare(dialogs_.open, kOpenFontFilter, {}, workspace_.fontPath);
     if (!fontMayBeReplaced())
         return;
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
     if (!path)
         return;
-    workspace_.glyphs = font::readFontFile(*path);
-    workspace_.fontModified = false;
-    setFontFile(*path);
+    const std::optional<font::FontFormat> format = font::fontFormatOf(*path);
+    if (!format || *format == font::FontFormat::Llf) {
+        workspace_.glyphs = font::readFontFile(*path);
+        workspace_.fontModified = false;
+        setFontFile(*path);
+    } else {
+        importFont(*path);
+    }
     effects_.refreshFontTable();
     effects_.showFontTable();
 }
@@ -265,7 +274,7 @@ void ProjectCommands::exportImage(raster::Raster &view)
     if (!path)
         return;
     ComposeView(workspace_, view, true);
-    view.writeBmpFile(*path);
+    view.writePictureFile(*path);
 }
 
 bool ProjectCommands::closeQuery()
@@ -306,6 +315,21 @@ bool ProjectCommands::fontMayBeReplaced()
 bool ProjectCommands::mayOverwrite(const QString &path)
 {
     return !QFileInfo::exists(path) || prompter_.ask(kOverwriteQuestion, false) == Answer::Yes;
+}
+
+void ProjectCommands::importFont(const QString &path)
+{
+    font::ImportedFont imported = font::readAnyFont(path);
+    workspace_.glyphs = std::move(imported.glyphs);
+    // The font has no file of the program's own yet: it counts as unsaved,
+    // and saving it asks for a name, proposing the imported one as ".llf".
+    workspace_.fontModified = true;
+    workspace_.fontPath.clear();
+    const QFileInfo info(path);
+    dialogs_.save.proposePath(info.dir().filePath(info.completeBaseName() + QStringLiteral(".llf")));
+    effects_.setFontTableCaption(QStringLiteral("Character Table - ") + info.fileName());
+    if (!imported.warnings.isEmpty())
+        prompter_.notice(imported.warnings.join(u'\n'));
 }
 
 void ProjectCommands::setFontFile(const QString &path)

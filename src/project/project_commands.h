@@ -41,11 +41,12 @@ public:
     bool saveProject();
     // Project > Save As...
     bool saveProjectAs();
-    // Edit > Load Text..., Clear Text, Load Image...
+    // Edit > Load Text..., Clear Text, Load Image... (BMP or PNG)
     void loadText();
     void clearText();
     void loadImage();
-    // Font > Open Font..., Save Font (always asks for a name).
+    // Font > Open Font... (also BDF and BMFont fonts, which come without a
+    // font file of the program's own), Save Font (always asks for a name).
     void openFont();
     bool saveFont();
     // Writes the font to fontPath, or runs Save Font when it has no file.
@@ -53,7 +54,8 @@ public:
     // Lays out, renders and tints the text; a notice goes to the prompter.
     void refresh();
     // Project > Image Export...: composes the scene without frame and hints
-    // into view and writes it to the chosen file.
+    // into view and writes it to the chosen file, as PNG when its name ends
+    // in ".png", else as BMP.
     void exportImage(raster::Raster &view);
 
     // The main window's close query: true when the program may end. It asks
@@ -74,6 +76,8 @@ private:
     void writeProject(const QString &path);
     bool mayOverwrite(const QString &path);
     void setFontFile(const QString &path);
+    // Reads another tool's font: no file of the program's own, so unsaved.
+    void importFont(const QString &path);
     void setProjectFile(const QString &path);
 
     Workspace &workspace_;

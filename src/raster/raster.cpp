@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/file_io.h"
 #include "raster/bmp_check.h"
+#include "raster/png_image.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -261,6 +262,43 @@ void Raster::writeBmpFile(const QString &path) const
 Raster Raster::readBmpFile(const QString &path)
 {
     return fromBmp(readWholeFile(path));
+}
+
+QByteArray Raster::toPng() const
+{
+    if (image_.isNull())
+        return {};
+    return encodePng(image_);
+}
+
+Raster Raster::fromPng(const QByteArray &bytes)
+{
+    const QImage decoded = decodePng(bytes);
+    QImage flat(decoded.size(), QImage::Format_RGB32);
+    flat.fill(toQRgb(kWhite));
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, decoded);
+    painter.end();
+    return Raster(flat);
+}
+
+bool Raster::isPngPath(const QString &path)
+{
+    return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+}
+
+void Raster::writePictureFile(const QString &path) const
+{
+    if (!isPngPath(path))
+        return writeBmpFile(path);
+    if (isEmpty())
+        throw Error(QStringLiteral("An empty picture cannot be written"));
+    writeWholeFile(path, toPng());
+}
+
+Raster Raster::readPictureFile(const QString &path)
+{
+    return isPngPath(path) ? fromPng(readWholeFile(path)) : readBmpFile(path);
 }
 
 bool Raster::operator==(const Raster &other) const

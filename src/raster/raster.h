@@ -83,6 +83,17 @@ public:
     void writeBmpFile(const QString &path) const;
     static Raster readBmpFile(const QString &path);
 
+    // PNG bytes of the raster, and a raster of checked PNG bytes with any
+    // transparency laid over white. Throws "PNG image is not valid".
+    QByteArray toPng() const;
+    static Raster fromPng(const QByteArray &bytes);
+
+    // Pictures as files of either kind, told apart by the name's extension:
+    // ".png" (in any case) is PNG, anything else BMP.
+    static bool isPngPath(const QString &path);
+    void writePictureFile(const QString &path) const;
+    static Raster readPictureFile(const QString &path);
+
     bool operator==(const Raster &other) const;
 
 private:

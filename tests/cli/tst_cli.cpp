@@ -129,6 +129,7 @@ private slots:
         const QString width = "letterloom-cli: Text does not fit in the specified area by width!\n";
         const QString height = "letterloom-cli: Text does not fit in the specified area by height!\n";
         QTest::newRow("render that fits") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
+        QTest::newRow("render to PNG") << QStringList{"render", "@fits.llp", "-o", "@out.png"} << 0 << "" << "out.png" << true;
         QTest::newRow("render, word too wide") << QStringList{"render", "@wide.llp", "-o", "@out.bmp"} << 3 << width << "out.bmp" << true;
         QTest::newRow("render, lines too many") << QStringList{"render", "@tall.llp", "-o", "@out.bmp"} << 3 << height << "out.bmp" << true;
         QTest::newRow("render, font missing")
@@ -202,6 +203,8 @@ private slots:
             QVERIFY2(QString::fromUtf8(run.err).startsWith(expand(message)), run.err.constData());
         if (!output.isEmpty())
             QCOMPARE(QFile::exists(path(output)), written);
+        if (written && output.endsWith(".png"))
+            QVERIFY(readWholeFile(path(output)).startsWith("\x89PNG"));
     }
 
     // The written picture: the project's picture with the X at the text area's

@@ -20,6 +20,7 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
 const QString kFontQuestion = QStringLiteral("askCancel: The current font was changed. Save it before closing?");
 const QString kOverwrite = QStringLiteral("ask: File with the specified name already exists. Overwrite?");
 const QString kNotFound = QStringLiteral("confirmNotice: Font specified in project file was not found!\r\n"
@@ -469,7 +470,7 @@ private slots:
         QTest::addColumn<bool>("sound");  // the chosen font file is complete
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<bool>("loads");
-        const QString open = QStringLiteral("open: ") + kFontFilter;
+        const QString open = QStringLiteral("open: ") + kOpenFontFilter;
         const QStringList chosen{QStringLiteral("new.llf")};
         QTest::newRow("unchanged font") << false << "" << chosen << true << QStringList{open} << true;
         QTest::newRow("changed, No") << true << "No" << chosen << true << QStringList{kFontQuestion, open} << true;
@@ -539,7 +540,7 @@ private slots:
         QTest::addColumn<QString>("error");
         const QString clear = QStringLiteral("ask: You really want to clear the text?");
         const QString textDialog = QStringLiteral("open: Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
-        const QString imageDialog = QStringLiteral("open: Bitmaps (*.bmp)|*.bmp");
+        const QString imageDialog = QStringLiteral("open: Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
         QTest::newRow("Load Text") << "loadText" << "" << QStringList{textDialog}
                                    << oddText() << true << "";
         QTest::newRow("Clear Text, Yes") << "clear" << "Yes" << QStringList{clear} << QByteArray() << true << "";
@@ -623,7 +624,7 @@ private slots:
         f.script({}, {QStringLiteral("out")});
         f.commands.exportImage(view);
         const FileDialog &dialog = f.prompter.dialogs.last();
-        QCOMPARE(dialog.filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
+        QCOMPARE(dialog.filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png"));
         QCOMPARE(dialog.defaultExtension, QStringLiteral("bmp"));
         QCOMPARE(Raster::readBmpFile(f.path(QStringLiteral("out.bmp"))), picture(6, 4));  // no frame, no hints
     }

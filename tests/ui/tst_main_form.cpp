@@ -37,7 +37,8 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
-const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
+const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kLeaveChangedText =
     QStringLiteral("askCancel: Text in the project has been changed. Save it before closing?");
@@ -372,7 +373,7 @@ void TestMainForm::itemsReachTheirCommands_data()
 
     const QString openProject = "open: " + kProjectFilter;
     const QString saveProject = "save: " + kProjectFilter;
-    const QString openFont = "open: " + kFontFilter;
+    const QString openFont = "open: " + kOpenFontFilter;
     const QString saveFont = "save: " + kFontFilter;
     const QString openPicture = "open: " + kPictureFilter;
     const QString savePicture = "save: " + kPictureFilter;

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 
-namespace letterloom::font {
+namespace letterloom::raster {
 
 // PNG pictures: the pages of other tools' bitmap fonts, and any picture
 // the program reads or writes as PNG.
@@ -22,4 +22,4 @@ QSize pngSize(const QByteArray &bytes);
 // PNG bytes of an image, alpha channel included.
 QByteArray encodePng(const QImage &image);
 
-}  // namespace letterloom::font
+}  // namespace letterloom::raster

@@ -1,4 +1,4 @@
-#include "font/png_image.h"
+#include "raster/png_image.h"
 
 #include "base/error.h"
 #include "raster/raster.h"
@@ -7,7 +7,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-namespace letterloom::font {
+namespace letterloom::raster {
 
 namespace {
 
@@ -48,7 +48,7 @@ QSize pngSize(const QByteArray &bytes)
                 invalid();
             const quint32 width = bigEndian32(bytes, at + 8);
             const quint32 height = bigEndian32(bytes, at + 12);
-            if (width == 0 || height == 0 || !raster::Raster::sizeAllowed(width, height))
+            if (width == 0 || height == 0 || !Raster::sizeAllowed(width, height))
                 invalid();
             size = QSize(int(width), int(height));
         }
@@ -66,7 +66,7 @@ QImage decodePng(const QByteArray &bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
     // Up to 8 bytes a pixel (16-bit channels) for the largest picture allowed.
-    reader.setAllocationLimit(int(raster::Raster::kMaxPixels * 8 / (1024 * 1024)));
+    reader.setAllocationLimit(int(Raster::kMaxPixels * 8 / (1024 * 1024)));
     const QImage image = reader.read();
     if (image.isNull() || image.size() != size)
         invalid();
@@ -84,4 +84,4 @@ QByteArray encodePng(const QImage &image)
     return bytes;
 }
 
-}  // namespace letterloom::font
+}  // namespace letterloom::raster
