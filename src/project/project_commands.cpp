@@ -68,7 +68,8 @@ FileDialogs::FileDialogs(const QString &programDirectory)
 }
 
 ProjectCommands::ProjectCommands(Workspace &workspace, Prompter &prompter, WindowEffects &effects)
-    : workspace_(workspace), prompter_(prompter), effects_(effects), dialogs_(workspace.programDirectory)
+    : workspace_(workspace), prompter_(prompter), effects_(effects), dialogs_(workspace.programDirectory),
+      glyphHistory_(workspace)
 {
 }
 
@@ -85,7 +86,7 @@ void ProjectCommands::resetProject()
     workspace_.glyphs.clear();
     effects_.refreshFontTable();
     effects_.hideFontTable();
-    workspace_.fontModified = false;
+    glyphHistory_.fontReplaced(false);
     markProjectSaved(workspace_);
 }
 
@@ -134,9 +135,10 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     effects_.showSettings(opened.settings);
     if (font == FontOutcome::Loaded) {
         workspace_.glyphs = std::move(loaded);
-        workspace_.fontModified = false;
+        glyphHistory_.fontReplaced(false);
     } else if (font == FontOutcome::Missing) {
-        workspace_.glyphs.clear();  // fontModified keeps its value
+        workspace_.glyphs.clear();
+        glyphHistory_.fontReplaced(workspace_.fontModified);  // fontModified keeps its value
     }
     if (font != FontOutcome::Kept) {
         setFontFile(opened.fontPath);
@@ -226,7 +228,7 @@ void ProjectCommands::openFont()
     const std::optional<font::FontFormat> format = font::fontFormatOf(*path);
     if (!format || *format == font::FontFormat::Llf) {
         workspace_.glyphs = font::readFontFile(*path);
-        workspace_.fontModified = false;
+        glyphHistory_.fontReplaced(false);
         setFontFile(*path);
     } else {
         importFont(*path);
@@ -242,7 +244,7 @@ bool ProjectCommands::saveFont()
     if (!path || !mayOverwrite(*path))
         return false;
     font::writeFontFile(*path, workspace_.glyphs);
-    workspace_.fontModified = false;
+    glyphHistory_.fontSaved();
     setFontFile(*path);
     return true;
 }
@@ -252,7 +254,7 @@ bool ProjectCommands::saveCurrentFont()
     if (workspace_.fontPath.isEmpty())
         return saveFont();
     font::writeFontFile(workspace_.fontPath, workspace_.glyphs);
-    workspace_.fontModified = false;
+    glyphHistory_.fontSaved();
     return true;
 }
 
@@ -323,7 +325,7 @@ void ProjectCommands::importFont(const QString &path)
     workspace_.glyphs = std::move(imported.glyphs);
     // The font has no file of the program's own yet: it counts as unsaved,
     // and saving it asks for a name, proposing the imported one as ".llf".
-    workspace_.fontModified = true;
+    glyphHistory_.fontReplaced(true);
     workspace_.fontPath.clear();
     const QFileInfo info(path);
     dialogs_.save.proposePath(info.dir().filePath(info.completeBaseName() + QStringLiteral(".llf")));

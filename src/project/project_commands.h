@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/glyph_history.h"
 #include "project/project_file.h"
 #include "project/prompter.h"
 #include "project/window_effects.h"
@@ -30,6 +31,9 @@ public:
     ProjectCommands(Workspace &workspace, Prompter &prompter, WindowEffects &effects);
 
     FileDialogs &dialogs() { return dialogs_; }
+    // The undo history of the glyph table. Reading a font or emptying the
+    // table starts it afresh; writing the font marks the saved state in it.
+    GlyphHistory &glyphHistory() { return glyphHistory_; }
 
     // The new-project reset, as run at start-up: no questions.
     void resetProject();
@@ -84,6 +88,7 @@ private:
     Prompter &prompter_;
     WindowEffects &effects_;
     FileDialogs dialogs_;
+    GlyphHistory glyphHistory_;
 };
 
 }  // namespace letterloom::project

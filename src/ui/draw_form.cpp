@@ -1,6 +1,8 @@
 #include "ui/draw_form.h"
 
 #include "font/glyph_transforms.h"
+#include "project/glyph_history.h"
+#include "project/project_commands.h"
 #include "project/prompter.h"
 #include "project/workspace.h"
 #include "ui/colour_grid.h"
@@ -18,11 +20,12 @@ namespace letterloom::ui {
 
 namespace {
 
-constexpr QSize kClientSize{265, 81};
+constexpr QSize kButtonSize{23, 22};
+// The palette's 265 pixels, widened by the undo and redo buttons.
+constexpr QSize kClientSize{265 + 2 * kButtonSize.width(), 81};
 constexpr QPoint kPosition{8, 411};
 constexpr int kToolBarHeight = 29;
 constexpr int kEdge = 2;  // the etched lines above and below the toolbar
-constexpr QSize kButtonSize{23, 22};
 constexpr int kSeparatorWidth = 8;
 
 // Tool buttons side by side without gaps, separators 8 pixels wide.
@@ -130,6 +133,9 @@ void TdrawForm::createToolBar()
     drawPen_ = addButton("drawPen", "pencil", QStringLiteral("Pencil"));
     drawPotting_ = addButton("drawPotting", "bucket", QStringLiteral("Paint Bucket"));
     addSeparator("tbSpace4");
+    QAction *undo = addButton("tbUndo", "undo", QStringLiteral("Undo"));
+    QAction *redo = addButton("tbRedo", "redo", QStringLiteral("Redo"));
+    connectHistoryActions(undo, redo, context_.commands.glyphHistory());
 
     // Exactly one of the two tools is down; the pencil at the start.
     auto *tools = new QActionGroup(this);
@@ -183,9 +189,9 @@ void TdrawForm::transform(void (*command)(font::tGraphChar &), bool resizes)
 {
     project::runCommand(context_.prompter, [&] {
         project::Workspace &workspace = context_.workspace;
-        command(workspace.glyphs[workspace.currentGlyph]);
-        // The table now differs from its file: closing must offer to save it.
-        workspace.fontModified = true;
+        const int code = workspace.currentGlyph;
+        // One step of the history, which makes the font modified.
+        context_.commands.glyphHistory().record(code, [&] { command(workspace.glyphs[code]); });
         if (resizes && context_.windows.fontGraph)
             context_.windows.fontGraph->fitToGlyph();
     });
@@ -225,6 +231,29 @@ void TdrawForm::fgColorDblClick()
 void TdrawForm::bgColorDblClick()
 {
     chooseSwatchColour(bgColor_);
+}
+
+void connectHistoryActions(QAction *undo, QAction *redo, project::GlyphHistory &history)
+{
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QUndoStack &stack = history.stack();
+    undo->setEnabled(stack.canUndo());
+    redo->setEnabled(stack.canRedo());
+    QObject::connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    QObject::connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    for (QAction *action : {undo, redo})
+        action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(undo, &QAction::triggered, &history, &project::GlyphHistory::undo);
+    QObject::connect(redo, &QAction::triggered, &history, &project::GlyphHistory::redo);
+}
+
+void addHistoryKeys(QWidget *window, project::GlyphHistory &history)
+{
+    auto *undo = new QAction(QStringLiteral("Undo"), window);
+    auto *redo = new QAction(QStringLiteral("Redo"), window);
+    connectHistoryActions(undo, redo, history);
+    window->addActions({undo, redo});
 }
 
 }  // namespace letterloom::ui

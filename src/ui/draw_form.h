@@ -8,6 +8,10 @@
 
 class QAction;
 
+namespace letterloom::project {
+class GlyphHistory;
+}
+
 namespace letterloom::ui {
 
 class ColourGrid;
@@ -77,5 +81,13 @@ private:
     ColourGrid *colorGrid_ = nullptr;
     raster::Colour dialogColour_ = raster::kBlack;  // the colour dialog keeps its last choice
 };
+
+// Gives undo and redo actions of a font editor window their keys, Ctrl+Z for
+// undo and Ctrl+Y or Ctrl+Shift+Z for redo, working while the window is
+// active; each action runs on the glyph history and is enabled only while
+// there is a step to undo or redo.
+void connectHistoryActions(QAction *undo, QAction *redo, project::GlyphHistory &history);
+// Adds such a pair of actions, without buttons, to a window.
+void addHistoryKeys(QWidget *window, project::GlyphHistory &history);
 
 }  // namespace letterloom::ui

@@ -1,5 +1,6 @@
 #include "ui/font_form.h"
 
+#include "project/glyph_history.h"
 #include "project/project_commands.h"
 #include "project/workspace.h"
 #include "ui/draw_form.h"
@@ -81,6 +82,10 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
                 StringGridDrawCell(*painter, column, row, rect);
             });
     createPopupMenu();
+
+    project::GlyphHistory &history = context_.commands.glyphHistory();
+    addHistoryKeys(this, history);
+    connect(&history, &project::GlyphHistory::glyphRestored, this, &TfontForm::showGlyph);
 }
 
 void TfontForm::createPopupMenu()
@@ -103,6 +108,13 @@ void TfontForm::createPopupMenu()
 void TfontForm::refreshGrid()
 {
     grid_->update();
+}
+
+void TfontForm::showGlyph(int code)
+{
+    grid_->selectCell(code % kCells, code / kCells);
+    StringGridClick();
+    refreshGrid();
 }
 
 void TfontForm::StringGridSelectCell(int ACol, int ARow)
@@ -159,9 +171,9 @@ void TfontForm::pmDeleteGCharClick()
     if (context_.prompter.ask(kDeleteQuestion, false) != project::Answer::Yes)
         return;
     project::Workspace &workspace = context_.workspace;
-    workspace.glyphs.clearGlyph(workspace.currentGlyph);
-    // The table now differs from its file: closing must offer to save it.
-    workspace.fontModified = true;
+    const int code = workspace.currentGlyph;
+    // One step of the history, which makes the font modified.
+    context_.commands.glyphHistory().record(code, [&] { workspace.glyphs.clearGlyph(code); });
     refreshGrid();
 }
 

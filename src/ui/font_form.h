@@ -21,6 +21,9 @@ public:
 
     // Repaints all 256 cells, so the cyan marking follows the glyph table.
     void refreshGrid();
+    // Selects a glyph's cell as a click on it would, so that a glyph given
+    // back by undo or redo is the one the editor shows.
+    void showGlyph(int code);
 
     // The text of a glyph's cell: $00 .. $31 for the control codes, the
     // character itself from 32 on (a blank for 32).

@@ -2,6 +2,8 @@
 
 #include "font/flood_fill.h"
 #include "font/zoomed_glyph.h"
+#include "project/glyph_history.h"
+#include "project/project_commands.h"
 #include "project/workspace.h"
 #include "ui/draw_form.h"
 #include "ui/tool_window.h"
@@ -77,6 +79,7 @@ TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
     connect(paintBox_, &GlyphCanvas::mouseDown, this, &TfontGraphForm::PaintBoxMouseDown);
     connect(paintBox_, &GlyphCanvas::mouseMove, this, &TfontGraphForm::PaintBoxMouseMove);
     connect(paintBox_, &GlyphCanvas::mouseUp, this, &TfontGraphForm::PaintBoxMouseUp);
+    addHistoryKeys(this, context_.commands.glyphHistory());
 }
 
 void TfontGraphForm::fitToGlyph()
@@ -118,6 +121,7 @@ void TfontGraphForm::PaintBoxMouseDown(Qt::MouseButton Button, QPoint at)
     lastButton_ = Button;
     if (tools->tool() == DrawTool::Pencil) {
         pencilPressed_ = true;
+        context_.commands.glyphHistory().beginStroke();
         pencil(at);
     } else {
         bucket(at);
@@ -129,7 +133,7 @@ void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, QPoint at)
     // A release that never reached the editor (a box popped up meanwhile)
     // ends the stroke: the pencil does not paint on a mere hover.
     if (held == Qt::NoButton) {
-        pencilPressed_ = false;
+        endStroke();
         return;
     }
     // Only the left button keeps the mouse outside the paint box.
@@ -140,7 +144,13 @@ void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, QPoint at)
 
 void TfontGraphForm::PaintBoxMouseUp(Qt::MouseButton, QPoint)
 {
+    endStroke();
+}
+
+void TfontGraphForm::endStroke()
+{
     pencilPressed_ = false;
+    context_.commands.glyphHistory().endStroke();
 }
 
 void TfontGraphForm::pencil(QPoint at)
@@ -152,8 +162,10 @@ void TfontGraphForm::pencil(QPoint at)
     const auto hit = font::glyphPixelAt(glyph, at.x(), at.y(), workspace.settings.pixelSize);
     if (!hit)
         return;
-    workspace.fontModified = true;
-    glyph.pixels[std::size_t(hit->x)][std::size_t(hit->y)] = paintColour();
+    // Every pixel of the stroke joins the stroke's one step of the history.
+    context_.commands.glyphHistory().recordDab(workspace.currentGlyph, [&] {
+        glyph.pixels[std::size_t(hit->x)][std::size_t(hit->y)] = paintColour();
+    });
 }
 
 void TfontGraphForm::bucket(QPoint at)
@@ -163,8 +175,10 @@ void TfontGraphForm::bucket(QPoint at)
     const auto hit = font::glyphPixelAt(glyph, at.x(), at.y(), workspace.settings.pixelSize);
     if (!hit)
         return;
-    workspace.fontModified = true;
-    font::paintBucket(glyph, hit->x, hit->y, paintColour());
+    // A step of the history even when the area already has the colour: the
+    // font counts as modified all the same.
+    context_.commands.glyphHistory().record(workspace.currentGlyph,
+                                            [&] { font::paintBucket(glyph, hit->x, hit->y, paintColour()); });
 }
 
 void TfontGraphForm::showEvent(QShowEvent *event)

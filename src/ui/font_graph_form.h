@@ -69,6 +69,8 @@ private:
     void fillClientArea();
     raster::Colour paintColour() const;
     void pencil(QPoint at);
+    // The pencil lets go: its stroke is one finished step of the history.
+    void endStroke();
     void bucket(QPoint at);
 
     Context &context_;

@@ -1,5 +1,7 @@
 #include "ui/font_size_form.h"
 
+#include "project/glyph_history.h"
+#include "project/project_commands.h"
 #include "project/prompter.h"
 #include "project/workspace.h"
 #include "ui/draw_form.h"
@@ -110,14 +112,16 @@ void TfontSizeForm::btnOkClick()
         workspace.settings.defaultGlyphWidth = std::clamp(gCharWidth_->value(), kMinimumSide, kMaximumSide);
         workspace.settings.defaultGlyphHeight = std::clamp(gCharHeight_->value(), kMinimumSide, kMaximumSide);
         const int code = workspace.currentGlyph;
-        const std::int32_t oldWidth = workspace.glyphs[code].width;
-        const std::int32_t oldHeight = workspace.glyphs[code].height;
-        workspace.glyphs[code].defined = 1;
-        workspace.fontModified = true;
-        workspace.glyphs.setGlyphSize(code, workspace.settings.defaultGlyphWidth,
-                                      workspace.settings.defaultGlyphHeight);
-        // A new glyph becomes all white; a grown one gets white margins.
-        workspace.glyphs.clearOutside(code, oldWidth, oldHeight);
+        // One step of the history, which makes the font modified.
+        context_.commands.glyphHistory().record(code, [&] {
+            const std::int32_t oldWidth = workspace.glyphs[code].width;
+            const std::int32_t oldHeight = workspace.glyphs[code].height;
+            workspace.glyphs[code].defined = 1;
+            workspace.glyphs.setGlyphSize(code, workspace.settings.defaultGlyphWidth,
+                                          workspace.settings.defaultGlyphHeight);
+            // A new glyph becomes all white; a grown one gets white margins.
+            workspace.glyphs.clearOutside(code, oldWidth, oldHeight);
+        });
         windows.fontGraph->fitToGlyph();
         windows.font->refreshGrid();
         windows.fontGraph->show();

@@ -30,6 +30,8 @@ public:
 
     // The selected cell as (column, row).
     QPoint selectedCell() const { return selected_; }
+    // Selects a cell from the program, reporting cellSelected as a click does.
+    void selectCell(int column, int row) { select({column, row}); }
     // The cell's rectangle without its grid lines.
     QRect cellRect(int column, int row) const;
     // The cell under a position, or (-1, -1) when there is none.

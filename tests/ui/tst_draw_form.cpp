@@ -51,7 +51,8 @@ void TestDrawForm::window()
 {
     FontWindows w;
     QCOMPARE(w.draw.windowTitle(), QStringLiteral("Drawing Tools "));
-    QCOMPARE(w.draw.size(), QSize(265, 81));
+    // The palette's 265 pixels and the two history buttons.
+    QCOMPARE(w.draw.size(), QSize(265 + 2 * 23, 81));
     QCOMPARE(w.draw.pos(), QPoint(8, 411));
     QVERIFY(w.draw.isHidden());
     QVERIFY(w.draw.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -70,10 +71,11 @@ void TestDrawForm::toolBar()
     const QStringList names{"tbSpace1",        "tbGCharLeft",     "tbGCharRight",     "tbGCharUp",
                             "tbGCharDown",     "tbSpace2",        "tbGCharWidthInc",  "tbGCharWidthDec",
                             "tbGCharHeightInc", "tbGCharHeightDec", "tbSpace3",        "drawPen",
-                            "drawPotting",     "tbSpace4"};
+                            "drawPotting",     "tbSpace4",         "tbUndo",           "tbRedo"};
     const QStringList hints{"",         "Shift Left",     "Shift Right",    "Shift Up",        "Shift Down",
                             "",         "Increase Width", "Decrease Width", "Increase Height", "Decrease Height",
-                            "",         "Pencil",         "Paint Bucket",   ""};
+                            "",         "Pencil",         "Paint Bucket",   "",               "Undo",
+                            "Redo"};
     QStringList shownNames, shownHints;
     for (QAction *action : bar->actions()) {
         shownNames << action->objectName();

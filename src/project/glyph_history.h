@@ -1,0 +1,68 @@
+#pragma once
+
+#include "font/glyph_table.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <functional>
+
+namespace letterloom::project {
+
+struct Workspace;
+
+// The undo history of the glyph table. Every change of a glyph is recorded
+// as one step that keeps the glyph's whole record (flag, size, pixels and
+// image) as it was before and after, so undoing and redoing give back exactly
+// what the user saw. The history also keeps fontModified: the font counts as
+// modified whenever the history stands anywhere but at the state that was
+// last read from or written to the font file.
+class GlyphHistory : public QObject {
+    Q_OBJECT
+public:
+    // Older steps are forgotten, so a long session keeps a bounded history.
+    static constexpr int kUndoLimit = 200;
+
+    explicit GlyphHistory(Workspace &workspace, QObject *parent = nullptr);
+
+    QUndoStack &stack() { return stack_; }
+    void undo() { stack_.undo(); }
+    void redo() { stack_.redo(); }
+
+    // Runs change, which alters glyph `code` in place, and records it as one
+    // step. The font becomes modified.
+    void record(int code, const std::function<void()> &change);
+
+    // A pencil stroke: the dabs recorded from beginStroke to endStroke make a
+    // single step, so one undo takes back the whole stroke from press to
+    // release. A dab outside a stroke is a step of its own.
+    void beginStroke();
+    void endStroke();
+    void recordDab(int code, const std::function<void()> &change);
+
+    // The glyph table now equals its font file (just read or written): the
+    // present state is the saved one.
+    void fontSaved();
+    // The glyph table was replaced or emptied wholesale: nothing is left to
+    // undo or redo. `modified` tells whether the new table differs from the
+    // font file (a glyph table kept unsaved stays modified).
+    void fontReplaced(bool modified);
+
+    // Puts a recorded glyph record back; used by the steps.
+    void restore(int code, const font::tGraphChar &record);
+
+signals:
+    // A glyph came back through undo or redo, so that it can be shown.
+    void glyphRestored(int code);
+
+private:
+    void recordStep(int code, const std::function<void()> &change, int stroke);
+    void followCleanState();
+
+    Workspace &workspace_;
+    QUndoStack stack_;
+    int stroke_ = 0;       // the number of the stroke in progress, 0 between strokes
+    int lastStroke_ = 0;   // numbers every stroke apart
+};
+
+}  // namespace letterloom::project
