@@ -30,8 +30,10 @@ private:
     void MemoChange();
 
     Context &context_;
-    QPlainTextEdit *memo_;
+    // Set before the editor is made: adding it as a child already sends this
+    // window an event, which reads the flag.
     bool framed_ = false;
+    QPlainTextEdit *memo_;
 };
 
 }  // namespace letterloom::ui
