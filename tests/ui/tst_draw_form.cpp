@@ -1,10 +1,14 @@
+#include "font/zoomed_glyph.h"
 #include "ui/colour_grid.h"
 #include "ui/font_windows.h"
+#include "ui/string_grid.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QTest>
 #include <QToolBar>
+
+#include <map>
 
 using namespace letterloom;
 using letterloom::testing::FontWindows;
@@ -28,6 +32,27 @@ QPoint squareCentre(ui::ColourGrid *grid, int index)
     return grid->squareRect(index).center();
 }
 
+// Changes the current glyph as the user would: a transform button by its
+// name, a pencil dot or a paint bucket fill at its top-left pixel, the size
+// dialog (3 x 1) or the delete item.
+void changeGlyph(FontWindows &w, const QString &change)
+{
+    if (change == u"pencil" || change == u"bucket") {
+        if (change == u"bucket")
+            button(w, "drawPotting")->trigger();
+        w.fontGraph.PaintBoxMouseDown(Qt::LeftButton, {1, 1});
+        w.fontGraph.PaintBoxMouseUp(Qt::LeftButton, {1, 1});
+    } else if (change == u"size") {
+        w.whenSizeDialogOpens([](ui::TfontSizeForm &dialog) { dialog.setFields(3, 1); }, "btnOk");
+        w.font.findChild<QAction *>(QStringLiteral("pmSetGCharSize"))->trigger();
+    } else if (change == u"delete") {
+        w.prompter.answer(project::Answer::Yes);
+        w.font.findChild<QAction *>(QStringLiteral("pmDeleteGChar"))->trigger();
+    } else {
+        button(w, change)->trigger();
+    }
+}
+
 }  // namespace
 
 class TestDrawForm : public QObject {
@@ -45,6 +70,10 @@ private slots:
     void transforms();
     void sizeCommandsFitTheEditor_data();
     void sizeCommandsFitTheEditor();
+    void undoAndRedo_data();
+    void undoAndRedo();
+    void historyKeys_data();
+    void historyKeys();
 };
 
 void TestDrawForm::window()
@@ -264,6 +293,95 @@ void TestDrawForm::sizeCommandsFitTheEditor()
     QCOMPARE(w.fontGraph.size(), client);
     QCOMPARE(w.fontGraph.editorRaster().size(), client);
     QVERIFY(w.fontGraph.isHidden());
+}
+
+void TestDrawForm::undoAndRedo_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"tbGCharLeft", "tbGCharRight", "tbGCharUp", "tbGCharDown", "tbGCharWidthInc",
+                               "tbGCharWidthDec", "tbGCharHeightInc", "tbGCharHeightDec", "pencil", "bucket", "size",
+                               "delete"})
+        QTest::newRow(change) << QString(change);
+}
+
+void TestDrawForm::undoAndRedo()
+{
+    QFETCH(QString, change);
+
+    FontWindows w;
+    w.workspace.settings.pixelSize = 60;  // the editor fitted to 2 x 2 pixels is above its minimum
+    w.define(65, {"rg", "b#"});
+    w.glyph(65).image.setPixel(0, 0, 0x00FFFF);  // the editor has not copied the pixels yet
+    w.select(65);
+    const font::tGraphChar before = w.glyph(65);
+    QAction *undo = button(w, "tbUndo");
+    QAction *redo = button(w, "tbRedo");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    changeGlyph(w, change);
+    const font::tGraphChar after = w.glyph(65);
+    QVERIFY(!(after == before));
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QVERIFY(w.workspace.fontModified);
+
+    // Undo gives back the whole record and shows it: the character table
+    // selects the glyph again, and the editor fits it.
+    w.select(66);
+    undo->trigger();
+    QVERIFY(w.glyph(65) == before);
+    QVERIFY(!w.workspace.fontModified);
+    QVERIFY(!undo->isEnabled() && redo->isEnabled());
+    QCOMPARE(w.workspace.currentGlyph, 65);
+    QCOMPARE(w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"))->selectedCell(), QPoint(1, 4));
+    QCOMPARE(w.fontGraph.windowTitle(), ui::glyphCaption(2, 2, 65));
+    QCOMPARE(w.fontGraph.size(), font::zoomedGlyphSize(before, 60));
+
+    w.select(66);
+    redo->trigger();
+    QVERIFY(w.glyph(65) == after);
+    QVERIFY(w.workspace.fontModified);
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(w.workspace.currentGlyph, 65);
+    QCOMPARE(w.fontGraph.windowTitle(), ui::glyphCaption(after.width, after.height, 65));
+}
+
+void TestDrawForm::historyKeys_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<int>("index");  // the place in the history afterwards, from step 1 of 2
+
+    for (const char *window : {"font", "fontGraph", "draw"}) {
+        QTest::addRow("Ctrl+Z in %s", window) << window << QKeySequence(Qt::CTRL | Qt::Key_Z) << 0;
+        QTest::addRow("Ctrl+Y in %s", window) << window << QKeySequence(Qt::CTRL | Qt::Key_Y) << 2;
+        QTest::addRow("Ctrl+Shift+Z in %s", window) << window << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) << 2;
+    }
+    QTest::newRow("Ctrl+Z elsewhere") << "other" << QKeySequence(Qt::CTRL | Qt::Key_Z) << 1;
+}
+
+void TestDrawForm::historyKeys()
+{
+    QFETCH(QString, window);
+    QFETCH(QKeySequence, keys);
+    QFETCH(int, index);
+
+    FontWindows w;
+    QWidget other;
+    w.define(65, {"rg", "b#"});
+    w.select(65);
+    button(w, "tbGCharLeft")->trigger();
+    button(w, "tbGCharLeft")->trigger();
+    button(w, "tbUndo")->trigger();
+
+    const std::map<QString, QWidget *> windows{{"font", &w.font}, {"fontGraph", &w.fontGraph}, {"draw", &w.draw}};
+    for (const auto &[name, shown] : windows)
+        shown->show();
+    QWidget *target = windows.contains(window) ? windows.at(window) : &other;
+    target->show();
+    target->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(target));
+    QTest::keySequence(target, keys);
+    QCOMPARE(w.commands.glyphHistory().stack().index(), index);
 }
 
 QTEST_MAIN(TestDrawForm)

@@ -62,6 +62,8 @@ private slots:
     void tickCopiesPixelsIntoImage();
     void pencil_data();
     void pencil();
+    void pencilStrokesAreSteps_data();
+    void pencilStrokesAreSteps();
     void paintBucket_data();
     void paintBucket();
     void undefinedGlyph();
@@ -242,6 +244,50 @@ void TestFontGraphForm::pencil()
 
     QCOMPARE(pixelSketch(w.current()), after);
     QCOMPARE(w.workspace.fontModified, after != QStringList({"###", "###"}));
+}
+
+void TestFontGraphForm::pencilStrokesAreSteps_data()
+{
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<int>("count");  // steps in the history
+
+    const auto L = Qt::MouseButtons(Qt::LeftButton);
+    const auto R = Qt::MouseButtons(Qt::RightButton);
+    // From press to release over all six pixels and back.
+    QList<Step> drag{{'p', L, {1, 1}}};
+    for (const QPoint at : {QPoint(6, 1), {12, 1}, {12, 6}, {6, 6}, {1, 6}, {6, 1}, {12, 6}})
+        drag << Step{'m', L, at};
+    drag << Step{'r', L, {12, 6}};
+    QTest::newRow("one stroke") << drag << 1;
+    QTest::newRow("two strokes") << QList<Step>{{'p', L, {1, 1}}, {'r', L, {1, 1}}, {'p', L, {6, 1}}, {'r', L, {6, 1}}}
+                                 << 2;
+    QTest::newRow("second button starts a stroke")
+        << QList<Step>{{'p', L, {1, 1}}, {'p', R, {6, 1}}, {'m', L | R, {12, 1}}, {'r', R, {12, 1}}} << 2;
+    QTest::newRow("lost release ends the stroke")
+        << QList<Step>{{'p', L, {1, 1}}, {'m', Qt::NoButton, {6, 1}}, {'p', L, {12, 1}}, {'r', L, {12, 1}}} << 2;
+    QTest::newRow("a stroke that misses is none") << QList<Step>{{'p', L, {20, 1}}, {'r', L, {20, 1}}} << 0;
+}
+
+void TestFontGraphForm::pencilStrokesAreSteps()
+{
+    QFETCH(QList<Step>, steps);
+    QFETCH(int, count);
+
+    FontWindows w;
+    w.define(65, {"###", "###"});
+    w.select(65);
+    w.workspace.settings.pixelSize = 5;
+    w.prompter.colours = {raster::Colour(0x0000FF), raster::Colour(0x00FF00)};
+    w.draw.fgColorDblClick();
+    w.draw.bgColorDblClick();
+    const font::tGraphChar before = w.current();
+
+    play(w.fontGraph, steps);
+    QUndoStack &history = w.commands.glyphHistory().stack();
+    QCOMPARE(history.count(), count);
+    for (int n = 0; n < count; ++n)
+        history.undo();
+    QVERIFY(w.current() == before);
 }
 
 void TestFontGraphForm::paintBucket_data()

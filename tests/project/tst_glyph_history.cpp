@@ -1,0 +1,136 @@
+#include "base/file_io.h"
+#include "font/font_file.h"
+#include "font/glyph_sketch.h"
+#include "project/project_commands.h"
+#include "support/fake_effects.h"
+#include "support/fake_prompter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::project;
+using letterloom::testing::FakeEffects;
+using letterloom::testing::FakePrompter;
+
+namespace {
+
+// A font on disk, the same font loaded, and a project whose font is gone.
+struct Fixture {
+    QTemporaryDir dir;
+    Workspace workspace{dir.path()};
+    FakePrompter prompter;
+    FakeEffects effects;
+    ProjectCommands commands{workspace, prompter, effects};
+    GlyphHistory &history = commands.glyphHistory();
+    int painted = 0;
+
+    Fixture()
+    {
+        workspace.glyphs['A'] = testing::sketchGlyph({"....", "...."});
+        workspace.fontPath = path("font.llf");
+        font::writeFontFile(workspace.fontPath, workspace.glyphs);
+        ProjectFile project;
+        project.storedFontPath = path("gone.llf").toUtf8();
+        writeWholeFile(path("gone.llp"), projectBytes(project));
+    }
+
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+    // Each step draws glyph A anew, one pixel wider than the step before.
+    void step()
+    {
+        const QString row(++painted, u'#');
+        history.record('A', [&] { workspace.glyphs['A'] = testing::sketchGlyph({row}); });
+    }
+
+    // A command that may replace the font lets the modified font go.
+    void run(const QString &action)
+    {
+        if (workspace.fontModified && (action == u"read" || action == u"new" || action == u"missing"))
+            prompter.answer(Answer::No);
+        if (action == u"read")
+            prompter.chooseFile(path("font.llf"));
+        if (action == u"missing")
+            prompter.chooseFile(path("gone.llp"));
+
+        if (action == u"step")
+            step();
+        else if (action == u"undo")
+            history.undo();
+        else if (action == u"redo")
+            history.redo();
+        else if (action == u"save")
+            commands.saveCurrentFont();
+        else if (action == u"read")
+            commands.openFont();
+        else if (action == u"new")
+            commands.newProject();
+        else if (action == u"missing")
+            commands.openProject();
+    }
+};
+
+}  // namespace
+
+class TestGlyphHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void modifiedFollowsTheSavedState_data();
+    void modifiedFollowsTheSavedState();
+    void historyIsBounded();
+};
+
+void TestGlyphHistory::modifiedFollowsTheSavedState_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("modified");  // fontModified after each action
+    QTest::addColumn<QPoint>("steps");      // (steps to undo, steps kept) at the end
+
+    QTest::newRow("undo back to the file") << "step step undo undo redo" << "11101" << QPoint(1, 2);
+    QTest::newRow("undo past the save and redo back")
+        << "step save step undo undo redo redo" << "1010101" << QPoint(2, 2);
+    QTest::newRow("saving an undone state") << "step step save undo save redo" << "110101" << QPoint(2, 2);
+    // The saved state was undone and replaced: no state left equals the file.
+    QTest::newRow("step after undoing past the save") << "step save undo step undo redo" << "101111" << QPoint(1, 1);
+    QTest::newRow("reading the font empties it") << "step step read undo" << "1100" << QPoint(0, 0);
+    QTest::newRow("New empties it") << "step new undo redo" << "1000" << QPoint(0, 0);
+    // A missing project font empties the glyph table but keeps the flag.
+    QTest::newRow("missing font, modified") << "step missing undo" << "111" << QPoint(0, 0);
+    QTest::newRow("missing font, unmodified") << "step undo missing step undo" << "10010" << QPoint(0, 1);
+}
+
+void TestGlyphHistory::modifiedFollowsTheSavedState()
+{
+    QFETCH(QString, actions);
+    QFETCH(QString, modified);
+    QFETCH(QPoint, steps);
+
+    Fixture f;
+    QString shown;
+    for (const QString &action : actions.split(u' ')) {
+        f.run(action);
+        shown += f.workspace.fontModified ? u'1' : u'0';
+    }
+    QCOMPARE(shown, modified);
+    QCOMPARE(QPoint(f.history.stack().index(), f.history.stack().count()), steps);
+    QVERIFY(f.prompter.errors().isEmpty());
+}
+
+void TestGlyphHistory::historyIsBounded()
+{
+    Fixture f;
+    font::tGraphChar &glyph = f.workspace.glyphs['A'];
+    for (int n = 1; n <= GlyphHistory::kUndoLimit + 50; ++n)
+        f.history.record('A', [&] { glyph.pixels[0][0] = raster::Colour(n); });
+    QCOMPARE(f.history.stack().count(), GlyphHistory::kUndoLimit);
+
+    while (f.history.stack().canUndo())
+        f.history.undo();
+    // The oldest 50 steps are forgotten, and with them the saved state.
+    QCOMPARE(glyph.pixels[0][0], raster::Colour(50));
+    QVERIFY(f.workspace.fontModified);
+}
+
+QTEST_GUILESS_MAIN(TestGlyphHistory)
+#include "tst_glyph_history.moc"
