@@ -30,57 +30,46 @@ void resizeKeepingContent(tGraphChar &glyph, std::int32_t width, std::int32_t he
     clearOutside(glyph, oldWidth, oldHeight);
 }
 
-}  // namespace
+// Moves every pixel one step by (dx, dy), each -1, 0 or 1. The walk starts at
+// the side the pixels move towards, so every pixel is read before it is
+// overwritten; what is pushed over the edge is lost, and the pixels left
+// without a source (the vacated column or row) become white.
+void shift(tGraphChar &glyph, std::int32_t dx, std::int32_t dy)
+{
+    const std::int32_t w = glyph.width, h = glyph.height;
+    for (std::int32_t i = 0; i < w; ++i) {
+        const std::int32_t x = dx > 0 ? w - 1 - i : i;
+        for (std::int32_t j = 0; j < h; ++j) {
+            const std::int32_t y = dy > 0 ? h - 1 - j : j;
+            const std::int32_t fromX = x - dx, fromY = y - dy;
+            if (fromX < 0 || fromX >= w || fromY < 0 || fromY >= h)
+                vacatePixel(glyph, x, y);
+            else
+                movePixel(glyph, x, y, fromX, fromY);
+        }
+    }
+}
 
-// Each shift walks towards the vacated side, so every pixel is read before it
-// is overwritten.
+}  // namespace
 
 void shiftLeft(tGraphChar &glyph)
 {
-    const std::int32_t w = glyph.width, h = glyph.height;
-    for (std::int32_t x = 0; x < w; ++x)
-        for (std::int32_t y = 0; y < h; ++y) {
-            if (x == w - 1)
-                vacatePixel(glyph, x, y);
-            else
-                movePixel(glyph, x, y, x + 1, y);
-        }
+    shift(glyph, -1, 0);
 }
 
 void shiftRight(tGraphChar &glyph)
 {
-    const std::int32_t w = glyph.width, h = glyph.height;
-    for (std::int32_t x = w - 1; x >= 0; --x)
-        for (std::int32_t y = 0; y < h; ++y) {
-            if (x == 0)
-                vacatePixel(glyph, x, y);
-            else
-                movePixel(glyph, x, y, x - 1, y);
-        }
+    shift(glyph, 1, 0);
 }
 
 void shiftUp(tGraphChar &glyph)
 {
-    const std::int32_t w = glyph.width, h = glyph.height;
-    for (std::int32_t y = 0; y < h; ++y)
-        for (std::int32_t x = 0; x < w; ++x) {
-            if (y == h - 1)
-                vacatePixel(glyph, x, y);
-            else
-                movePixel(glyph, x, y, x, y + 1);
-        }
+    shift(glyph, 0, -1);
 }
 
 void shiftDown(tGraphChar &glyph)
 {
-    const std::int32_t w = glyph.width, h = glyph.height;
-    for (std::int32_t y = h - 1; y >= 0; --y)
-        for (std::int32_t x = 0; x < w; ++x) {
-            if (y == 0)
-                vacatePixel(glyph, x, y);
-            else
-                movePixel(glyph, x, y, x, y - 1);
-        }
+    shift(glyph, 0, 1);
 }
 
 void increaseWidth(tGraphChar &glyph)

@@ -23,6 +23,20 @@ Transform transformNamed(const QString &name)
     return transforms.value(name);
 }
 
+// Applies the transform to a defined glyph drawn as before; its pixels and
+// its image must both show after, at after's size, and it stays defined.
+void checkTransform(const QString &transform, const QStringList &before, const QStringList &after)
+{
+    font::tGraphChar glyph = sketchGlyph(before);
+    transformNamed(transform)(glyph);
+
+    QCOMPARE(pixelSketch(glyph), after);
+    QCOMPARE(rasterSketch(glyph.image), after);
+    QCOMPARE(glyph.width, int(after.first().size()));
+    QCOMPARE(glyph.height, int(after.size()));
+    QCOMPARE(glyph.defined, std::uint8_t(1));
+}
+
 }  // namespace
 
 class TestGlyphTransforms : public QObject {
@@ -61,15 +75,9 @@ void TestGlyphTransforms::shifts()
     QFETCH(QString, transform);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-
-    font::tGraphChar glyph = sketchGlyph(before);
-    transformNamed(transform)(glyph);
-
-    QCOMPARE(pixelSketch(glyph), after);
-    QCOMPARE(rasterSketch(glyph.image), after);
-    QCOMPARE(glyph.width, int(before.first().size()));
-    QCOMPARE(glyph.height, int(before.size()));
-    QCOMPARE(glyph.defined, std::uint8_t(1));
+    QCOMPARE(after.size(), before.size());  // a shift keeps the size
+    QCOMPARE(after.first().size(), before.first().size());
+    checkTransform(transform, before, after);
 }
 
 void TestGlyphTransforms::repeatedShiftsEmptyTheGlyph_data()
@@ -118,15 +126,7 @@ void TestGlyphTransforms::sizeCommands()
     QFETCH(QString, transform);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-
-    font::tGraphChar glyph = sketchGlyph(before);
-    transformNamed(transform)(glyph);
-
-    QCOMPARE(pixelSketch(glyph), after);
-    QCOMPARE(rasterSketch(glyph.image), after);
-    QCOMPARE(glyph.width, int(after.first().size()));
-    QCOMPARE(glyph.height, int(after.size()));
-    QCOMPARE(glyph.defined, std::uint8_t(1));
+    checkTransform(transform, before, after);
 }
 
 void TestGlyphTransforms::undefinedGlyph_data()
