@@ -252,15 +252,6 @@ QByteArray bitmapRow(const tGraphChar &glyph, std::int32_t y)
     return row;
 }
 
-bool hasColour(const tGraphChar &glyph)
-{
-    for (const auto &column : glyph.pixels)
-        for (Colour colour : column)
-            if (!isWhite(colour) && (colour & 0xFFFFFFu) != raster::kBlack)
-                return true;
-    return false;
-}
-
 // The family field of the font's name: the characters that separate or
 // match fields in a font name are left out.
 QString familyField(const QString &family)
@@ -279,14 +270,11 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
     const qint64 size = std::max<qint64>(cells.cellHeight, 1);
     qint64 widthSum = 0;
     std::set<qint64> widths;
-    std::set<int> coloured;
     for (int code = 0; code < GlyphTable::kSize; ++code) {
         if (!glyphs[code].defined)
             continue;
         widthSum += glyphs[code].width;
         widths.insert(glyphs[code].width);
-        if (hasColour(glyphs[code]))
-            coloured.insert(code);
     }
     const qint64 averageWidth = cells.count > 0 ? (widthSum * 10 + cells.count / 2) / cells.count : 0;
     const char *spacing = widths.size() <= 1 ? "M" : "P";
@@ -324,6 +312,8 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
     line("ENDFONT");
 
     BdfExport result{out, {}};
+    const std::set<int> coloured = glyphsWithPixel(
+        glyphs, [](Colour colour) { return !isWhite(colour) && (colour & 0xFFFFFFu) != raster::kBlack; });
     if (!coloured.empty())
         result.warnings << QStringLiteral("Colours dropped, drawn in black: glyphs %1").arg(codeList(coloured));
     return result;

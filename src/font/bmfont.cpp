@@ -436,15 +436,6 @@ QImage drawPage(const GlyphTable &glyphs, const PageLayout &layout)
     return page;
 }
 
-bool hasHighBytes(const tGraphChar &glyph)
-{
-    for (const auto &column : glyph.pixels)
-        for (Colour colour : column)
-            if (colour >> 24)
-                return true;
-    return false;
-}
-
 QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const ExportCells &cells,
                    const QString &baseName, const QString &pageFileName)
 {
@@ -492,10 +483,7 @@ BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName)
     result.page = raster::encodePng(drawPage(glyphs, layout));
     result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName);
 
-    std::set<int> highBytes;
-    for (int code = 0; code < GlyphTable::kSize; ++code)
-        if (glyphs[code].defined && hasHighBytes(glyphs[code]))
-            highBytes.insert(code);
+    const std::set<int> highBytes = glyphsWithPixel(glyphs, [](Colour colour) { return (colour >> 24) != 0; });
     if (!highBytes.empty())
         result.warnings << QStringLiteral("Colour high bytes dropped: glyphs %1").arg(codeList(highBytes));
     return result;

@@ -118,4 +118,20 @@ ExportCells exportCells(const GlyphTable &glyphs)
     return cells;
 }
 
+std::set<int> glyphsWithPixel(const GlyphTable &glyphs, const std::function<bool(Colour)> &test)
+{
+    std::set<int> codes;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        if (!glyphs[code].defined)
+            continue;
+        const auto &columns = glyphs[code].pixels;
+        const bool found = std::any_of(columns.begin(), columns.end(), [&test](const std::vector<Colour> &column) {
+            return std::any_of(column.begin(), column.end(), test);
+        });
+        if (found)
+            codes.insert(code);
+    }
+    return codes;
+}
+
 }  // namespace letterloom::font

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <set>
 
 namespace letterloom::font {
@@ -86,6 +87,10 @@ constexpr bool isWhite(Colour colour)
 {
     return (colour & 0xFFFFFFu) == raster::kWhite;
 }
+
+// The codes of the defined glyphs that hold at least one pixel for which test
+// is true: the glyphs a conversion changes, for its warning.
+std::set<int> glyphsWithPixel(const GlyphTable &glyphs, const std::function<bool(Colour)> &test);
 
 // A list of glyph codes for a warning: "65, 66 and 103"; at most a few codes,
 // then how many more.
