@@ -2,11 +2,11 @@
 
 #include "cli.h"
 #include "font_formats.h"
-#include "text_file.h"
 
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
+#include "project/text_file.h"
 
 #include <QRegularExpression>
 
@@ -28,7 +28,7 @@ ProjectInput openProject(const QString &projectPath, const QString &textFile, co
             printMessage(QStringLiteral("Font specified in project file was not found: %1").arg(opened.fontPath));
         workspace.fontPath = opened.fontPath;
     }
-    input.text = textFile.isEmpty() ? opened.text : readTextFile(textFile);
+    input.text = textFile.isEmpty() ? opened.text : project::readTextFile(textFile);
     workspace.settings = opened.settings;
     workspace.picture = std::move(opened.picture);
     workspace.pictureLoaded = true;

@@ -1,7 +1,5 @@
 #include "text_file.h"
 
-#include "base/file_io.h"
-
 #include <QList>
 
 #include <algorithm>
@@ -19,23 +17,6 @@ bool isBlank(const QByteArray &line)
 }
 
 }  // namespace
-
-QByteArray withCrLf(const QByteArray &bytes)
-{
-    QByteArray text;
-    text.reserve(bytes.size() + bytes.count('\n'));
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            text += '\r';
-        text += bytes[i];
-    }
-    return text;
-}
-
-QByteArray readTextFile(const QString &path)
-{
-    return withCrLf(readWholeFile(path));
-}
 
 std::vector<Paragraph> splitParagraphs(const QByteArray &text)
 {

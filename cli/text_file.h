@@ -1,19 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 #include <vector>
 
 namespace letterloom::cli {
-
-// A text as the text input window holds it: every byte kept, lines separated
-// by CR LF. A bare LF (a line break written by most editors outside Windows)
-// becomes CR LF; CR LF pairs and lone CRs stay as they are.
-QByteArray withCrLf(const QByteArray &bytes);
-
-// The bytes of a text file, line breaks made CR LF.
-QByteArray readTextFile(const QString &path);
 
 // One block of a text of many paragraphs.
 struct Paragraph {

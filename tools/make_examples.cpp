@@ -8,12 +8,12 @@
 
 #include "font_source.h"
 #include "sample_picture.h"
-#include "text_file.h"
 
 #include "base/error.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
+#include "project/text_file.h"
 #include "text/render.h"
 
 #include <QCoreApplication>
@@ -43,7 +43,7 @@ void makeProject(const QStringList &arguments)
     file.settings.alignment = text::kAlignCentre;
     file.storedFontPath = arguments[1].toUtf8();
     file.pictureBmp = raster::Raster::readBmpFile(arguments[2]).toBmp();
-    file.text = cli::readTextFile(arguments[3]);
+    file.text = project::readTextFile(arguments[3]);
     writeWholeFile(arguments[0], project::projectBytes(file));
 }
 

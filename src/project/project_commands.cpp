@@ -4,6 +4,7 @@
 #include "font/font_file.h"
 #include "font/font_formats.h"
 #include "project/compose_view.h"
+#include "project/text_file.h"
 #include "text/render.h"
 
 #include <QDir>
@@ -190,7 +191,7 @@ void ProjectCommands::loadText()
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
     if (!path)
         return;
-    effects_.setText(readWholeFile(*path));
+    effects_.setText(readTextFile(*path));
     effects_.setTextCaption(QStringLiteral("Text - ") + fileNameOf(*path));
     workspace_.textChanged = true;
 }

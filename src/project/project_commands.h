@@ -45,7 +45,8 @@ public:
     bool saveProject();
     // Project > Save As...
     bool saveProjectAs();
-    // Edit > Load Text..., Clear Text, Load Image... (BMP or PNG)
+    // Edit > Load Text... (the file's lines, bare LF line breaks made CR LF),
+    // Clear Text, Load Image... (BMP or PNG)
     void loadText();
     void clearText();
     void loadImage();

@@ -542,7 +542,7 @@ private slots:
         const QString textDialog = QStringLiteral("open: Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
         const QString imageDialog = QStringLiteral("open: Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
         QTest::newRow("Load Text") << "loadText" << "" << QStringList{textDialog}
-                                   << oddText() << true << "";
+                                   << QByteArray(oddText()).replace(" line\n", " line\r\n") << true << "";
         QTest::newRow("Clear Text, Yes") << "clear" << "Yes" << QStringList{clear} << QByteArray() << true << "";
         QTest::newRow("Clear Text, No") << "clear" << "No" << QStringList{clear} << QByteArray("old text") << false << "";
         QTest::newRow("Load Image") << "loadImage" << "" << QStringList{imageDialog} << QByteArray("old text") << false << "";
@@ -587,6 +587,35 @@ private slots:
         }
         if (command == u"badImage")
             QVERIFY(f.snapshot() == before && f.effects.calls.isEmpty());
+    }
+
+    // Load Text takes the file's lines: whatever line breaks the file was
+    // written with, the text holds CR LF between its lines.
+    void loadTextLineBreaks_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("text");
+        QByteArray everyOtherByte;
+        for (int code = 0; code < 256; ++code)
+            if (code != '\n')
+                everyOtherByte.append(char(code));
+        QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QByteArray("one\r\ntwo\r\n");
+        QTest::newRow("LF") << QByteArray("one\ntwo\n") << QByteArray("one\r\ntwo\r\n");
+        QTest::newRow("LF first, then CR LF") << QByteArray("\nmixed\r\nend") << QByteArray("\r\nmixed\r\nend");
+        QTest::newRow("two LF in a row") << QByteArray("a\n\nb") << QByteArray("a\r\n\r\nb");
+        QTest::newRow("lone CR kept") << QByteArray("a\rb") << QByteArray("a\rb");
+        QTest::newRow("every other byte kept") << everyOtherByte << everyOtherByte;
+    }
+
+    void loadTextLineBreaks()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, text);
+        Fixture f;
+        writeWholeFile(f.path(QStringLiteral("t.txt")), file);
+        f.script({}, {QStringLiteral("t.txt")});
+        f.commands.loadText();
+        QCOMPARE(f.effects.textBytes, text);
     }
 
     void refreshShowsLayoutNotice_data()
