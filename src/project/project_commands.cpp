@@ -53,6 +53,21 @@ QString projectQuestion(const Workspace &workspace)
     return change + QStringLiteral(". Save it before closing?");
 }
 
+// Asks whether to save unsaved work before it is left behind: Yes saves, and
+// the work may go only when that save completes; No lets it go; Cancel keeps it.
+bool savedOrLetGo(Prompter &prompter, const QString &question, const std::function<bool()> &save)
+{
+    switch (prompter.ask(question, true)) {
+    case Answer::Yes:
+        return save();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void markProjectSaved(Workspace &workspace)
 {
     workspace.textChanged = false;
@@ -287,32 +302,13 @@ bool ProjectCommands::closeQuery()
 
 bool ProjectCommands::projectMayBeLeft()
 {
-    if (!workspace_.projectChanged())
-        return true;
-    switch (prompter_.ask(projectQuestion(workspace_), true)) {
-    case Answer::Yes:
-        return saveProject();
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        break;
-    }
-    return false;
+    return !workspace_.projectChanged()
+           || savedOrLetGo(prompter_, projectQuestion(workspace_), [this] { return saveProject(); });
 }
 
 bool ProjectCommands::fontMayBeReplaced()
 {
-    if (!workspace_.fontModified)
-        return true;
-    switch (prompter_.ask(kFontQuestion, true)) {
-    case Answer::Yes:
-        return saveCurrentFont();
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        break;
-    }
-    return false;
+    return !workspace_.fontModified || savedOrLetGo(prompter_, kFontQuestion, [this] { return saveCurrentFont(); });
 }
 
 bool ProjectCommands::mayOverwrite(const QString &path)
