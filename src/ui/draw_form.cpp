@@ -43,12 +43,12 @@ public:
     }
 };
 
-QFrame *addEdge(QWidget *parent, int top)
+// An etched line across the toolbar; the toolbar's layout leaves it alone.
+void addEdge(QToolBar *bar, int top)
 {
-    auto *edge = new QFrame(parent);
+    auto *edge = new QFrame(bar);
     edge->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     edge->setGeometry(0, top, kClientSize.width(), kEdge);
-    return edge;
 }
 
 }  // namespace
@@ -100,9 +100,10 @@ void TdrawForm::createToolBar()
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize({16, 16});
-    bar->setGeometry(0, kEdge, kClientSize.width(), kToolBarHeight - 2 * kEdge);
-    addEdge(this, 0);
-    addEdge(this, kToolBarHeight - kEdge);
+    // The toolbar band with its edge lines, the buttons between them.
+    bar->setGeometry(0, 0, kClientSize.width(), kToolBarHeight);
+    addEdge(bar, 0);
+    addEdge(bar, kToolBarHeight - kEdge);
 
     const auto addSeparator = [bar](const char *name) { bar->addSeparator()->setObjectName(QLatin1String(name)); };
     const auto addButton = [this, bar](const char *name, const char *icon, const QString &hint) {

@@ -59,6 +59,8 @@ class TestDrawForm : public QObject {
     Q_OBJECT
 private slots:
     void window();
+    void controls_data();
+    void controls();
     void toolBar();
     void toolsAreGrouped();
     void swatches();
@@ -85,9 +87,30 @@ void TestDrawForm::window()
     QCOMPARE(w.draw.pos(), QPoint(8, 411));
     QVERIFY(w.draw.isHidden());
     QVERIFY(w.draw.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
 
-    QCOMPARE(w.draw.findChild<QFrame *>(QStringLiteral("colorPanel"))->geometry(), QRect(0, 32, 48, 48));
-    QCOMPARE(gridOf(w)->geometry(), QRect(48, 32, 216, 48));
+void TestDrawForm::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+
+    // The toolbar band runs across the top, edge lines included.
+    QTest::newRow("ToolBar1") << "ToolBar1" << QRect(0, 0, 265 + 2 * 23, 29);
+    QTest::newRow("colorPanel") << "colorPanel" << QRect(0, 32, 48, 48);
+    QTest::newRow("ColorGrid") << "ColorGrid" << QRect(48, 32, 216, 48);
+}
+
+void TestDrawForm::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+
+    FontWindows w;
+    w.draw.show();
+    auto *control = w.draw.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget(), &w.draw);
+    QCOMPARE(control->geometry(), place);
 }
 
 void TestDrawForm::toolBar()
@@ -112,10 +135,12 @@ void TestDrawForm::toolBar()
         QCOMPARE(action->isSeparator(), action->objectName().startsWith("tbSpace"));
         if (action->isSeparator())
             continue;
-        // Every icon is there and draws, and every button fits in the window.
+        // Every icon is there and draws.
         QVERIFY(!action->icon().pixmap(16, 16).isNull());
-        const QRect place = bar->widgetForAction(action)->geometry();
-        QVERIFY2(bar->geometry().left() + place.right() < w.draw.width(), qPrintable(action->objectName()));
+        // Every button fits in the window, between the edge lines of the band.
+        const QRect place = bar->widgetForAction(action)->geometry().translated(bar->pos());
+        QVERIFY2(place.right() < w.draw.width(), qPrintable(action->objectName()));
+        QVERIFY2(place.top() >= 2 && place.bottom() < 29 - 2, qPrintable(action->objectName()));
         QVERIFY(bar->widgetForAction(action)->isVisible());
     }
     QCOMPARE(shownNames, names);
