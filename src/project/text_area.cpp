@@ -148,6 +148,11 @@ void AreaSelection::keyRelease(Workspace &workspace, QSize surface)
     workspace.settings.area = clampToSurface(workspace.settings.area, surface);
 }
 
+void AreaSelection::keyboardLost()
+{
+    selectionMode_ = false;
+}
+
 void AreaSelection::mousePress(Workspace &workspace, QPoint at, bool ctrlHeld)
 {
     selectionMode_ = ctrlHeld;

@@ -53,6 +53,10 @@ public:
     void keyPress(bool ctrlHeld);
     // Ends selection mode and brings the area back inside the surface.
     void keyRelease(Workspace &workspace, QSize surface);
+    // The image view has lost the keyboard (a shortcut such as Ctrl+O opened
+    // a dialog), so it would not see Ctrl being let go: selection mode and its
+    // hint end here. A drag already started goes on.
+    void keyboardLost();
 
     // A press starts a drag only with Ctrl really held at that moment (a Ctrl
     // released while a dialog had the keyboard leaves no stale mode behind)

@@ -5,6 +5,7 @@
 #include "project/workspace.h"
 #include "ui/tool_window.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -118,6 +119,14 @@ void TgraphForm::keyReleaseEvent(QKeyEvent *event)
     if (!event->isAutoRepeat())
         FormKeyUp();
     QWidget::keyReleaseEvent(event);
+}
+
+void TgraphForm::changeEvent(QEvent *event)
+{
+    // Keys typed elsewhere never reach this window, a let-go Ctrl included.
+    if (event->type() == QEvent::ActivationChange && QApplication::activeWindow() != this)
+        selection_.keyboardLost();
+    QWidget::changeEvent(event);
 }
 
 void TgraphForm::FormKeyDown(int key, Qt::KeyboardModifiers shift)

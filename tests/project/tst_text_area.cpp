@@ -26,8 +26,8 @@ Workspace workspaceWithPicture(bool pictureLoaded = true)
 }
 
 // A script of image view events: "k+" key press with Ctrl, "k" key press
-// without, "u" key release, "p X Y" press with Ctrl, "P X Y" press without,
-// "m X Y" move, "r X Y" release.
+// without, "u" key release, "f" the keyboard goes to another window, "p X Y"
+// press with Ctrl, "P X Y" press without, "m X Y" move, "r X Y" release.
 void play(AreaSelection &selection, Workspace &workspace, QSize surface, const QString &script)
 {
     for (const QString &step : script.split(u',', Qt::SkipEmptyParts)) {
@@ -38,6 +38,8 @@ void play(AreaSelection &selection, Workspace &workspace, QSize surface, const Q
             selection.keyPress(op == u"k+");
         else if (op == u"u")
             selection.keyRelease(workspace, surface);
+        else if (op == u"f")
+            selection.keyboardLost();
         else if (op == u"p" || op == u"P")
             selection.mousePress(workspace, at, op == u"p");
         else if (op == u"m")
@@ -235,6 +237,10 @@ void TestTextArea::drags_data()
     // tells that Ctrl is up, so no drag starts and the hint goes away.
     QTest::newRow("stale selection mode after a dialog") << true << "k+, P 50 40, m 150 90, r 150 90" << before
                                                          << false << false << false;
+    QTest::newRow("a dialog takes the keyboard while Ctrl is held") << true << "k+, f" << before << false << false
+                                                                    << false;
+    QTest::newRow("the keyboard lost during a drag: the drag goes on")
+        << true << "k+, p 10 10, f, m 50 50" << TextArea{10, 10, 40, 40} << true << false << true;
     QTest::newRow("move and release outside a drag") << true << "m 10 10, r 20 20" << before << false << false
                                                      << false;
 }

@@ -93,16 +93,25 @@ struct Program {
         trigger("mmResetText");
     }
 
-    // Plays image view events: "k+" presses Ctrl, "u" lets it go, "p X Y"
-    // presses the mouse with Ctrl held, "P X Y" without, "m X Y" moves it,
-    // "r X Y" releases it.
+    // Plays image view events: "a" gives the image view the keyboard, "o"
+    // gives it to the text input window, "k+" presses Ctrl, "u" lets it go,
+    // "p X Y" presses the mouse with Ctrl held, "P X Y" without, "m X Y" moves
+    // it, "r X Y" releases it.
     void play(const QString &script)
     {
+        const auto giveKeyboard = [](QWidget *window) {
+            window->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), window);
+        };
         for (const QString &step : script.split(u',', Qt::SkipEmptyParts)) {
             const QStringList parts = step.trimmed().split(u' ');
             const QString op = parts[0];
             const QPoint at = parts.size() == 3 ? QPoint(parts[1].toInt(), parts[2].toInt()) : QPoint();
-            if (op == u"k+")
+            if (op == u"a")
+                giveKeyboard(graph());
+            else if (op == u"o")
+                giveKeyboard(shell.windows().text);
+            else if (op == u"k+")
                 QTest::keyPress(graph(), Qt::Key_Control, Qt::ControlModifier);
             else if (op == u"u")
                 QTest::keyRelease(graph(), Qt::Key_Control, Qt::NoModifier);
@@ -206,6 +215,11 @@ void TestGraphForm::viewShowsFrameAndHints_data()
     QTest::newRow("no frame") << false << true << "k+" << false << true << true;
     QTest::newRow("no hints") << true << false << "k+" << true << false << false;
     QTest::newRow("nothing") << false << false << "k+" << false << false << false;
+    // A shortcut such as Ctrl+O opens a dialog, which takes the keyboard and
+    // with it the release of Ctrl: the mode ends when the view loses the keys.
+    QTest::newRow("Ctrl held in the active view") << true << true << "a, k+" << true << true << true;
+    QTest::newRow("Ctrl held, then another window takes the keys") << true << true << "a, k+, o" << true << true
+                                                                   << false;
     // Ctrl was let go while another window had the keyboard: a click without
     // Ctrl shows that the mode is over.
     QTest::newRow("click without Ctrl after a lost release") << true << true << "k+, P 150 80, r 150 80" << true
