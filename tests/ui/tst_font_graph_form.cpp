@@ -38,6 +38,19 @@ void play(ui::TfontGraphForm &editor, const QList<Step> &steps)
     }
 }
 
+// Opens the editor on glyph 65, sketched, at pixel size 5, with red in the
+// foreground swatch and green in the background one.
+void paintOn(FontWindows &w, const QStringList &glyph)
+{
+    w.define(65, glyph);
+    w.select(65);
+    w.workspace.settings.pixelSize = 5;
+    w.fontGraph.fitToGlyph();
+    w.prompter.colours = {raster::Colour(0x0000FF), raster::Colour(0x00FF00)};
+    w.draw.fgColorDblClick();
+    w.draw.bgColorDblClick();
+}
+
 // The left part of a raster that is width wide and height high.
 QStringList corner(const raster::Raster &picture, int width, int height)
 {
@@ -62,6 +75,8 @@ private slots:
     void tickCopiesPixelsIntoImage();
     void pencil_data();
     void pencil();
+    void pencilOnItsOwnColour_data();
+    void pencilOnItsOwnColour();
     void pencilStrokesAreSteps_data();
     void pencilStrokesAreSteps();
     void paintBucket_data();
@@ -232,18 +247,38 @@ void TestFontGraphForm::pencil()
     QFETCH(QStringList, after);
 
     FontWindows w;
-    w.define(65, {"###", "###"});
-    w.select(65);
-    w.workspace.settings.pixelSize = 5;
-    w.fontGraph.fitToGlyph();
-    w.prompter.colours = {raster::Colour(0x0000FF), raster::Colour(0x00FF00)};
-    w.draw.fgColorDblClick();
-    w.draw.bgColorDblClick();
+    paintOn(w, {"###", "###"});
 
     play(w.fontGraph, steps);
 
     QCOMPARE(pixelSketch(w.current()), after);
     QCOMPARE(w.workspace.fontModified, after != QStringList({"###", "###"}));
+}
+
+void TestFontGraphForm::pencilOnItsOwnColour_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QPoint>("at");
+
+    // Red, green and white pixels under the left, right and middle buttons.
+    QTest::newRow("left") << int(Qt::LeftButton) << QPoint(2, 2);
+    QTest::newRow("right") << int(Qt::RightButton) << QPoint(7, 2);
+    QTest::newRow("middle") << int(Qt::MiddleButton) << QPoint(12, 2);
+}
+
+void TestFontGraphForm::pencilOnItsOwnColour()
+{
+    QFETCH(int, button);
+    QFETCH(QPoint, at);
+
+    FontWindows w;
+    paintOn(w, {"rg."});
+    const auto pressed = Qt::MouseButtons(button);
+    play(w.fontGraph, {{'p', pressed, at}, {'r', pressed, at}});
+
+    // The pixel keeps its colour, yet the pencil has touched the font.
+    QCOMPARE(pixelSketch(w.current()), QStringList({"rg."}));
+    QVERIFY(w.workspace.fontModified);
 }
 
 void TestFontGraphForm::pencilStrokesAreSteps_data()
@@ -274,12 +309,7 @@ void TestFontGraphForm::pencilStrokesAreSteps()
     QFETCH(int, count);
 
     FontWindows w;
-    w.define(65, {"###", "###"});
-    w.select(65);
-    w.workspace.settings.pixelSize = 5;
-    w.prompter.colours = {raster::Colour(0x0000FF), raster::Colour(0x00FF00)};
-    w.draw.fgColorDblClick();
-    w.draw.bgColorDblClick();
+    paintOn(w, {"###", "###"});
     const font::tGraphChar before = w.current();
 
     play(w.fontGraph, steps);
@@ -322,13 +352,7 @@ void TestFontGraphForm::paintBucket()
     QFETCH(bool, modified);
 
     FontWindows w;
-    w.define(65, before);
-    w.select(65);
-    w.workspace.settings.pixelSize = 5;
-    w.fontGraph.fitToGlyph();
-    w.prompter.colours = {raster::Colour(0x0000FF), raster::Colour(0x00FF00)};
-    w.draw.fgColorDblClick();
-    w.draw.bgColorDblClick();
+    paintOn(w, before);
     w.draw.findChild<QAction *>(QStringLiteral("drawPotting"))->trigger();
 
     const auto pressed = Qt::MouseButtons(button);
