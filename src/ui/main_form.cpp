@@ -11,6 +11,7 @@
 #include "ui/graph_form.h"
 #include "ui/shell_effects.h"
 #include "ui/text_form.h"
+#include "ui/tool_window.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -83,10 +84,15 @@ TmainForm::TmainForm(Context &context, QWidget *parent)
     project::Workspace &workspace = context_.workspace;
 
     // A strip of the screen's width across its top, holding the menus and
-    // toolbars.
+    // toolbars. Its height, frame included, ends above the tool windows.
     move(0, 0);
     resize(QGuiApplication::primaryScreen()->geometry().width(), kMaximumHeight);
-    setMaximumHeight(kMaximumHeight);
+    setMaximumOuterHeight(this, kMaximumHeight);
+    whenFramed(this, [this] {
+        setMaximumOuterHeight(this, kMaximumHeight);
+        // Shrinking to the new bound took the window out of its maximised state.
+        setWindowState(windowState() | Qt::WindowMaximized);
+    });
     setWindowState(Qt::WindowMaximized);
     setContextMenuPolicy(Qt::NoContextMenu);
 

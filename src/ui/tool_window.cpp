@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace letterloom::ui {
 
 namespace {
@@ -58,9 +60,10 @@ void setMinimumOuterSize(QWidget *window, QSize outer)
     window->setMinimumSize((outer - frameExtent(window)).expandedTo({0, 0}));
 }
 
-}  // namespace letterloom::ui
-
-namespace letterloom::ui {
+void setMaximumOuterHeight(QWidget *window, int outer)
+{
+    window->setMaximumHeight(std::max(outer - frameExtent(window).height(), 0));
+}
 
 void whenFramed(QWidget *window, std::function<void()> fit)
 {

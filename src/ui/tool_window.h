@@ -17,9 +17,10 @@ void makeToolWindow(QWidget *window);
 QSize frameExtent(const QWidget *window);
 
 // Sizes a window by its outer size (frame included) and keeps its minimum
-// outer size, as far as the frame is known.
+// outer size or maximum outer height, as far as the frame is known.
 void setOuterSize(QWidget *window, QSize outer);
 void setMinimumOuterSize(QWidget *window, QSize outer);
+void setMaximumOuterHeight(QWidget *window, int outer);
 
 // Runs fit once, as soon as the window system has put a frame round the
 // window (some time after it is first shown), so that sizes given for the
