@@ -27,7 +27,10 @@ TtextForm::TtextForm(Context &context, QWidget *parent)
     context_.windows.text = this;
     setObjectName(QStringLiteral("textForm"));
     makeToolWindow(this);
+    // The size counts the window's frame, which is known only once the
+    // window system has framed the shown window.
     setOuterSize(this, outerSize());
+    whenFramed(this, [this] { setOuterSize(this, outerSize()); });
     move(kLeft, kTop);
     setWindowTitle(QStringLiteral("Text Input Window"));
 
@@ -43,17 +46,6 @@ TtextForm::TtextForm(Context &context, QWidget *parent)
 QSize TtextForm::outerSize()
 {
     return {QGuiApplication::primaryScreen()->geometry().width() - kLeft - kRightMargin, kHeight};
-}
-
-bool TtextForm::event(QEvent *event)
-{
-    // The size counts the window's frame, which is known only once the
-    // window system has framed the shown window; it then moves the window.
-    if (!framed_ && (event->type() == QEvent::Show || event->type() == QEvent::Move) && !frameExtent(this).isNull()) {
-        framed_ = true;
-        setOuterSize(this, outerSize());
-    }
-    return QWidget::event(event);
 }
 
 QByteArray TtextForm::bytes() const

@@ -20,9 +20,6 @@ public:
     QByteArray bytes() const;
     void setBytes(const QByteArray &bytes);
 
-protected:
-    bool event(QEvent *event) override;
-
 private:
     // The window's size with its frame: from its left edge to 8 pixels short
     // of the screen's right edge, 195 pixels high.
@@ -30,9 +27,6 @@ private:
     void MemoChange();
 
     Context &context_;
-    // Set before the editor is made: adding it as a child already sends this
-    // window an event, which reads the flag.
-    bool framed_ = false;
     QPlainTextEdit *memo_;
 };
 
