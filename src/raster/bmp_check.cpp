@@ -57,6 +57,16 @@ void checkRunLengths(const QByteArray &bytes, qint64 position, bool fourBits)
 
 }  // namespace
 
+void allowLargestPictures()
+{
+    // The limit is in MiB and the same for every reader of the process.
+    static const bool raised = [] {
+        QImageReader::setAllocationLimit(int(Raster::kMaxPixels * 8 / (1024 * 1024)));
+        return true;
+    }();
+    (void)raised;
+}
+
 QImage loadCheckedBmp(const QByteArray &bytes)
 {
     const qint64 size = bytes.size();
@@ -128,12 +138,7 @@ QImage loadCheckedBmp(const QByteArray &bytes)
             invalid();
     }
 
-    static const bool limitRaised = [] {
-        QImageReader::setAllocationLimit(1024);
-        return true;
-    }();
-    (void)limitRaised;
-
+    allowLargestPictures();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

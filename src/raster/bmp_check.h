@@ -13,4 +13,9 @@ namespace letterloom::raster {
 // and bytes after the pixel data are not held against a picture.
 QImage loadCheckedBmp(const QByteArray &bytes);
 
+// Lets the platform's image readers hold the largest picture the program
+// allows (16-bit channels included); our own checks set the real bounds.
+// Called before every decode of checked bytes.
+void allowLargestPictures();
+
 }  // namespace letterloom::raster

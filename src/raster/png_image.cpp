@@ -1,6 +1,7 @@
 #include "raster/png_image.h"
 
 #include "base/error.h"
+#include "raster/bmp_check.h"
 #include "raster/raster.h"
 
 #include <QBuffer>
@@ -65,8 +66,7 @@ QImage decodePng(const QByteArray &bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
-    // Up to 8 bytes a pixel (16-bit channels) for the largest picture allowed.
-    reader.setAllocationLimit(int(Raster::kMaxPixels * 8 / (1024 * 1024)));
+    allowLargestPictures();
     const QImage image = reader.read();
     if (image.isNull() || image.size() != size)
         invalid();
