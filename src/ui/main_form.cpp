@@ -286,31 +286,29 @@ void TmainForm::createToolBars()
         const char *name;
         const char *hint;
         const char *icon;
-        project::Nudge nudge;
+        void (TmainForm::*click)();
     };
-    // The move buttons step by tb5x1, the size buttons by tb5x2.
+    // Each group starts with the toggle of its step.
     const struct {
         const char *toggle;
         NudgeButton buttons[4];
     } nudgeGroups[] = {
         {"tb5x1",
-         {{"tbRangeLeft", "Shift Left", "shift_left", project::Nudge::Left},
-          {"tbRangeRight", "Shift Right", "shift_right", project::Nudge::Right},
-          {"tbRangeUp", "Shift Up", "shift_up", project::Nudge::Up},
-          {"tbRangeDown", "Shift Down", "shift_down", project::Nudge::Down}}},
+         {{"tbRangeLeft", "Shift Left", "shift_left", &TmainForm::tbRangeLeftClick},
+          {"tbRangeRight", "Shift Right", "shift_right", &TmainForm::tbRangeRightClick},
+          {"tbRangeUp", "Shift Up", "shift_up", &TmainForm::tbRangeUpClick},
+          {"tbRangeDown", "Shift Down", "shift_down", &TmainForm::tbRangeDownClick}}},
         {"tb5x2",
-         {{"tbRangeWidthInc", "Increase Width", "width_inc", project::Nudge::WidthInc},
-          {"tbRangeWidthDec", "Decrease Width", "width_dec", project::Nudge::WidthDec},
-          {"tbRangeHeightInc", "Increase Height", "height_inc", project::Nudge::HeightInc},
-          {"tbRangeHeightDec", "Decrease Height", "height_dec", project::Nudge::HeightDec}}},
+         {{"tbRangeWidthInc", "Increase Width", "width_inc", &TmainForm::tbRangeWidthIncClick},
+          {"tbRangeWidthDec", "Decrease Width", "width_dec", &TmainForm::tbRangeWidthDecClick},
+          {"tbRangeHeightInc", "Increase Height", "height_inc", &TmainForm::tbRangeHeightIncClick},
+          {"tbRangeHeightDec", "Decrease Height", "height_dec", &TmainForm::tbRangeHeightDecClick}}},
     };
     for (const auto &group : nudgeGroups) {
-        const char *toggle = group.toggle;
-        addToggle(bar, toggle, QStringLiteral("5 Pixel Shift"), "step5");
+        addToggle(bar, group.toggle, QStringLiteral("5 Pixel Shift"), "step5");
         for (const NudgeButton &entry : group.buttons) {
-            const project::Nudge nudge = entry.nudge;
-            addToolButton(bar, entry.name, QLatin1String(entry.hint), entry.icon,
-                          [this, nudge, toggle] { this->nudge(nudge, toggle); });
+            const auto click = entry.click;
+            addToolButton(bar, entry.name, QLatin1String(entry.hint), entry.icon, [this, click] { (this->*click)(); });
         }
         addSeparator(bar);
     }
@@ -496,6 +494,47 @@ void TmainForm::mmContentHelpClick()
 void TmainForm::mmAboutClick()
 {
     context_.prompter.information(aboutText());
+}
+
+// The move buttons step by tb5x1, the size buttons by tb5x2.
+void TmainForm::tbRangeLeftClick()
+{
+    nudge(project::Nudge::Left, "tb5x1");
+}
+
+void TmainForm::tbRangeRightClick()
+{
+    nudge(project::Nudge::Right, "tb5x1");
+}
+
+void TmainForm::tbRangeUpClick()
+{
+    nudge(project::Nudge::Up, "tb5x1");
+}
+
+void TmainForm::tbRangeDownClick()
+{
+    nudge(project::Nudge::Down, "tb5x1");
+}
+
+void TmainForm::tbRangeWidthIncClick()
+{
+    nudge(project::Nudge::WidthInc, "tb5x2");
+}
+
+void TmainForm::tbRangeWidthDecClick()
+{
+    nudge(project::Nudge::WidthDec, "tb5x2");
+}
+
+void TmainForm::tbRangeHeightIncClick()
+{
+    nudge(project::Nudge::HeightInc, "tb5x2");
+}
+
+void TmainForm::tbRangeHeightDecClick()
+{
+    nudge(project::Nudge::HeightDec, "tb5x2");
 }
 
 void TmainForm::nudge(project::Nudge nudge, const char *stepToggle)

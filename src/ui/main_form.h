@@ -78,6 +78,15 @@ private:
 
     // Toolbar handlers.
     void ToolButton13Click();
+    void tbRangeLeftClick();
+    void tbRangeRightClick();
+    void tbRangeUpClick();
+    void tbRangeDownClick();
+    void tbRangeWidthIncClick();
+    void tbRangeWidthDecClick();
+    void tbRangeHeightIncClick();
+    void tbRangeHeightDecClick();
+    // Moves or resizes the text area by the step of its group's toggle.
     void nudge(project::Nudge nudge, const char *stepToggle);
     void cbLineSpaceChange(const QString &text);
     void cbPixelSizeChange(const QString &text);
