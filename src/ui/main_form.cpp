@@ -32,6 +32,7 @@ namespace {
 const QString kMainCaption = QStringLiteral("Letterloom v1.0");
 const QString kHelpFile = QStringLiteral("help.chm");
 constexpr int kToolBarHeight = 29;
+constexpr int kSeparatorWidth = 8;
 constexpr int kNumberBoxWidth = 59;
 constexpr int kColourBoxWidth = 145;
 
@@ -234,6 +235,7 @@ void TmainForm::createToolBars()
         bar->setFloatable(false);
         bar->setIconSize(QSize(16, 16));
         bar->setFixedHeight(kToolBarHeight);
+        bar->setStyleSheet(QStringLiteral("QToolBar::separator { width: %1px; }").arg(kSeparatorWidth));
         return bar;
     };
     const auto clickItem = [this](const char *item) { return [this, item] { action(item)->trigger(); }; };

@@ -126,6 +126,8 @@ private slots:
     void shellShortcuts();
     void noShortcutPastAModalDialog();
     void refreshNeedsAPictureButTheButtonDoesNot();
+    void numberBoxLists_data();
+    void numberBoxLists();
     void numberBoxes_data();
     void numberBoxes();
     void pixelSizeFitsTheGlyphEditor();
@@ -286,7 +288,7 @@ void TestMainForm::toolBars_data()
 {
     QTest::addColumn<QString>("bar");
     // Each control as "name|hint|kind", kind: button, up or down (a toggle),
-    // box; separators by name alone.
+    // "box" and its width; separators by name alone.
     QTest::addColumn<QStringList>("controls");
 
     QTest::newRow("ToolBar") << "ToolBar"
@@ -322,11 +324,11 @@ void TestMainForm::toolBars_data()
                                              "tbRangeHeightInc|Increase Height|button",
                                              "tbRangeHeightDec|Decrease Height|button",
                                              "tbSpace9",
-                                             "cbLineSpace|Distance Between Lines, px|box",
+                                             "cbLineSpace|Distance Between Lines, px|box 59",
                                              "tbSpace10",
-                                             "cbPixelSize|Pixel Size|box",
+                                             "cbPixelSize|Pixel Size|box 59",
                                              "tbSpace11",
-                                             "cbTextColor||box",
+                                             "cbTextColor||box 145",
                                              "tbSpace12"};
 }
 
@@ -336,13 +338,16 @@ void TestMainForm::toolBars()
     QFETCH(QStringList, controls);
     auto *toolBar = shell_->windows().main->findChild<QToolBar *>(bar);
     QVERIFY(toolBar);
+    shell_->show();
+    QCOMPARE(toolBar->height(), 29);
 
     QStringList found;
     for (QAction *action : toolBar->actions()) {
         if (action->isSeparator()) {
             found << action->objectName();
+            QCOMPARE(toolBar->widgetForAction(action)->width(), 8);
         } else if (QWidget *widget = toolBar->widgetForAction(action); qobject_cast<QComboBox *>(widget)) {
-            found << widget->objectName() + u'|' + widget->toolTip() + QStringLiteral("|box");
+            found << widget->objectName() + u'|' + widget->toolTip() + QStringLiteral("|box %1").arg(widget->width());
         } else {
             const QString kind = !action->isCheckable() ? QStringLiteral("button")
                                  : action->isChecked()  ? QStringLiteral("down")
@@ -505,6 +510,28 @@ void TestMainForm::refreshNeedsAPictureButTheButtonDoesNot()
     actionOf(*shell_, "mmNewProject")->trigger();
     QVERIFY(!refresh->isEnabled());
     QCOMPARE(prompter_->errors(), QStringList());
+}
+
+void TestMainForm::numberBoxLists_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("line spacing") << "cbLineSpace"
+                                  << QStringList{"5", "6", "7", "8", "9", "10", "12", "14", "16", "18", "20"};
+    QTest::newRow("pixel size") << "cbPixelSize" << QStringList{"10", "12", "14", "16", "18", "20", "25", "30", "40"};
+}
+
+void TestMainForm::numberBoxLists()
+{
+    QFETCH(QString, box);
+    QFETCH(QStringList, items);
+    QComboBox *combo = boxOf(*shell_, box);
+    QStringList listed;
+    for (int i = 0; i < combo->count(); ++i)
+        listed << combo->itemText(i);
+    QCOMPARE(listed, items);
+    QVERIFY(combo->isEditable());
 }
 
 void TestMainForm::numberBoxes_data()
