@@ -130,6 +130,7 @@ private slots:
     void numberBoxLists();
     void numberBoxes_data();
     void numberBoxes();
+    void pixelSizeFitsTheGlyphEditor_data();
     void pixelSizeFitsTheGlyphEditor();
     void alignmentButtons_data();
     void alignmentButtons();
@@ -575,20 +576,34 @@ void TestMainForm::numberBoxes()
     QCOMPARE(shell_->workspace().projectChanged(), false);
 }
 
+void TestMainForm::pixelSizeFitsTheGlyphEditor_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("defined");
+    // The editor's client size afterwards; empty when it keeps its size.
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("an undefined glyph is left alone") << "10" << false << QSize();
+    QTest::newRow("12 x 10 glyph at 11") << "11" << true << QSize(12 * 11 + 2, 10 * 11 + 2);
+    // Asked for 2 x 2, the editor stays at its own minimum.
+    QTest::newRow("pixel size 0") << "0" << true << QSize(2, 2);
+}
+
 void TestMainForm::pixelSizeFitsTheGlyphEditor()
 {
+    QFETCH(QString, typed);
+    QFETCH(bool, defined);
+    QFETCH(QSize, expected);
     letterloom::project::Workspace &workspace = shell_->workspace();
     QWidget *editor = shell_->windows().fontGraph;
     workspace.currentGlyph = 65;
     workspace.glyphs.setGlyphSize(65, 12, 10);
+    workspace.glyphs[65].defined = defined ? 1 : 0;
     const QSize before = editor->size();
 
-    boxOf(*shell_, "cbPixelSize")->setEditText(QStringLiteral("10"));
-    QCOMPARE(editor->size(), before);  // an undefined glyph is left alone
-
-    workspace.glyphs[65].defined = 1;
-    boxOf(*shell_, "cbPixelSize")->setEditText(QStringLiteral("11"));
-    QCOMPARE(editor->size(), QSize(12 * 11 + 2, 10 * 11 + 2));
+    boxOf(*shell_, "cbPixelSize")->setEditText(typed);
+    QCOMPARE(workspace.settings.pixelSize, typed.toInt());
+    QCOMPARE(editor->size(), expected.isEmpty() ? before : expected.expandedTo(editor->minimumSize()));
 }
 
 void TestMainForm::alignmentButtons_data()
