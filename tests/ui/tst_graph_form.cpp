@@ -135,6 +135,17 @@ int countIn(const Raster &raster, const QRect &rect, Colour colour)
     return count;
 }
 
+// The smallest rectangle round the pixels of a colour.
+QRect boundsOf(const Raster &raster, Colour colour)
+{
+    QRect bounds;
+    for (int y = 0; y < raster.height(); ++y)
+        for (int x = 0; x < raster.width(); ++x)
+            if (raster.pixel(x, y) == colour)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 const QRect kFirstHint(10, 10, 190, 14);
 const QRect kSecondHint(10, 24, 190, 14);
 
@@ -156,6 +167,8 @@ private slots:
     void drawingTheArea();
     void nudges_data();
     void nudges();
+    void nudgesCarryTheShownText_data();
+    void nudgesCarryTheShownText();
     void exportIsTheSameWhateverTheGuides();
     void exportKeepsTheTimer_data();
     void exportKeepsTheTimer();
@@ -386,6 +399,37 @@ void TestGraphForm::nudges()
     // A nudge that changed the area is a change of the project.
     QCOMPARE(program.workspace().areaChanged, expected != area);
     QCOMPARE(program.workspace().lines.size(), size_t(1));
+}
+
+void TestGraphForm::nudgesCarryTheShownText_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QPoint>("moved");
+
+    // Both steps are 5.
+    QTest::newRow("Shift Left") << "tbRangeLeft" << QPoint(-5, 0);
+    QTest::newRow("Shift Right") << "tbRangeRight" << QPoint(5, 0);
+    QTest::newRow("Shift Up") << "tbRangeUp" << QPoint(0, -5);
+    QTest::newRow("Shift Down") << "tbRangeDown" << QPoint(0, 5);
+    QTest::newRow("Increase Width") << "tbRangeWidthInc" << QPoint(0, 0);
+    QTest::newRow("Decrease Height") << "tbRangeHeightDec" << QPoint(0, 0);
+}
+
+void TestGraphForm::nudgesCarryTheShownText()
+{
+    QFETCH(QString, button);
+    QFETCH(QPoint, moved);
+    Program program(dir_, true);
+    program.workspace().settings.area = {50, 40, 60, 40};
+    program.refreshText();
+    const QRect before = boundsOf(program.tick(), kBlack);
+    QCOMPARE(before.size(), QSize(2, 2));
+
+    // The text shown follows the area's corner on the next tick, without a
+    // refresh; a new size waits for the next refresh.
+    program.trigger(button.toLatin1().constData());
+    QCOMPARE(boundsOf(program.tick(), kBlack), before.translated(moved));
+    QCOMPARE(program.workspace().overlay.size(), QSize(60, 40));
 }
 
 void TestGraphForm::exportIsTheSameWhateverTheGuides()
