@@ -51,8 +51,6 @@ public:
     // that fixed size.
     void setViewSize(QSize size);
 
-    const project::AreaSelection &selection() const { return selection_; }
-
     // One tick of the timer: compose and show.
     void TimerTimer();
     // Image Export: writes the scene without frame and hints to a chosen file,

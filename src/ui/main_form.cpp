@@ -75,6 +75,25 @@ void focusIfVisible(QWidget *window)
     }
 }
 
+// The text of the about box, lines separated by CR LF.
+QString aboutText()
+{
+    return QStringList{
+        QStringLiteral("Program for drawing text with raster font."),
+        QStringLiteral("Design: the Letterloom developers"),
+        QStringLiteral("Programming: the Letterloom developers"),
+        QStringLiteral("Icons: drawn for Letterloom"),
+        QStringLiteral("Thanks to everyone who tried the early versions"),
+        QStringLiteral("Version: 1.0"),
+        QString(),
+        QStringLiteral("Warning! This program is not very useful for experienced"),
+        QStringLiteral("romhackers or programmers since they have better programs."),
+        QStringLiteral("The program aimed for begginers. =)"),
+        QString(),
+        QStringLiteral("Copyright (c) 2026 the Letterloom developers. All rights reserved."),
+    }.join(QStringLiteral("\r\n"));
+}
+
 }  // namespace
 
 TmainForm::TmainForm(Context &context, QWidget *parent)
@@ -564,24 +583,6 @@ void TmainForm::cbPixelSizeChange(const QString &text)
     workspace.settings.pixelSize = text::DigitsToInt(digits);
     if (workspace.glyphs[workspace.currentGlyph].defined && context_.windows.fontGraph)
         run([this] { context_.windows.fontGraph->fitToGlyph(); });
-}
-
-QString aboutText()
-{
-    return QStringList{
-        QStringLiteral("Program for drawing text with raster font."),
-        QStringLiteral("Design: the Letterloom developers"),
-        QStringLiteral("Programming: the Letterloom developers"),
-        QStringLiteral("Icons: drawn for Letterloom"),
-        QStringLiteral("Thanks to everyone who tried the early versions"),
-        QStringLiteral("Version: 1.0"),
-        QString(),
-        QStringLiteral("Warning! This program is not very useful for experienced"),
-        QStringLiteral("romhackers or programmers since they have better programs."),
-        QStringLiteral("The program aimed for begginers. =)"),
-        QString(),
-        QStringLiteral("Copyright (c) 2026 the Letterloom developers. All rights reserved."),
-    }.join(QStringLiteral("\r\n"));
 }
 
 }  // namespace letterloom::ui

@@ -99,7 +99,4 @@ private:
     bool shown_ = false;
 };
 
-// The text of the about box, lines separated by CR LF.
-QString aboutText();
-
 }  // namespace letterloom::ui
