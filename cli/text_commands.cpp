@@ -9,7 +9,6 @@
 #include "base/error.h"
 #include "project/compose_view.h"
 #include "text/layout.h"
-#include "text/render.h"
 
 namespace letterloom::cli {
 
@@ -97,10 +96,7 @@ int render(const QStringList &arguments)
     project::Workspace &workspace = input.workspace;
     if (workspace.picture.isEmpty())
         throw Error(QStringLiteral("The project has no picture"));
-    const project::ProjectSettings &settings = workspace.settings;
-    const text::Notice notice = text::RefreshText(
-        input.text, {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, *colour},
-        workspace.glyphs, workspace.lines, workspace.overlay);
+    const text::Notice notice = project::refreshText(workspace, input.text, *colour);
     raster::Raster view(workspace.picture.width(), workspace.picture.height());
     project::ComposeView(workspace, view, true);
     view.writePictureFile(output);

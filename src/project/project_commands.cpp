@@ -5,7 +5,6 @@
 #include "font/font_formats.h"
 #include "project/compose_view.h"
 #include "project/text_file.h"
-#include "text/render.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -276,11 +275,7 @@ bool ProjectCommands::saveCurrentFont()
 
 void ProjectCommands::refresh()
 {
-    const ProjectSettings &settings = workspace_.settings;
-    const text::TextSettings textSettings{settings.area.width, settings.area.height, settings.lineSpacing,
-                                          settings.alignment, effects_.textColour()};
-    const text::Notice notice = text::RefreshText(effects_.text(), textSettings, workspace_.glyphs,
-                                                  workspace_.lines, workspace_.overlay);
+    const text::Notice notice = refreshText(workspace_, effects_.text(), effects_.textColour());
     if (notice != text::Notice::None)
         prompter_.notice(text::noticeText(notice));
 }

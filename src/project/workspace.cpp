@@ -1,5 +1,7 @@
 #include "project/workspace.h"
 
+#include "text/render.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -10,6 +12,14 @@ Workspace::Workspace(QString programDirectory)
 {
     if (!this->programDirectory.isEmpty() && !this->programDirectory.endsWith(u'/'))
         this->programDirectory += u'/';
+}
+
+text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour)
+{
+    const ProjectSettings &settings = workspace.settings;
+    return text::RefreshText(text,
+                             {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour},
+                             workspace.glyphs, workspace.lines, workspace.overlay);
 }
 
 QString applicationDirectory()

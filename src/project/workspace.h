@@ -3,6 +3,7 @@
 #include "font/glyph_table.h"
 #include "project/settings.h"
 #include "raster/raster.h"
+#include "text/layout.h"
 #include "text/line_table.h"
 
 #include <QString>
@@ -41,6 +42,11 @@ struct Workspace {
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized
 };
+
+// The refresh of the workspace's text: lays text out in the text area with the
+// project's settings and glyphs, renders it into the overlay and tints it in
+// colour. Returns the notice that ended the layout.
+text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour);
 
 // The program directory of the running executable, with a trailing separator.
 QString applicationDirectory();
