@@ -642,6 +642,53 @@ private slots:
             QCOMPARE(f.workspace.overlay.pixel(2, 11), raster::kRed);  // tinted
     }
 
+    // The new-project reset empties the project and the font and keeps the
+    // settings of the toolbars, the selected glyph and the image view.
+    void newProjectReset_data()
+    {
+        QTest::addColumn<QString>("command");  // "reset" at start-up, or "new"
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("start-up, nothing asked") << "reset" << "" << QStringList();
+        QTest::newRow("New, both kinds of work let go")
+            << "new" << "No No"
+            << QStringList{leaveQuestion("Project has been changed"), kFontQuestion};
+    }
+
+    void newProjectReset()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, log);
+        Fixture f;
+        f.fillWithWork();
+        f.setFlags(QStringLiteral("text picture area font"));
+        f.effects.refreshEnabled = true;
+        f.effects.fontTableVisible = true;
+        f.effects.imageViewSize = QSize(6, 5);
+        f.workspace.currentGlyph = 'A';
+        f.workspace.overlay = picture(50, 20);
+        ProjectSettings kept = f.workspace.settings;
+        kept.area = {};
+        f.script(answers);
+
+        command == u"reset" ? f.commands.resetProject() : f.commands.newProject();
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.workspace.settings, kept);
+        QCOMPARE(f.workspace.picture, Raster());
+        QVERIFY(!f.workspace.pictureLoaded && !f.effects.refreshEnabled);
+        QCOMPARE(f.workspace.projectPath, QString());
+        QCOMPARE(f.workspace.fontPath, QString());
+        QCOMPARE(f.effects.mainCaption, QStringLiteral("Letterloom v1.0"));
+        QCOMPARE(f.effects.textBytes, QByteArray());
+        QCOMPARE(f.workspace.glyphs, font::GlyphTable());
+        QVERIFY(f.effects.fontTableRefreshes > 0 && !f.effects.fontTableVisible);
+        QCOMPARE(f.snapshot().flags, (std::array<bool, 4>{false, false, false, false}));
+        QCOMPARE(f.workspace.currentGlyph, int('A'));
+        QCOMPARE(f.effects.imageViewSize, QSize(6, 5));
+        QCOMPARE(f.workspace.overlay, picture(50, 20));
+    }
+
     void exportImage()
     {
         Fixture f;
