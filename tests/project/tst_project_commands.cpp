@@ -512,6 +512,82 @@ private slots:
         QVERIFY(!f.workspace.fontModified && f.effects.fontTableVisible);
     }
 
+    // What each file dialog starts with: the project's or the font's file when
+    // the command names one, otherwise the folder and name its last use left.
+    void dialogSetUp_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("named");  // the project and the font have files
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("proposed");  // empty: the last use's "/last/last.x"
+        const QString picture = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
+        const QString text = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+        QTest::newRow("Open, named") << "open" << true << kProjectFilter << "" << "old.llp";
+        QTest::newRow("Open, unnamed") << "open" << false << kProjectFilter << "" << "";
+        QTest::newRow("Save As, named") << "saveAs" << true << kProjectFilter << "llp" << "old.llp";
+        QTest::newRow("Save As, unnamed") << "saveAs" << false << kProjectFilter << "llp" << "";
+        QTest::newRow("Open Font, named") << "openFont" << true << kOpenFontFilter << "" << "old.llf";
+        QTest::newRow("Open Font, unnamed") << "openFont" << false << kOpenFontFilter << "" << "";
+        QTest::newRow("Save Font, named") << "saveFont" << true << kFontFilter << "llf" << "old.llf";
+        QTest::newRow("Save Font, unnamed") << "saveFont" << false << kFontFilter << "llf" << "";
+        QTest::newRow("Load Text, named project") << "loadText" << true << text << "" << "";
+        QTest::newRow("Load Image, named project") << "loadImage" << true << picture << "" << "";
+        QTest::newRow("Image Export, named project") << "export" << true << picture << "bmp" << "";
+    }
+
+    void dialogSetUp()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, named);
+        QFETCH(QString, filter);
+        QFETCH(QString, extension);
+        QFETCH(QString, proposed);
+        Fixture f;
+        f.fillWithWork();
+        if (!named) {
+            f.workspace.projectPath.clear();
+            f.workspace.fontPath.clear();
+        }
+        FileDialogs &dialogs = f.commands.dialogs();
+        for (FileDialog *dialog : {&dialogs.open, &dialogs.save, &dialogs.openPicture, &dialogs.savePicture})
+            *dialog = {QStringLiteral("stale|*.x"), QStringLiteral("x"), QStringLiteral("/last"), QStringLiteral("last.x")};
+        f.script({}, {QStringLiteral("-")});
+        Raster view(2, 2);
+        if (command == u"open")
+            f.commands.openProject();
+        else if (command == u"saveAs")
+            f.commands.saveProjectAs();
+        else if (command == u"openFont")
+            f.commands.openFont();
+        else if (command == u"saveFont")
+            f.commands.saveFont();
+        else if (command == u"loadText")
+            f.commands.loadText();
+        else if (command == u"loadImage")
+            f.commands.loadImage();
+        else
+            f.commands.exportImage(view);
+
+        QCOMPARE(f.prompter.dialogs.size(), 1);
+        const FileDialog &shown = f.prompter.dialogs.first();
+        QCOMPARE(shown.filter, filter);
+        QCOMPARE(shown.defaultExtension, extension);
+        QCOMPARE(shown.initialDirectory, proposed.isEmpty() ? QStringLiteral("/last") : f.dir.path());
+        QCOMPARE(shown.fileName, proposed.isEmpty() ? QStringLiteral("last.x") : proposed);
+    }
+
+    // A fresh program's dialogs start in the program folder without a name.
+    void dialogsStartInTheProgramFolder()
+    {
+        Fixture f;
+        const FileDialogs &dialogs = f.commands.dialogs();
+        for (const FileDialog *dialog : {&dialogs.open, &dialogs.save, &dialogs.openPicture, &dialogs.savePicture}) {
+            QCOMPARE(dialog->initialDirectory, f.workspace.programDirectory);
+            QCOMPARE(dialog->fileName, QString());
+        }
+    }
+
     // Save Font asks for a name even when the font has a file.
     void saveFontAsksForName()
     {
