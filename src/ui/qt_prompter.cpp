@@ -122,8 +122,14 @@ QString toDialogFilter(const QString &filter)
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString &label = parts[i];
-        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        QString label = parts[i];
+        QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        // "*.*" means every file, but here it would only match names with a
+        // dot: files without an extension could not be chosen.
+        if (patterns == QStringLiteral("*.*")) {
+            label.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+            patterns = QStringLiteral("*");
+        }
         // The dialog reads the patterns from the parentheses of the label.
         if (label.contains(u'(' + patterns + u')'))
             filters << label;
