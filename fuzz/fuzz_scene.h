@@ -33,8 +33,9 @@
 
 namespace letterloom::fuzz {
 
-// Areas up to this many pixels are rendered on every run; larger ones that
-// the program can hold are only laid out, so that the fuzzer keeps its pace.
+// Text areas up to this many pixels are rendered on every run, and pictures
+// up to this many written back; larger ones that the program can hold are
+// only laid out or read, so that the fuzzer keeps its pace.
 inline constexpr qint64 kCheapAreaPixels = qint64(1) << 18;
 
 enum SceneFlag : std::uint8_t {

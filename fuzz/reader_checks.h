@@ -94,14 +94,18 @@ inline QString checkProjectFile(const QByteArray &bytes)
 }
 
 // A BMP picture: within the program's raster limits, and the same pixels
-// after the program writes it and reads it back.
+// after the program writes it and reads it back (for pictures small enough
+// to write on every run: a run-length file of a few bytes can describe the
+// largest picture the program holds).
 inline QString checkBmp(const QByteArray &bytes)
 {
     return outcomeOf([&] {
         const raster::Raster picture = raster::Raster::fromBmp(bytes);
         expect(!picture.isEmpty() && raster::Raster::sizeAllowed(picture.width(), picture.height()),
                "a picture was read without pixels or beyond the raster limits");
-        expect(raster::Raster::fromBmp(picture.toBmp()) == picture, "a picture does not survive being written back");
+        if (qint64(picture.width()) * picture.height() <= kCheapAreaPixels)
+            expect(raster::Raster::fromBmp(picture.toBmp()) == picture,
+                   "a picture does not survive being written back");
     });
 }
 

@@ -37,7 +37,9 @@ for target in "${targets[@]}"; do
   [ "$target" = font_file ] && max_len=32768   # the sample font is 23 KB
   corpus="$fuzz_dir/corpus/$target"
   mkdir -p "$corpus"
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len"
+  # The timeout leaves room for the largest pictures on a busy machine; a
+  # real hang still ends the run.
+  options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -max_len="$max_len"
            -print_final_stats=1 -artifact_prefix="$fuzz_dir/artifacts/$target-")
   [ -f "$source_dir/dict/$target.dict" ] && options+=(-dict="$source_dir/dict/$target.dict")
   log="$fuzz_dir/$target.log"
