@@ -65,5 +65,12 @@ fuzz: deps $(FUZZ_BUILD_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_targets
 	fuzz/run_fuzzers.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
+# Builds the benchmarks and runs each once (bench/README.md has the figures).
+BENCHMARKS := bench_layout bench_view_tick bench_glyph_editor
+bench: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render
+	for b in $(BENCHMARKS); do QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b || exit 1; done
+	QT_QPA_PLATFORM=offscreen bench/bench_render.sh $(BUILD_DIR)
+
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
