@@ -6,6 +6,7 @@
 #include "ui/draw_form.h"
 #include "ui/font_graph_form.h"
 #include "ui/font_size_form.h"
+#include "ui/main_form.h"
 #include "ui/string_grid.h"
 #include "ui/tool_window.h"
 
@@ -204,9 +205,18 @@ bool TfontForm::FormCloseQuery()
     return false;
 }
 
+bool TfontForm::programIsLeaving() const
+{
+    const TmainForm *main = context_.windows.main;
+    return main && !main->isVisible();
+}
+
 void TfontForm::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    // Once the main window has closed, the program closes the windows left
+    // open; the main window's own close query has already asked about the
+    // font, so the table goes without a second question.
+    if (programIsLeaving() || FormCloseQuery())
         event->accept();
     else
         event->ignore();

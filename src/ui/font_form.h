@@ -45,6 +45,8 @@ protected:
 
 private:
     void createPopupMenu();
+    // The main window has closed: the program is on its way out.
+    bool programIsLeaving() const;
     // Saves to the font's own file, or asks for one; false when it failed.
     bool saveFont();
 

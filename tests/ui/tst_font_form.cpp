@@ -1,5 +1,7 @@
 #include "font/font_file.h"
+#include "ui/application.h"
 #include "ui/font_windows.h"
+#include "ui/main_form.h"
 #include "ui/string_grid.h"
 
 #include <QAction>
@@ -54,6 +56,8 @@ private slots:
     void saveItem();
     void closeQuery_data();
     void closeQuery();
+    void leavingTheProgramAsksOnce_data();
+    void leavingTheProgramAsksOnce();
 };
 
 void TestFontForm::window()
@@ -426,6 +430,41 @@ void TestFontForm::closeQuery()
     QCOMPARE(w.prompter.errors().size(), errors);
     if (fontFile == "ok")
         QCOMPARE(font::readFontFile(w.workspace.fontPath), w.workspace.glyphs);
+}
+
+void TestFontForm::leavingTheProgramAsksOnce_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("no") << Answer::No << false;
+    QTest::newRow("yes") << Answer::Yes << true;
+}
+
+void TestFontForm::leavingTheProgramAsksOnce()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, written);
+
+    QTemporaryDir folder;
+    testing::FakePrompter prompter;
+    ui::Shell shell(prompter, folder.path());
+    shell.show();
+    ui::Windows &windows = shell.windows();
+    shell.workspace().fontPath = folder.filePath(QStringLiteral("font.llf"));
+    shell.workspace().fontModified = true;
+    windows.font->show();
+
+    // The main window asks about the font on the way out; the windows that
+    // are still open then close with the program and ask nothing more.
+    prompter.answer(answer);
+    QVERIFY(windows.main->close());
+    QApplication::closeAllWindows();
+
+    QCOMPARE(prompter.entries(QStringLiteral("askCancel")),
+             QStringList{"The current font was changed. Save it before closing?"});
+    QVERIFY(windows.font->isHidden());
+    QCOMPARE(QFileInfo::exists(shell.workspace().fontPath), written);
 }
 
 QTEST_MAIN(TestFontForm)
