@@ -4,6 +4,9 @@
 
 #include <QUndoCommand>
 
+#include <memory>
+#include <vector>
+
 #include <utility>
 
 namespace letterloom::project {
@@ -13,43 +16,62 @@ namespace {
 // The step id of pencil strokes: only steps with this id merge.
 constexpr int kStrokeStep = 1;
 
-// One change of one glyph: its record before and after. The change has
-// already been made when the step is pushed, so the first redo does nothing.
+qint64 bytesOf(const font::tGraphChar &glyph)
+{
+    return qint64(sizeof(font::Colour)) * glyph.width * glyph.height * 2  // pixels and image
+           + qint64(glyph.pixels.size()) * qint64(sizeof(glyph.pixels[0]));
+}
+
+// What one step records: one glyph's record before and after a change.
+struct StepRecord {
+    int code;
+    int stroke;
+    font::tGraphChar before;
+    font::tGraphChar after;
+
+    qint64 bytes() const { return bytesOf(before) + bytesOf(after); }
+};
+
+// One change of one glyph. The change has already been made when the step is
+// pushed, so the first redo does nothing.
 class GlyphStep : public QUndoCommand {
 public:
-    GlyphStep(GlyphHistory &history, int code, font::tGraphChar before, font::tGraphChar after, int stroke)
-        : history_(history), code_(code), stroke_(stroke), before_(std::move(before)), after_(std::move(after))
+    GlyphStep(GlyphHistory &history, std::shared_ptr<StepRecord> record)
+        : history_(history), record_(std::move(record))
     {
+        history_.countBytes(record_->bytes());
     }
+    ~GlyphStep() override { history_.countBytes(-record_->bytes()); }
 
-    int id() const override { return stroke_ != 0 ? kStrokeStep : -1; }
+    const std::shared_ptr<StepRecord> &record() const { return record_; }
+
+    int id() const override { return record_->stroke != 0 ? kStrokeStep : -1; }
 
     // A later dab of the same stroke on the same glyph extends this step.
     bool mergeWith(const QUndoCommand *other) override
     {
-        const auto *dab = static_cast<const GlyphStep *>(other);
-        if (dab->stroke_ != stroke_ || dab->code_ != code_)
+        const StepRecord &dab = *static_cast<const GlyphStep *>(other)->record_;
+        if (history_.rebuilding() || dab.stroke != record_->stroke || dab.code != record_->code)
             return false;
-        after_ = dab->after_;
+        history_.countBytes(-record_->bytes());
+        record_->after = dab.after;
+        history_.countBytes(record_->bytes());
         return true;
     }
 
-    void undo() override { history_.restore(code_, before_); }
+    void undo() override { history_.restore(record_->code, record_->before); }
 
     void redo() override
     {
         if (std::exchange(pushed_, false))
             return;
-        history_.restore(code_, after_);
+        history_.restore(record_->code, record_->after);
     }
 
 private:
     GlyphHistory &history_;
-    int code_;
-    int stroke_;
+    std::shared_ptr<StepRecord> record_;
     bool pushed_ = true;
-    font::tGraphChar before_;
-    font::tGraphChar after_;
 };
 
 }  // namespace
@@ -88,7 +110,42 @@ void GlyphHistory::recordStep(int code, const std::function<void()> &change, int
     change();
     // Even a step that left the glyph as it was moves the history away from
     // the saved state, so the font counts as modified.
-    stack_.push(new GlyphStep(*this, code, std::move(before), workspace_.glyphs[code], stroke));
+    stack_.push(new GlyphStep(*this, std::make_shared<StepRecord>(
+                                         StepRecord{code, stroke, std::move(before), workspace_.glyphs[code]})));
+    forgetOldestSteps();
+}
+
+void GlyphHistory::forgetOldestSteps()
+{
+    if (recordedBytes_ <= kByteLimit)
+        return;
+    // The stack cannot drop its oldest steps by itself, so the kept steps are
+    // pushed again into an emptied stack: pushing redoes nothing, and stepping
+    // back to the present index undoes exactly the steps that were undone.
+    std::vector<std::shared_ptr<StepRecord>> steps;
+    for (int i = 0; i < stack_.count(); ++i)
+        steps.push_back(static_cast<const GlyphStep *>(stack_.command(i))->record());
+    const int index = stack_.index();
+    const int clean = stack_.cleanIndex();
+    qint64 bytes = recordedBytes_;
+    int first = 0;
+    while (bytes > kByteLimit && first + 1 < index)
+        bytes -= steps[std::size_t(first++)]->bytes();
+
+    rebuilding_ = true;
+    stack_.clear();
+    for (int i = first; i < int(steps.size()); ++i) {
+        if (i == clean)
+            stack_.setClean();
+        stack_.push(new GlyphStep(*this, steps[std::size_t(i)]));
+    }
+    if (clean == int(steps.size()))
+        stack_.setClean();
+    else if (clean < first)
+        stack_.resetClean();  // the saved state is no longer in the history
+    stack_.setIndex(index - first);
+    rebuilding_ = false;
+    followCleanState();
 }
 
 void GlyphHistory::fontSaved()
@@ -111,11 +168,14 @@ void GlyphHistory::fontReplaced(bool modified)
 void GlyphHistory::restore(int code, const font::tGraphChar &record)
 {
     workspace_.glyphs[code] = record;
-    emit glyphRestored(code);
+    if (!rebuilding_)
+        emit glyphRestored(code);
 }
 
 void GlyphHistory::followCleanState()
 {
+    if (rebuilding_)
+        return;
     workspace_.fontModified = !stack_.isClean();
 }
 

@@ -20,12 +20,18 @@ struct Workspace;
 class GlyphHistory : public QObject {
     Q_OBJECT
 public:
-    // Older steps are forgotten, so a long session keeps a bounded history.
+    // Older steps are forgotten, so a long session keeps a bounded history:
+    // at most this many steps, and at most this many bytes of recorded glyphs
+    // (glyphs can be 4096 pixels a side, so counting steps alone would not
+    // bound it). The newest step is kept whatever its size.
     static constexpr int kUndoLimit = 200;
+    static constexpr qint64 kByteLimit = qint64(256) << 20;
 
     explicit GlyphHistory(Workspace &workspace, QObject *parent = nullptr);
 
     QUndoStack &stack() { return stack_; }
+    // The bytes the recorded steps hold.
+    qint64 recordedBytes() const { return recordedBytes_; }
     void undo() { stack_.undo(); }
     void redo() { stack_.redo(); }
 
@@ -51,6 +57,11 @@ public:
     // Puts a recorded glyph record back; used by the steps.
     void restore(int code, const font::tGraphChar &record);
 
+    // Kept up to date by the steps themselves as they are made, merged and deleted.
+    void countBytes(qint64 bytes) { recordedBytes_ += bytes; }
+    // True while the kept steps are pushed again; they must not merge then.
+    bool rebuilding() const { return rebuilding_; }
+
 signals:
     // A glyph came back through undo or redo, so that it can be shown.
     void glyphRestored(int code);
@@ -58,8 +69,12 @@ signals:
 private:
     void recordStep(int code, const std::function<void()> &change, int stroke);
     void followCleanState();
+    // Forgets the oldest steps until the history is within kByteLimit.
+    void forgetOldestSteps();
 
     Workspace &workspace_;
+    qint64 recordedBytes_ = 0;  // declared before the stack, whose steps count it down
+    bool rebuilding_ = false;   // forgetOldestSteps is replaying the kept steps
     QUndoStack stack_;
     int stroke_ = 0;       // the number of the stroke in progress, 0 between strokes
     int lastStroke_ = 0;   // numbers every stroke apart

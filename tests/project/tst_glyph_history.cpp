@@ -79,6 +79,8 @@ private slots:
     void modifiedFollowsTheSavedState_data();
     void modifiedFollowsTheSavedState();
     void historyIsBounded();
+    void largeGlyphsKeepTheHistoryWithinItsBytes_data();
+    void largeGlyphsKeepTheHistoryWithinItsBytes();
 };
 
 void TestGlyphHistory::modifiedFollowsTheSavedState_data()
@@ -129,6 +131,59 @@ void TestGlyphHistory::historyIsBounded()
         f.history.undo();
     // The oldest 50 steps are forgotten, and with them the saved state.
     QCOMPARE(glyph.pixels[0][0], raster::Colour(50));
+    QVERIFY(f.workspace.fontModified);
+}
+
+void TestGlyphHistory::largeGlyphsKeepTheHistoryWithinItsBytes_data()
+{
+    QTest::addColumn<int>("savedAt");  // the step after which the font is saved
+    QTest::addColumn<int>("undone");   // steps undone before the last one is made
+    QTest::addColumn<bool>("cleanAtSave");
+
+    QTest::newRow("saved late, reached again by undo") << 22 << 0 << true;
+    QTest::newRow("saved early, forgotten") << 1 << 0 << false;
+    QTest::newRow("steps undone before the last") << 20 << 3 << true;
+}
+
+void TestGlyphHistory::largeGlyphsKeepTheHistoryWithinItsBytes()
+{
+    QFETCH(int, savedAt);
+    QFETCH(int, undone);
+    QFETCH(bool, cleanAtSave);
+
+    // Every step of a 1024 x 1024 glyph records 16 MiB: counting steps alone
+    // would let 200 of them hold 3 GiB.
+    Fixture f;
+    f.workspace.glyphs.setGlyphSize('A', 1024, 1024);
+    font::tGraphChar &glyph = f.workspace.glyphs['A'];
+    constexpr int kSteps = 25;
+    for (int n = 1; n <= kSteps; ++n) {
+        if (n == kSteps)
+            for (int i = 0; i < undone; ++i)
+                f.history.undo();
+        f.history.record('A', [&] { glyph.pixels[5][7] = raster::Colour(n); });
+        if (n == savedAt)
+            f.commands.saveCurrentFont();
+        QVERIFY(f.history.recordedBytes() <= GlyphHistory::kByteLimit);
+    }
+    const int kept = f.history.stack().count();
+    QVERIFY(kept > 1 && kept < kSteps - undone);
+    QCOMPARE(f.history.stack().index(), kept);
+    QVERIFY(f.workspace.fontModified);
+
+    // What is kept undoes and redoes exactly, the saved state included while
+    // the history still reaches it. Step n drew n; the steps undone before the
+    // last one are gone.
+    for (int i = 1; i <= kept; ++i) {
+        f.history.undo();
+        const int drawn = kSteps - undone - i;
+        QCOMPARE(glyph.pixels[5][7], raster::Colour(drawn));
+        QCOMPARE(f.workspace.fontModified, !(cleanAtSave && drawn == savedAt));
+    }
+    QVERIFY(!f.history.stack().canUndo());
+    for (int i = 0; i < kept; ++i)
+        f.history.redo();
+    QCOMPARE(glyph.pixels[5][7], raster::Colour(kSteps));
     QVERIFY(f.workspace.fontModified);
 }
 
