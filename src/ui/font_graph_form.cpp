@@ -6,11 +6,10 @@
 #include "project/project_commands.h"
 #include "project/workspace.h"
 #include "ui/draw_form.h"
+#include "ui/paint_box.h"
 #include "ui/tool_window.h"
 
 #include <QFrame>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QTimer>
 
 namespace letterloom::ui {
@@ -25,40 +24,8 @@ constexpr int kTickMilliseconds = 1;
 
 }  // namespace
 
-GlyphCanvas::GlyphCanvas(const raster::Raster &picture, QWidget *parent)
-    : QWidget(parent), picture_(picture)
-{
-    setObjectName(QStringLiteral("PaintBox"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // Moves without a button arrive too, so a stroke whose release went
-    // elsewhere ends as soon as the pointer hovers here.
-    setMouseTracking(true);
-}
-
-void GlyphCanvas::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.drawImage(0, 0, picture_.image());
-}
-
-void GlyphCanvas::mousePressEvent(QMouseEvent *event)
-{
-    emit mouseDown(event->button(), event->position().toPoint());
-}
-
-void GlyphCanvas::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMove(event->buttons(), event->position().toPoint());
-}
-
-void GlyphCanvas::mouseReleaseEvent(QMouseEvent *event)
-{
-    emit mouseUp(event->button(), event->position().toPoint());
-}
-
 TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
-    : QWidget(parent), context_(context), bevel_(new QFrame(this)), paintBox_(new GlyphCanvas(editor_, this)),
+    : QWidget(parent), context_(context), bevel_(new QFrame(this)), paintBox_(new PaintBox(editor_, this)),
       timer_(new QTimer(this))
 {
     context_.windows.fontGraph = this;
@@ -76,9 +43,12 @@ TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(kTickMilliseconds);
     connect(timer_, &QTimer::timeout, this, &TfontGraphForm::TimerTimer);
-    connect(paintBox_, &GlyphCanvas::mouseDown, this, &TfontGraphForm::PaintBoxMouseDown);
-    connect(paintBox_, &GlyphCanvas::mouseMove, this, &TfontGraphForm::PaintBoxMouseMove);
-    connect(paintBox_, &GlyphCanvas::mouseUp, this, &TfontGraphForm::PaintBoxMouseUp);
+    // Moves without a button arrive too, so a stroke whose release went
+    // elsewhere ends as soon as the pointer hovers here.
+    paintBox_->setMouseTracking(true);
+    connect(paintBox_, &PaintBox::mouseDown, this, &TfontGraphForm::PaintBoxMouseDown);
+    connect(paintBox_, &PaintBox::mouseMove, this, &TfontGraphForm::PaintBoxMouseMove);
+    connect(paintBox_, &PaintBox::mouseUp, this, &TfontGraphForm::PaintBoxMouseUp);
     addHistoryKeys(this, context_.commands.glyphHistory());
 }
 
@@ -113,7 +83,7 @@ raster::Colour TfontGraphForm::paintColour() const
     }
 }
 
-void TfontGraphForm::PaintBoxMouseDown(Qt::MouseButton Button, QPoint at)
+void TfontGraphForm::PaintBoxMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPoint at)
 {
     const TdrawForm *tools = context_.windows.draw;
     if (!tools || (Button != Qt::LeftButton && Button != Qt::RightButton && Button != Qt::MiddleButton))
@@ -128,7 +98,7 @@ void TfontGraphForm::PaintBoxMouseDown(Qt::MouseButton Button, QPoint at)
     }
 }
 
-void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, QPoint at)
+void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers, QPoint at)
 {
     // A release that never reached the editor (a box popped up meanwhile)
     // ends the stroke: the pencil does not paint on a mere hover.
@@ -142,7 +112,7 @@ void TfontGraphForm::PaintBoxMouseMove(Qt::MouseButtons held, QPoint at)
     pencil(at);
 }
 
-void TfontGraphForm::PaintBoxMouseUp(Qt::MouseButton, QPoint)
+void TfontGraphForm::PaintBoxMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint)
 {
     endStroke();
 }

@@ -11,28 +11,7 @@ class QTimer;
 
 namespace letterloom::ui {
 
-// The glyph editor's drawing surface: shows the editor raster as it stands
-// and passes the mouse on, with the buttons held during a move. While a
-// button is held it keeps receiving the mouse, also from outside itself.
-class GlyphCanvas : public QWidget {
-    Q_OBJECT
-public:
-    GlyphCanvas(const raster::Raster &picture, QWidget *parent);
-
-signals:
-    void mouseDown(Qt::MouseButton button, QPoint at);
-    void mouseMove(Qt::MouseButtons held, QPoint at);
-    void mouseUp(Qt::MouseButton button, QPoint at);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    const raster::Raster &picture_;
-};
+class PaintBox;
 
 // The glyph editor: the current glyph magnified, each glyph pixel a square of
 // the pixel size. While the editor is shown a 1 ms timer redraws the whole
@@ -55,9 +34,9 @@ public:
     // One tick of the timer: redraw the current glyph and show it.
     void TimerTimer();
     // The paint box's mouse, at positions of the paint box.
-    void PaintBoxMouseDown(Qt::MouseButton Button, QPoint at);
-    void PaintBoxMouseMove(Qt::MouseButtons held, QPoint at);
-    void PaintBoxMouseUp(Qt::MouseButton Button, QPoint at);
+    void PaintBoxMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers shift, QPoint at);
+    void PaintBoxMouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers shift, QPoint at);
+    void PaintBoxMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers shift, QPoint at);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -76,7 +55,7 @@ private:
     Context &context_;
     raster::Raster editor_;
     QFrame *bevel_;
-    GlyphCanvas *paintBox_;
+    PaintBox *paintBox_;
     QTimer *timer_;
     bool pencilPressed_ = false;
     Qt::MouseButton lastButton_ = Qt::LeftButton;

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTimer>
 
 namespace letterloom::ui {
@@ -20,35 +19,6 @@ constexpr int kTop = 336;
 constexpr int kTickMilliseconds = 1;
 
 }  // namespace
-
-PaintBox::PaintBox(const raster::Raster &view, QWidget *parent)
-    : QWidget(parent), view_(view)
-{
-    setObjectName(QStringLiteral("PaintBox"));
-    // The whole surface is painted on every tick.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void PaintBox::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, view_.image());
-}
-
-void PaintBox::mousePressEvent(QMouseEvent *event)
-{
-    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
-}
-
-void PaintBox::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMove(event->modifiers(), event->position().toPoint());
-}
-
-void PaintBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
-}
 
 TgraphForm::TgraphForm(Context &context, QWidget *parent)
     : QWidget(parent), context_(context), view_(kInitialSize.width(), kInitialSize.height()),
@@ -144,7 +114,7 @@ void TgraphForm::PaintBoxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift,
     selection_.mousePress(context_.workspace, at, shift.testFlag(Qt::ControlModifier));
 }
 
-void TgraphForm::PaintBoxMouseMove(Qt::KeyboardModifiers, QPoint at)
+void TgraphForm::PaintBoxMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint at)
 {
     selection_.mouseMove(context_.workspace, at);
 }

@@ -3,35 +3,13 @@
 #include "project/text_area.h"
 #include "raster/raster.h"
 #include "ui/context.h"
+#include "ui/paint_box.h"
 
 #include <QWidget>
 
 class QTimer;
 
 namespace letterloom::ui {
-
-// The drawing surface of the image view: shows the view raster as it is and
-// passes the mouse on. While a button is held it keeps the mouse, so moves
-// and the release arrive also from outside the window.
-class PaintBox : public QWidget {
-    Q_OBJECT
-public:
-    PaintBox(const raster::Raster &view, QWidget *parent);
-
-signals:
-    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
-    void mouseMove(Qt::KeyboardModifiers shift, QPoint at);
-    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    const raster::Raster &view_;
-};
 
 // The image view: a timer recomposes the whole scene (picture, text area
 // frame, hints, rendered text) into the view raster on every tick and shows
@@ -68,7 +46,7 @@ private:
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void FormKeyUp();
     void PaintBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
-    void PaintBoxMouseMove(Qt::KeyboardModifiers shift, QPoint at);
+    void PaintBoxMouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers shift, QPoint at);
     void PaintBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
 
     Context &context_;

@@ -40,8 +40,8 @@ void changeGlyph(FontWindows &w, const QString &change)
     if (change == u"pencil" || change == u"bucket") {
         if (change == u"bucket")
             button(w, "drawPotting")->trigger();
-        w.fontGraph.PaintBoxMouseDown(Qt::LeftButton, {1, 1});
-        w.fontGraph.PaintBoxMouseUp(Qt::LeftButton, {1, 1});
+        w.fontGraph.PaintBoxMouseDown(Qt::LeftButton, {}, {1, 1});
+        w.fontGraph.PaintBoxMouseUp(Qt::LeftButton, {}, {1, 1});
     } else if (change == u"size") {
         w.whenSizeDialogOpens([](ui::TfontSizeForm &dialog) { dialog.setFields(3, 1); }, "btnOk");
         w.font.findChild<QAction *>(QStringLiteral("pmSetGCharSize"))->trigger();
