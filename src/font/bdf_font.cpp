@@ -215,7 +215,7 @@ ImportedFont parseBdf(const QByteArray &bytes)
 {
     BdfLines lines(bytes);
     const BdfHeader header = readHeader(lines);
-    FontImport font(kFormat, header.cellHeight);
+    FontImport font(kFormat, header.cellHeight, bytes.size());
     qint64 count = 0;
     while (lines.next()) {
         if (lines.is("ENDFONT")) {

@@ -209,7 +209,7 @@ FntFont readFnt(const QByteArray &fnt)
         if (line.tag() == "common") {
             if (font.import)
                 line.fail(QStringLiteral("the font has more than one common line"));
-            font.import.emplace(kFormat, line.integer("lineHeight"));
+            font.import.emplace(kFormat, line.integer("lineHeight"), fnt.size());
             font.packed = line.integer("packed", 0) != 0;
             if (const qint64 pages = line.integer("pages", -1); pages >= 0)
                 pageCount = pages;

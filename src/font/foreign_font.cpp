@@ -34,7 +34,15 @@ QString codeList(const std::set<int> &codes)
     return shown.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
-FontImport::FontImport(QString format, qint64 cellHeight) : format_(std::move(format))
+qint64 fontPixelBudget(qint64 fileBytes)
+{
+    constexpr qint64 kBase = qint64(1) << 22;
+    constexpr qint64 kPerByte = 256;
+    return std::min(kMaxFontPixels, kBase + kPerByte * std::max<qint64>(fileBytes, 0));
+}
+
+FontImport::FontImport(QString format, qint64 cellHeight, qint64 fileBytes)
+    : format_(std::move(format)), pixelBudget_(fontPixelBudget(fileBytes))
 {
     if (cellHeight < 0 || cellHeight > kMaxGlyphSide)
         fail(QStringLiteral("its cell height %1 is not between 0 and %2").arg(cellHeight).arg(kMaxGlyphSide));
@@ -64,8 +72,8 @@ tGraphChar *FontImport::addGlyph(qint64 code, qint64 advance)
         return nullptr;
     }
     pixelsUsed_ += advance * cellHeight_;
-    if (pixelsUsed_ > kMaxFontPixels)
-        fail(QStringLiteral("its glyphs together hold more than %1 pixels").arg(kMaxFontPixels));
+    if (pixelsUsed_ > pixelBudget_)
+        fail(QStringLiteral("its glyphs together hold more than %1 pixels").arg(pixelBudget_));
 
     tGraphChar &glyph = font_.glyphs[int(code)];
     glyph.defined = 1;

@@ -27,6 +27,12 @@ struct ImportedFont {
 // claims big cells for many glyphs is refused before they are allocated.
 inline constexpr qint64 kMaxFontPixels = qint64(1) << 26;
 
+// Cells are mostly empty space around small bitmaps, so their pixels are not
+// in the file; still, a font's cells grow with its file. A font may hold 4 Mi
+// pixels (ample for 256 glyphs of 128 x 128) plus 256 for each byte of its
+// file, up to kMaxFontPixels: a few hundred bytes cannot claim gigabytes.
+qint64 fontPixelBudget(qint64 fileBytes);
+
 // Builds the glyph table of an imported font. Other tools place each glyph's
 // bitmap at an offset inside a cell: the advance wide and one common cell
 // height high. Glyphs become defined white cells that the reader paints into;
@@ -34,8 +40,9 @@ inline constexpr qint64 kMaxFontPixels = qint64(1) << 26;
 // repeated glyphs are skipped, and every loss ends up as a warning.
 class FontImport {
 public:
-    // format names the file kind in error messages ("BDF font").
-    FontImport(QString format, qint64 cellHeight);
+    // format names the file kind in error messages ("BDF font"); fileBytes
+    // is the size of the font's file, which bounds its cells (fontPixelBudget).
+    FontImport(QString format, qint64 cellHeight, qint64 fileBytes);
 
     // Throws "Invalid <format>: <what>".
     [[noreturn]] void fail(const QString &what) const;
@@ -60,6 +67,7 @@ private:
     QString format_;
     std::int32_t cellHeight_ = 0;
     qint64 pixelsUsed_ = 0;
+    qint64 pixelBudget_;
     ImportedFont font_;
     std::set<int> kept_;
     std::set<int> cut_;

@@ -257,6 +257,10 @@ void TestBdfFont::rejectsBrokenFont_data()
         << "Invalid BDF font: a bitmap row of glyph \"g65\" is shorter than its BBX width (line 15)";
     QTest::newRow("huge box height") << edited(bbx, "BBX 1 2000000000 0 0")
         << "Invalid BDF font: glyph \"g65\" has fewer bitmap rows than its BBX height (line 19)";
+    const QByteArray bigCells = edited("FONT_ASCENT 3", "FONT_ASCENT 4095").replace("DWIDTH 3 0", "DWIDTH 4096 0");
+    QTest::newRow("cells too large for the file") << bigCells
+        << QStringLiteral("Invalid BDF font: its glyphs together hold more than %1 pixels")
+               .arg(fontPixelBudget(bigCells.size()));
     QTest::newRow("huge CHARS") << edited("CHARS 1", "CHARS 2000000000")
         << "Invalid BDF font: CHARS gives 2000000000 glyphs but the file has 1 (line 20)";
     QTest::newRow("no ENDCHAR") << edited("ENDCHAR\n", "")

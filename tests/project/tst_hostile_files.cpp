@@ -305,6 +305,15 @@ private slots:
             << Reader::Bdf << "tall.bdf"
             << QByteArray("STARTFONT 2.1\nFONTBOUNDINGBOX 8 100000 0 0\nCHARS 0\nENDFONT\n")
             << "Invalid BDF font: its cell height 100000 is not between 0 and 4096";
+        QByteArray bigCells("STARTFONT 2.1\nFONTBOUNDINGBOX 4096 4096 0 0\nCHARS 4\n");
+        for (int code = 65; code < 69; ++code)
+            bigCells += "STARTCHAR g\nENCODING " + QByteArray::number(code)
+                        + "\nDWIDTH 4096 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n";
+        bigCells += "ENDFONT\n";
+        QTest::newRow("BDF font of four 4096 x 4096 cells in a few hundred bytes")
+            << Reader::Bdf << "cells.bdf" << bigCells
+            << QStringLiteral("Invalid BDF font: its glyphs together hold more than %1 pixels")
+                   .arg(font::fontPixelBudget(bigCells.size()));
         QTest::newRow("BMFont whose page claims 30000 x 30000 pixels")
             << Reader::BmFont << "page.fnt"
             << QByteArray("common lineHeight=8 base=7 scaleW=30000 scaleH=30000 pages=1\npage id=0 file=\"page.png\"\n"
