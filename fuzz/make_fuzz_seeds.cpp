@@ -45,7 +45,7 @@ private:
 
 // A BMP file built field by field, for the variants the program itself never
 // writes: old core headers, run lengths, bit fields, top-down rows.
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -55,42 +55,42 @@ struct BmpSpec {
     QByteArray pixels;
 };
 
-QByteArray bmpBytes(const BmpSpec &spec)
+QByteArray bmpBytes(const BmpLayout &layout)
 {
-    const bool core = spec.headerSize == 12;
-    const std::uint32_t tableBytes = std::uint32_t(spec.table.size()) * (core ? 3 : 4);
-    const std::uint32_t offset = 14 + spec.headerSize + tableBytes;
+    const bool core = layout.headerSize == 12;
+    const std::uint32_t tableBytes = std::uint32_t(layout.table.size()) * (core ? 3 : 4);
+    const std::uint32_t offset = 14 + layout.headerSize + tableBytes;
     ByteWriter out;
     out.bytes("BM");
-    out.u32(offset + std::uint32_t(spec.pixels.size()));
+    out.u32(offset + std::uint32_t(layout.pixels.size()));
     out.u32(0);
     out.u32(offset);
-    out.u32(spec.headerSize);
+    out.u32(layout.headerSize);
     if (core) {
-        for (std::uint16_t field : {std::uint16_t(spec.width), std::uint16_t(spec.height), std::uint16_t(1),
-                                    spec.bitsPerPixel}) {
+        for (std::uint16_t field : {std::uint16_t(layout.width), std::uint16_t(layout.height), std::uint16_t(1),
+                                    layout.bitsPerPixel}) {
             out.u8(field & 0xFF);
             out.u8(field >> 8);
         }
-        for (std::uint32_t colour : spec.table)
+        for (std::uint32_t colour : layout.table)
             for (int shift : {0, 8, 16})
                 out.u8((colour >> shift) & 0xFF);
     } else {
-        out.i32(spec.width);
-        out.i32(spec.height);
-        out.u32(1u | (std::uint32_t(spec.bitsPerPixel) << 16));
-        out.u32(spec.compression);
-        out.u32(std::uint32_t(spec.pixels.size()));
+        out.i32(layout.width);
+        out.i32(layout.height);
+        out.u32(1u | (std::uint32_t(layout.bitsPerPixel) << 16));
+        out.u32(layout.compression);
+        out.u32(std::uint32_t(layout.pixels.size()));
         out.u32(2835);
         out.u32(2835);
-        out.u32(spec.compression == 3 ? 0 : std::uint32_t(spec.table.size()));
+        out.u32(layout.compression == 3 ? 0 : std::uint32_t(layout.table.size()));
         out.u32(0);
-        for (std::uint32_t i = 40; i < spec.headerSize; ++i)
+        for (std::uint32_t i = 40; i < layout.headerSize; ++i)
             out.u8(0);
-        for (std::uint32_t colour : spec.table)
+        for (std::uint32_t colour : layout.table)
             out.u32(colour);
     }
-    out.bytes(spec.pixels);
+    out.bytes(layout.pixels);
     return out.result();
 }
 
