@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,7 @@ class TestQtPrompter : public QObject {
     Q_OBJECT
 
 private slots:
+    void settingsAreTheTestsOwn();
     void dialogFilters_data();
     void dialogFilters();
     void questions_data();
@@ -71,6 +74,16 @@ private slots:
 private:
     QTemporaryDir dir_;
 };
+
+// What an ordinary session left in the user's settings (a file dialog's last
+// folder on /proc makes the next dialog hang) must not reach the tests.
+void TestQtPrompter::settingsAreTheTestsOwn()
+{
+    const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    QVERIFY(config != QDir(QDir::homePath() + QStringLiteral("/.config")));
+    QVERIFY(!config.absolutePath().startsWith(QDir::homePath() + u'/'));
+    QCOMPARE(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).allKeys(), QStringList());
+}
 
 void TestQtPrompter::dialogFilters_data()
 {
