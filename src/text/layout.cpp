@@ -75,10 +75,8 @@ public:
         if (w > room_)
             return Notice::Width;
         while (!fits(w)) {
-            // The line was empty, so every further line would fail the same
-            // way: wrapping cannot make progress.
             if (count_ == 0)
-                return Notice::Height;
+                return neverFitting();
             ++line_;
             if (pitch_ * line_ > heightRoom_)
                 return Notice::Height;
@@ -91,6 +89,22 @@ public:
     void breakLine() { ++line_; }
 
 private:
+    // The word failed on a fresh line, so it fails on every further one: each
+    // attempt opens one more record without words, until a line would start
+    // below the area. The records are added at once. Where the attempts would
+    // never end (a pitch of 0 or less) or would open more than
+    // kMaxEmptyLines records, only the first record stays.
+    Notice neverFitting()
+    {
+        if (pitch_ <= 0 || heightRoom_ < 0)
+            return Notice::Height;
+        const std::int64_t more = std::max<std::int64_t>(heightRoom_ / pitch_ - line_, 0);
+        if (1 + more > kMaxEmptyLines)
+            return Notice::Height;
+        lines_.resize(lines_.size() + std::size_t(more));
+        return Notice::Height;
+    }
+
     // Opens the record of the current line when it has none yet and charges
     // the word to it; false when the line then runs wider than the area.
     bool fits(std::int64_t w)

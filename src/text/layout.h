@@ -14,6 +14,9 @@ namespace letterloom::text {
 // area, or a line that would start below the area.
 enum class Notice { None, Width, Height };
 
+// The most records without words that one never-fitting word leaves.
+inline constexpr std::int64_t kMaxEmptyLines = std::int64_t(1) << 20;
+
 // The words shown to the user for a notice; empty for Notice::None.
 QString noticeText(Notice notice);
 
@@ -28,9 +31,11 @@ QByteArray ResolveEscapes(QByteArray word);
 // Lays text (8-bit characters, lines separated by CR LF) out in an area of
 // areaWidth x areaHeight pixels, appending lines to `lines` (expected empty).
 // Returns the notice that stopped it; the lines placed before it stay. A word
-// that does not fit even on an empty line ends it with the height notice,
-// whatever the line spacing, so that no input makes it run on. Time and
-// memory grow linearly with the text.
+// that does not fit even on an empty line leaves one record without words for
+// every line that wrapping could still start in the area, then the height
+// notice; only one such record when the line pitch is 0 or less (the lines
+// would never end) or when there would be more than kMaxEmptyLines of them.
+// Time and memory grow linearly with the text.
 Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
                   std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines);
 

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
 
 using namespace letterloom;
@@ -69,10 +70,21 @@ private slots:
                                                       << QStringList{"[x] 10 L15 g0"} << kWidthNotice;
         QTest::newRow("word of W - 4 without space width") << "x=10" << QByteArray("xx") << 24 << 100 << 10
                                                            << QStringList{full} << "";
+        // A word that passes the width check but not even a fresh line: one
+        // empty record for every line wrapping may still start (pitch 12,
+        // H - 4 = 96: lines up to 8).
         QTest::newRow("never-fitting first word") << kFont << QByteArray("xx") << 24 << 100 << 10
-                                                  << QStringList{empty} << kHeightNotice;
+                                                  << QStringList(9, empty) << kHeightNotice;
         QTest::newRow("never-fitting later word") << kFont << QByteArray("x xx") << 24 << 100 << 10
-                                                  << QStringList{"[x] 10 L15 g0", empty} << kHeightNotice;
+                                                  << QStringList{"[x] 10 L15 g0"} + QStringList(8, empty)
+                                                  << kHeightNotice;
+        QTest::newRow("never-fitting word after CR LF") << kFont << QByteArray("x\r\nxx x") << 24 << 30 << 10
+                                                        << QStringList{"[x] 10 L15 g0", empty, empty}
+                                                        << kHeightNotice;
+        QTest::newRow("never-fitting word, no line left") << kFont << QByteArray("x xx") << 24 << 15 << 10
+                                                          << QStringList{"[x] 10 L15 g0"} << kHeightNotice;
+        QTest::newRow("never-fitting word, area lower than 4") << kFont << QByteArray("xx") << 24 << 3 << 10
+                                                               << QStringList{empty} << kHeightNotice;
         QTest::newRow("last word wraps") << kFont << QByteArray("xx xx") << 44 << 100 << 10
                                          << QStringList{one, one} << "";
         QTest::newRow("wrapping stops at H 30") << "x=10" << QByteArray("xx xx xx xx") << 24 << 30 << 10
@@ -121,6 +133,43 @@ private slots:
         const Notice result = LayoutText(text, width, height, spacing, fontFrom(font), table);
         QCOMPARE(describe(table), lines);
         QCOMPARE(noticeText(result), notice);
+    }
+
+    // Never-fitting words whose empty records run into the thousands: only
+    // their number is compared. Where the lines would never end, or there
+    // would be more than kMaxEmptyLines, the first empty record stays alone.
+    void neverFittingWordCount_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<qsizetype>("records");
+
+        const int bound = int(kMaxEmptyLines);
+        QTest::newRow("pitch 1") << QByteArray("xx") << 4 + 5000 << -1 << qsizetype(5001);
+        QTest::newRow("pitch 1, after a placed word") << QByteArray("x xx") << 4 + 5000 << -1 << qsizetype(5001);
+        QTest::newRow("pitch 3, rounded down") << QByteArray("xx") << 4 + 3000 + 2 << 1 << qsizetype(1001);
+        QTest::newRow("as many as the bound") << QByteArray("xx") << 4 + bound - 1 << -1 << qsizetype(bound);
+        QTest::newRow("one more than the bound") << QByteArray("xx") << 4 + bound << -1 << qsizetype(1);
+        QTest::newRow("pitch 0 never ends") << QByteArray("xx") << kMax << -2 << qsizetype(1);
+        QTest::newRow("negative pitch never ends") << QByteArray("x xx") << 1000 << -7 << qsizetype(2);
+    }
+
+    void neverFittingWordCount()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, height);
+        QFETCH(int, spacing);
+        QFETCH(qsizetype, records);
+
+        LineTable table;
+        QCOMPARE(LayoutText(text, 24, height, spacing, fontFrom(kFont), table), Notice::Height);
+        QCOMPARE(qsizetype(table.size()), records);
+        const qsizetype placed = text.contains(' ') ? 1 : 0;
+        const auto empty = std::count_if(table.begin(), table.end(), [](const Twords &line) {
+            return line.words.empty() && line.lineWidth == 0 && line.gap == 0;
+        });
+        QCOMPARE(qsizetype(empty), records - placed);
     }
 
     void wordWidth_data()
