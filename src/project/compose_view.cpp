@@ -33,7 +33,7 @@ void drawGuides(const ProjectSettings &settings, raster::Raster &view, bool sele
 void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode)
 {
     view.fill(kWhite);
-    if (!workspace.pictureLoaded) {
+    if (!workspace.hasPicture()) {
         drawPictureHint(view);
         return;
     }

@@ -1,5 +1,6 @@
 #include "project/project_commands.h"
 
+#include "base/error.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "font/font_formats.h"
@@ -19,6 +20,9 @@ const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
 const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
+
+const QString kNoPictureToExport =
+    QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first.");
 
 const QString kMainCaption = QStringLiteral("Letterloom v1.0");
 const QString kFontQuestion = QStringLiteral("The current font was changed. Save it before closing?");
@@ -165,7 +169,10 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     effects_.setText(opened.text);
     workspace_.picture = std::move(opened.picture);
     effects_.setRefreshEnabled(true);
-    effects_.setImageViewSize(workspace_.picture.size());
+    // A project saved before any picture was loaded has none: the view keeps
+    // its size and shows where the picture goes.
+    if (!workspace_.picture.isEmpty())
+        effects_.setImageViewSize(workspace_.picture.size());
     workspace_.pictureLoaded = true;
     setProjectFile(path);
     markProjectSaved(workspace_);
@@ -282,6 +289,8 @@ void ProjectCommands::refresh()
 
 void ProjectCommands::exportImage(raster::Raster &view)
 {
+    if (!workspace_.hasPicture())
+        throw Error(kNoPictureToExport);
     prepare(dialogs_.savePicture, kPictureFilter, QStringLiteral("bmp"));
     const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.savePicture);
     if (!path)

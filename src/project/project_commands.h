@@ -60,7 +60,7 @@ public:
     void refresh();
     // Project > Image Export...: composes the scene without frame and hints
     // into view and writes it to the chosen file, as PNG when its name ends
-    // in ".png", else as BMP.
+    // in ".png", else as BMP. Without a picture it refuses before any dialog.
     void exportImage(raster::Raster &view);
 
     // The main window's close query: true when the program may end. It asks

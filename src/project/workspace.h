@@ -38,6 +38,9 @@ struct Workspace {
 
     bool pictureLoaded = false;
     raster::Raster picture;
+    // There is a picture to show and to export: one was loaded, and it has
+    // pixels (a project saved before any picture was loaded holds an empty one).
+    bool hasPicture() const { return pictureLoaded && !picture.isEmpty(); }
 
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized

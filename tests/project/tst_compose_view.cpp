@@ -108,17 +108,23 @@ private slots:
             QCOMPARE(view, workspace.picture);
     }
 
+    // No picture yet, or a project that was saved without one: only the hint.
     void hintWithoutPicture_data()
     {
         QTest::addColumn<bool>("exporting");
-        QTest::newRow("screen") << false;
-        QTest::newRow("export") << true;
+        QTest::addColumn<bool>("pictureLoaded");
+        QTest::newRow("screen") << false << false;
+        QTest::newRow("export") << true << false;
+        QTest::newRow("screen, project without a picture") << false << true;
+        QTest::newRow("export, project without a picture") << true << true;
     }
 
     void hintWithoutPicture()
     {
         QFETCH(bool, exporting);
+        QFETCH(bool, pictureLoaded);
         Workspace workspace{QString()};
+        workspace.pictureLoaded = pictureLoaded;
         workspace.settings.area = {0, 0, 297, 274};
         workspace.overlay = Raster(297, 274);  // as a refresh leaves it: black text
         workspace.overlay.fill(raster::kBlack);

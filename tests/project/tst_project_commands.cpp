@@ -206,7 +206,8 @@ private slots:
         QCOMPARE(f.effects.shownSettings->alignment, std::uint8_t(7));
         QCOMPARE(f.effects.textBytes, text);
         QCOMPARE(f.workspace.picture, withPicture ? picture(5, 3) : Raster());
-        QCOMPARE(f.effects.imageViewSize, withPicture ? QSize(5, 3) : QSize(0, 0));
+        // Without a picture the view keeps its size, so it stays in sight.
+        QCOMPARE(f.effects.imageViewSize, withPicture ? QSize(5, 3) : QSize(297, 274));
         QVERIFY(f.workspace.pictureLoaded && f.effects.refreshEnabled);
         QCOMPARE(f.effects.mainCaption, QStringLiteral("Letterloom v1.0 - ") + projectPath);
         QCOMPARE(f.workspace.fontPath, fontFile.isEmpty() ? f.workspace.programDirectory : f.path(fontFile));
@@ -779,6 +780,27 @@ private slots:
         QCOMPARE(dialog.filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png"));
         QCOMPARE(dialog.defaultExtension, QStringLiteral("bmp"));
         QCOMPARE(Raster::readBmpFile(f.path(QStringLiteral("out.bmp"))), picture(6, 4));  // no frame, no hints
+    }
+
+    // Without a picture there is nothing to export: a message says so before
+    // any dialog, and no file is written.
+    void exportWithoutPicture_data()
+    {
+        QTest::addColumn<bool>("pictureLoaded");
+        QTest::newRow("no picture loaded yet") << false;
+        QTest::newRow("project saved without a picture") << true;
+    }
+
+    void exportWithoutPicture()
+    {
+        QFETCH(bool, pictureLoaded);
+        Fixture f;
+        f.workspace.pictureLoaded = pictureLoaded;
+        Raster view(297, 274);
+        QCOMPARE(errorOf([&] { f.commands.exportImage(view); }),
+                 QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first."));
+        QCOMPARE(f.prompter.log, QStringList());
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -1,6 +1,7 @@
 // The image view: what it shows, how Ctrl and the mouse draw the text area on
 // it, the toolbar nudges, and the exported picture.
 
+#include "project/project_file.h"
 #include "project/workspace.h"
 #include "raster/raster.h"
 #include "support/fake_prompter.h"
@@ -157,7 +158,8 @@ class TestGraphForm : public QObject {
 private slots:
     void initTestCase();
 
-    void viewBeforeAPicture();
+    void viewWithoutAPicture_data();
+    void viewWithoutAPicture();
     void viewFollowsTheLoadedPicture();
     void viewShowsFrameAndHints_data();
     void viewShowsFrameAndHints();
@@ -182,24 +184,61 @@ void TestGraphForm::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void TestGraphForm::viewBeforeAPicture()
+// Before any picture, and after opening a project that was saved without
+// one, the view keeps a size the user can see (the first one, or that of the
+// last picture) and shows only the centred hint.
+void TestGraphForm::viewWithoutAPicture_data()
 {
-    Program program(dir_, false);
+    QTest::addColumn<bool>("pictureFirst");
+    QTest::addColumn<bool>("openProject");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("no picture yet") << false << false << QSize(297, 274);
+    QTest::newRow("project without a picture") << false << true << QSize(297, 274);
+    QTest::newRow("project without a picture, after a picture") << true << true << kPictureSize;
+}
+
+void TestGraphForm::viewWithoutAPicture()
+{
+    QFETCH(bool, pictureFirst);
+    QFETCH(bool, openProject);
+    QFETCH(QSize, size);
+    Program program(dir_, pictureFirst);
+    if (openProject) {
+        letterloom::project::ProjectFile project;
+        project.settings.area = {10, 40, 100, 50};
+        project.text = "A";
+        const QString path = dir_.filePath(QStringLiteral("no-picture.llp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(letterloom::project::projectBytes(project));
+        file.close();
+        program.prompter.chooseFile(path);
+        if (pictureFirst)
+            program.prompter.answer(Answer::No);  // the loaded picture is let go
+        program.trigger("mmLoadProject");
+        QVERIFY(program.workspace().pictureLoaded);
+    }
     program.workspace().settings.area = {10, 40, 100, 50};
     program.refreshText();
     program.play(QStringLiteral("k+"));
     const Raster &view = program.tick();
 
-    QCOMPARE(view.size(), QSize(297, 274));
-    QCOMPARE(program.graph()->size(), QSize(297, 274));
+    QCOMPARE(view.size(), size);
+    QCOMPARE(program.graph()->size(), size);
     // Only the centred hint: no frame, no hint lines, no text.
-    const int red = countIn(view, QRect(0, 0, 297, 274), kRed);
+    const int red = countIn(view, QRect(QPoint(0, 0), size), kRed);
     QVERIFY(red > 0);
-    QCOMPARE(countIn(view, QRect(0, 125, 297, 25), kRed), red);
-    QCOMPARE(countIn(view, QRect(0, 0, 297, 274), kBlack), 0);
+    QCOMPARE(countIn(view, QRect(QPoint(0, 0), size), kBlack), 0);
     const QSize hint = Raster::measureText(QStringLiteral("Load picture here!"));
-    QVERIFY(countIn(view, QRect((297 - hint.width()) / 2, (274 - hint.height()) / 2, hint.width(), hint.height()),
+    QVERIFY(countIn(view, QRect((size.width() - hint.width()) / 2, (size.height() - hint.height()) / 2, hint.width(),
+                                hint.height()),
                     kRed) == red);
+
+    // Closed, the view comes back through Show Image at that size.
+    program.graph()->close();
+    program.trigger("mmShowBitmap");
+    QVERIFY(program.graph()->isVisible());
+    QCOMPARE(program.graph()->size(), size);
 }
 
 void TestGraphForm::viewFollowsTheLoadedPicture()

@@ -394,6 +394,9 @@ void TestMainForm::itemsReachTheirCommands_data()
     QTest::newRow("Save, unnamed") << "menu" << "mmSaveProject" << none << "" << saveProject;
     QTest::newRow("Save As") << "menu" << "mmSaveAsProject" << none << "" << saveProject;
     QTest::newRow("Image Export") << "menu" << "mmExportBitmap" << none << "" << savePicture;
+    QTest::newRow("Image Export, no picture")
+        << "menu" << "mmExportBitmap" << none << ""
+        << "error: There is no picture to export. Load one with Edit > Load Image... first.";
     QTest::newRow("Open Font") << "menu" << "mmLoadFont" << none << "" << openFont;
     QTest::newRow("Save Font") << "menu" << "mmSaveFont" << none << "" << saveFont;
     QTest::newRow("Load Image") << "menu" << "mmLoadBitmap" << none << "" << openPicture;
@@ -436,6 +439,11 @@ void TestMainForm::itemsReachTheirCommands()
     prompter_->cancelFile();
     prompter_->answer(Answer::Cancel);
     shell_->workspace().textChanged = asked == kLeaveChangedText;
+    // A picture to export, except where its absence is the point.
+    if (!asked.startsWith(u"error: ")) {
+        shell_->workspace().picture = Raster(8, 8);
+        shell_->workspace().pictureLoaded = true;
+    }
 
     if (how == u"menu") {
         actionOf(*shell_, control)->trigger();
