@@ -1,9 +1,10 @@
-// The font commands: info, sheet and convert.
+// The font commands: info, sheet, convert and import-grid.
 
 #include "cli.h"
 #include "command_line.h"
 #include "font_formats.h"
 #include "font_sheet.h"
+#include "grid_options.h"
 #include "json.h"
 
 #include "base/file_io.h"
@@ -118,25 +119,93 @@ int fontInfo(const QStringList &arguments)
     return kExitOk;
 }
 
+void printWarnings(const QStringList &warnings)
+{
+    for (const QString &warning : warnings)
+        printMessage(warning);
+}
+
+// The glyphs as a plain grid, without labels, that import-grid reads back.
+void writeGrid(const CommandLine &line, const GlyphTable &glyphs, const QString &output)
+{
+    const font::GridImportSettings options = gridOptions(line);
+    font::GridExportSettings settings;
+    settings.grid = options.grid;
+    settings.codes = options.codes;
+    settings.background = options.background;
+    settings.ink = options.ink;
+    const font::GridExport drawn = font::exportGrid(glyphs, settings);
+    drawn.picture.writePictureFile(output);
+    printWarnings(drawn.warnings);
+}
+
 int fontSheet(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("font sheet"), QStringLiteral("FONT -o SHEET.bmp"),
                      QStringLiteral("Draws a specimen picture of a font: its 256 glyphs in a 16 x 16 table,\n"
-                                    "code 16 x row + column in each cell; grey cells hold no glyph."));
+                                    "code 16 x row + column in each cell; grey cells hold no glyph.\n"
+                                    "With --grid, draws the glyphs as a plain grid without labels instead,\n"
+                                    "which \"font import-grid\" with the same options reads back: each glyph\n"
+                                    "at the left of its cell, standing on its bottom, on a background that no\n"
+                                    "glyph uses. Cells are as large as the largest glyph unless --cell says."));
     line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
                     QStringLiteral("N"), QStringLiteral("2")});
+    line.addOption({QStringLiteral("grid"), QStringLiteral("Draw a plain grid for import-grid, with the options below.")});
+    addGridOptions(line);
     if (!line.parse(arguments))
         return kExitOk;
     const QString output = line.required(QStringLiteral("output"));
+    const bool grid = line.isSet(QStringLiteral("grid"));
+    if (grid && line.isSet(QStringLiteral("zoom")))
+        throw UsageError(QStringLiteral("--zoom draws the specimen table; a --grid is drawn pixel for pixel"));
+    if (!grid && anyGridOption(line))
+        throw UsageError(QStringLiteral("The grid options need --grid"));
+    if (grid) {
+        const GlyphTable glyphs = readFont(line.argument(0));
+        writeGrid(line, glyphs, output);
+        return kExitOk;
+    }
     bool ok = false;
     const int zoom = line.value(QStringLiteral("zoom")).toInt(&ok);
     if (!ok || zoom < 1 || zoom > 16)
         throw UsageError(QStringLiteral("--zoom takes a whole number from 1 to 16"));
     const GlyphTable glyphs = readFont(line.argument(0));
     FontSheet(glyphs, zoom).draw().writePictureFile(output);
+    return kExitOk;
+}
+
+int fontImportGrid(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("font import-grid"), QStringLiteral("PICTURE --cell WxH -o FONT"),
+                     QStringLiteral("Makes a font from a picture of its glyphs in a grid of cells (a PNG or BMP\n"
+                                    "sprite sheet, a grid another tool drew, a screenshot). The background colour\n"
+                                    "and every pixel with an alpha below 128 become white, the ink black, and\n"
+                                    "other colours stay. Each glyph is as wide as its rightmost column that is not\n"
+                                    "white plus 1 plus the spacing, and as high as a cell; an empty cell gives no\n"
+                                    "glyph, except the space's, which gets the space width."));
+    line.addArgument(QStringLiteral("PICTURE"), QStringLiteral("The picture (.png, or BMP)."));
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                    QStringLiteral("The font to write (.llf, .bdf or .fnt; replaced all or nothing)."),
+                    QStringLiteral("FONT")});
+    line.addOption({QStringLiteral("into"),
+                    QStringLiteral("Add the glyphs to this font: only the codes whose cells hold a glyph change."),
+                    QStringLiteral("FONT")});
+    addGridOptions(line);
+    if (!line.parse(arguments))
+        return kExitOk;
+    const QString output = line.required(QStringLiteral("output"));
+    line.required(QStringLiteral("cell"));
+    const font::GridImportSettings settings = gridOptions(line);
+    GlyphTable glyphs;
+    if (line.isSet(QStringLiteral("into")))
+        glyphs = readFont(line.value(QStringLiteral("into")));
+    const font::GridImport imported = font::importGrid(font::readGridPicture(line.argument(0)), settings);
+    printWarnings(imported.warnings);
+    font::mergeImport(glyphs, imported);
+    writeFont(output, glyphs);
     return kExitOk;
 }
 
@@ -162,6 +231,7 @@ std::vector<Command> fontCommands()
         {QStringLiteral("font info"), QStringLiteral("List a font's glyphs, sizes and colours"), fontInfo},
         {QStringLiteral("font sheet"), QStringLiteral("Draw a specimen picture of a font"), fontSheet},
         {QStringLiteral("font convert"), QStringLiteral("Read a font file and write it again"), fontConvert},
+        {QStringLiteral("font import-grid"), QStringLiteral("Make a font from a picture of a grid of glyphs"), fontImportGrid},
     };
 }
 

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -110,6 +111,7 @@ private slots:
         write("missingfont.llp", projectFile({10, 20, 60, 30}, path("none.llf"), "X"));
         write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", false));
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
+        write("grid.png", raster::Raster(testing::sketchGlyph({".#.#", "#.##"}).image).toPng());
     }
 
     void init()
@@ -184,6 +186,44 @@ private slots:
             << "letterloom-cli: Colours dropped, drawn in black: glyph" << "out.bdf" << true;
         QTest::newRow("font convert, nothing to read")
             << QStringList{"font", "convert", "@none.llf", "@out.llf"} << 1 << "letterloom-cli: File not found\n" << "out.llf" << false;
+        QTest::newRow("import-grid without --cell")
+            << QStringList{"font", "import-grid", "@grid.png", "-o", "@out.llf"} << 2
+            << "letterloom-cli: Missing option --cell" << "out.llf" << false;
+        QTest::newRow("import-grid, a cell not WxH")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "8,8", "-o", "@out.llf"} << 2
+            << "letterloom-cli: --cell takes two whole numbers as WIDTHxHEIGHT" << "out.llf" << false;
+        QTest::newRow("import-grid, a cell of width 0")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "0x8", "-o", "@out.llf"} << 2
+            << "letterloom-cli: --cell takes sides from 1 to 4096" << "out.llf" << false;
+        QTest::newRow("import-grid, --first and --chars")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "2x2", "--first", "65", "--chars", "AB", "-o", "@out.llf"}
+            << 2 << "letterloom-cli: --first and --chars both give the cells' codes" << "out.llf" << false;
+        QTest::newRow("import-grid, first code 256")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "2x2", "--first", "256", "-o", "@out.llf"} << 2
+            << "letterloom-cli: --first takes a whole number from 0 to 255" << "out.llf" << false;
+        QTest::newRow("import-grid, ink not hex")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "2x2", "--ink", "black", "-o", "@out.llf"} << 2
+            << "letterloom-cli: --ink takes six hex digits" << "out.llf" << false;
+        QTest::newRow("import-grid, a cell larger than the picture")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "9x9", "-o", "@out.llf"} << 1
+            << "letterloom-cli: No cell of 9 x 9 pixels fits in the picture of 4 x 2 pixels\n" << "out.llf" << false;
+        QTest::newRow("import-grid, not a picture")
+            << QStringList{"font", "import-grid", "@font.llf", "--cell", "2x2", "-o", "@out.llf"} << 1
+            << "letterloom-cli: Bitmap image is not valid\n" << "out.llf" << false;
+        QTest::newRow("import-grid, a character outside the map")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "2x2", "--chars", QStringLiteral("\u0416B"), "-o", "@out.llf"}
+            << 0 << QStringLiteral("letterloom-cli: Not in the character map, their cells left out: U+0416 \u0416\n"
+                                   "letterloom-cli: Left out 1 cell that holds pixels but no character code\n")
+            << "out.llf" << true;
+        QTest::newRow("sheet, grid options without --grid")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.png", "--cell", "8x8"} << 2
+            << "letterloom-cli: The grid options need --grid" << "out.png" << false;
+        QTest::newRow("sheet, --grid with --zoom")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.png", "--grid", "--zoom", "2"} << 2
+            << "letterloom-cli: --zoom draws the specimen table" << "out.png" << false;
+        QTest::newRow("sheet --grid, glyphs cut to a small cell")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.png", "--grid", "--cell", "2x2", "--chars", "ab"} << 0
+            << "letterloom-cli: Cut to their cells of 2 x 2 pixels: glyphs 97 and 98\n" << "out.png" << true;
         QTest::newRow("font without its command") << QStringList{"font", "@font.llf"} << 2 << "letterloom-cli: Unknown command" << "" << false;
     }
 
@@ -430,11 +470,81 @@ private slots:
         QCOMPARE(red, QRect(24 + 1 * cell + 1 + 3, 16 + 4 * cell + 1 + 3, zoom, zoom));
     }
 
+    // A font drawn as a grid by "font sheet --grid" and read back by
+    // "font import-grid" with the same options: random fonts of one height
+    // whose widths follow the trimming rule come back as they were.
+    void gridRoundTrip_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("the defaults, one cell size") << QStringList{"--cell", "9x7"};
+        QTest::newRow("margins, gaps, columns, spacing 2")
+            << QStringList{"--cell", "10x7", "--margin", "3,2", "--gap", "1,2", "--columns", "12", "--first", "0", "--spacing", "2"};
+        QTest::newRow("characters, colours given, as BMP")
+            << QStringList{"--cell", "9x7", "--chars", QStringLiteral("Gr\u00FC\u00DFe!"), "--background", "102030", "--ink", "FFAA00"};
+    }
+
+    void gridRoundTrip()
+    {
+        QFETCH(QStringList, options);
+        const int spacing = options.contains("--spacing") ? 2 : 1;
+        const bool bmp = options.contains("--ink");
+        QRandomGenerator random(quint32(options.size()));
+        font::GlyphTable glyphs;
+        for (int code = 0; code < 256; ++code) {
+            if (code == ' ') {
+                glyphs[code] = block(4, 7, raster::kWhite);  // half the cell width
+                if (options.contains("--cell") && options[options.indexOf("--cell") + 1] == "10x7")
+                    glyphs[code] = block(5, 7, raster::kWhite);
+                continue;
+            }
+            if (random.bounded(3) == 0)
+                continue;
+            const int rightmost = random.bounded(7);
+            QStringList rows(7, QString());
+            for (int y = 0; y < 7; ++y)
+                for (int x = 0; x < rightmost + 1 + spacing; ++x)
+                    rows[y] += x > rightmost ? u'.' : QStringLiteral("##..rgb")[random.bounded(7)];
+            rows[random.bounded(7)][rightmost] = u'#';
+            glyphs[code] = sketchGlyph(rows);
+        }
+        write("random.llf", font::fontBytes(glyphs));
+        const QString picture = bmp ? "@out.bmp" : "@out.png";
+        const Run drawn = cli(QStringList{"font", "sheet", "@random.llf", "-o", picture, "--grid"} + options);
+        QCOMPARE(drawn.status, 0);
+        QCOMPARE(drawn.err, QByteArray());
+        const Run read = cli(QStringList{"font", "import-grid", picture, "-o", "@out.llf"} + options);
+        QCOMPARE(read.status, 0);
+        QCOMPARE(read.err, QByteArray());
+
+        // Only the codes the cells cover come back.
+        font::GlyphTable expected;
+        const QString chars = options.contains("--chars") ? options[options.indexOf("--chars") + 1] : QString();
+        const int first = options.contains("--first") ? 0 : 32;
+        for (int code = 0; code < 256; ++code)
+            if (chars.isEmpty() ? code >= first : chars.contains(QChar(code)))
+                expected[code] = glyphs[code];
+        QVERIFY(font::readFontFile(path("out.llf")) == expected);
+    }
+
+    // --into keeps the font's glyphs but the codes whose cells hold a glyph.
+    void importGridInto()
+    {
+        write("into.llf", font::fontBytes(testFont()));
+        const Run run = cli({"font", "import-grid", "@grid.png", "--cell", "2x2", "--chars", "ab", "--into", "@into.llf",
+                             "-o", "@out.llf"});
+        QCOMPARE(run.status, 0);
+        font::GlyphTable expected = testFont();
+        expected['a'] = sketchGlyph({".#.", "#.."});
+        expected['b'] = sketchGlyph({".#.", "##."});
+        QVERIFY(font::readFontFile(path("out.llf")) == expected);
+        QCOMPARE(readWholeFile(path("into.llf")), font::fontBytes(testFont()));
+    }
+
     void helpForEveryCommand_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("usage");
-        for (const char *command : {"render", "layout", "fit", "font info", "font sheet", "font convert"}) {
+        for (const char *command : {"render", "layout", "fit", "font info", "font sheet", "font convert", "font import-grid"}) {
             const QStringList words = QString::fromLatin1(command).split(u' ');
             QTest::newRow(command) << words + QStringList{"--help"} << QStringLiteral("Usage: letterloom-cli %1 [options]").arg(command);
         }
