@@ -107,6 +107,8 @@ void GlyphHistory::recordDab(int code, const std::function<void()> &change)
 void GlyphHistory::recordStep(int code, const std::function<void()> &change, int stroke)
 {
     font::tGraphChar before = workspace_.glyphs[code];
+    // Even a change that fails half way shows.
+    workspace_.bumpRevision();
     change();
     // Even a step that left the glyph as it was moves the history away from
     // the saved state, so the font counts as modified.
@@ -168,6 +170,7 @@ void GlyphHistory::fontReplaced(bool modified)
 void GlyphHistory::restore(int code, const font::tGraphChar &record)
 {
     workspace_.glyphs[code] = record;
+    workspace_.bumpRevision();
     if (!rebuilding_)
         emit glyphRestored(code);
 }

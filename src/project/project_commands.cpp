@@ -94,6 +94,7 @@ ProjectCommands::ProjectCommands(Workspace &workspace, Prompter &prompter, Windo
 
 void ProjectCommands::resetProject()
 {
+    workspace_.bumpRevision();
     workspace_.settings.area = {};
     workspace_.picture = {};
     workspace_.pictureLoaded = false;
@@ -149,6 +150,7 @@ ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &
 void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, FontOutcome font,
                                    font::GlyphTable loaded)
 {
+    workspace_.bumpRevision();
     effects_.hideFontTable();
     workspace_.settings = opened.settings;
     effects_.showSettings(opened.settings);
@@ -232,6 +234,7 @@ void ProjectCommands::loadImage()
     if (!path)
         return;
     workspace_.picture = raster::Raster::readPictureFile(*path);
+    workspace_.bumpRevision();
     effects_.setRefreshEnabled(true);
     effects_.setImageViewSize(workspace_.picture.size());
     effects_.setImageCaption(QStringLiteral("Image - ") + fileNameOf(*path));
@@ -248,6 +251,8 @@ void ProjectCommands::openFont()
     if (!path)
         return;
     const std::optional<font::FontFormat> format = font::fontFormatOf(*path);
+    // The glyph editor shows the current glyph of the new font.
+    workspace_.bumpRevision();
     if (!format || *format == font::FontFormat::Llf) {
         workspace_.glyphs = font::readFontFile(*path);
         glyphHistory_.fontReplaced(false);

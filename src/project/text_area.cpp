@@ -20,6 +20,15 @@ std::int32_t narrow(Wide value)
 }
 
 // The bounds of the toolbar and the key release, one per edge.
+// A new text area, shown on the windows' next tick.
+void setArea(Workspace &workspace, const TextArea &area)
+{
+    if (workspace.settings.area == area)
+        return;
+    workspace.settings.area = area;
+    workspace.bumpRevision();
+}
+
 void keepRightEdgeBySize(TextArea &area, Wide surfaceWidth)
 {
     if (Wide(area.x) + area.width > surfaceWidth)
@@ -131,7 +140,7 @@ void nudgeTextArea(Workspace &workspace, Nudge nudge, bool fivePixelStep, QSize 
     if (!workspace.pictureLoaded)
         return;
     const TextArea before = workspace.settings.area;
-    workspace.settings.area = nudged(before, nudge, text::Choose(fivePixelStep, 5, 1), surface);
+    setArea(workspace, nudged(before, nudge, text::Choose(fivePixelStep, 5, 1), surface));
     if (workspace.settings.area != before)
         workspace.areaChanged = true;
 }
@@ -145,7 +154,7 @@ void AreaSelection::keyPress(bool ctrlHeld)
 void AreaSelection::keyRelease(Workspace &workspace, QSize surface)
 {
     selectionMode_ = false;
-    workspace.settings.area = clampToSurface(workspace.settings.area, surface);
+    setArea(workspace, clampToSurface(workspace.settings.area, surface));
 }
 
 void AreaSelection::keyboardLost()
@@ -160,21 +169,21 @@ void AreaSelection::mousePress(Workspace &workspace, QPoint at, bool ctrlHeld)
         return;
     text::ClearLineTable(workspace.lines);
     dragging_ = true;
-    workspace.settings.area = TextArea{at.x(), at.y(), 0, 0};
+    setArea(workspace, TextArea{at.x(), at.y(), 0, 0});
 }
 
 void AreaSelection::mouseMove(Workspace &workspace, QPoint at)
 {
     if (!dragging_)
         return;
-    workspace.settings.area = dragTo(workspace.settings.area, at);
+    setArea(workspace, dragTo(workspace.settings.area, at));
     workspace.areaChanged = true;
 }
 
 void AreaSelection::mouseRelease(Workspace &workspace, QPoint at)
 {
     if (dragging_)
-        workspace.settings.area = releaseDragAt(workspace.settings.area, at);
+        setArea(workspace, releaseDragAt(workspace.settings.area, at));
     dragging_ = false;
 }
 

@@ -17,6 +17,7 @@ Workspace::Workspace(QString programDirectory)
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour)
 {
     const ProjectSettings &settings = workspace.settings;
+    workspace.bumpRevision();
     return text::RefreshText(text,
                              {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour},
                              workspace.glyphs, workspace.lines, workspace.overlay);

@@ -8,13 +8,25 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace letterloom::project {
 
 // The program's whole document state, alive for the whole run. The
 // application makes one and hands it to every window; a test makes its own.
 // Windows keep only their own widget state.
+//
+// The windows' timers tick every millisecond but draw only when the revision
+// has moved since their last frame. So whatever changes something a window
+// shows (the picture, the overlay, the text area, the show flags, a glyph, the
+// current glyph, the pixel size, ...) bumps the revision, or the change does
+// not reach the screen.
 struct Workspace {
     explicit Workspace(QString programDirectory);
+
+    // A number that grows with every change of what a window shows.
+    std::uint64_t revision() const { return revision_; }
+    void bumpRevision() { ++revision_; }
 
     // The folder of the program's own file, with its trailing separator: the
     // base of relative font paths in project files and where dialogs start.
@@ -44,11 +56,14 @@ struct Workspace {
 
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized
+
+private:
+    std::uint64_t revision_ = 0;
 };
 
 // The refresh of the workspace's text: lays text out in the text area with the
 // project's settings and glyphs, renders it into the overlay and tints it in
-// colour. Returns the notice that ended the layout.
+// colour, and bumps the revision. Returns the notice that ended the layout.
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour);
 
 // The program directory of the running executable, with a trailing separator.

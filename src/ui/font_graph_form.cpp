@@ -69,8 +69,12 @@ void TfontGraphForm::fillClientArea()
 void TfontGraphForm::TimerTimer()
 {
     project::Workspace &workspace = context_.workspace;
+    const Frame frame{workspace.revision(), editor_.size()};
+    if (drawn_ == frame)
+        return;
     font::drawZoomedGlyph(editor_, workspace.glyphs[workspace.currentGlyph], workspace.settings.pixelSize);
     paintBox_->update();
+    drawn_ = frame;
 }
 
 raster::Colour TfontGraphForm::paintColour() const
@@ -154,6 +158,8 @@ void TfontGraphForm::bucket(QPoint at)
 void TfontGraphForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Glyphs may have changed while the editor was hidden, unseen.
+    drawn_.reset();
     timer_->start();
 }
 

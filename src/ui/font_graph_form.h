@@ -6,6 +6,9 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+
 class QFrame;
 class QTimer;
 
@@ -15,8 +18,9 @@ class PaintBox;
 
 // The glyph editor: the current glyph magnified, each glyph pixel a square of
 // the pixel size. While the editor is shown a 1 ms timer redraws the whole
-// glyph on every tick, and the same pass copies the glyph's pixels into its
-// image, so pencil and paint bucket strokes reach the text. The pencil or the
+// glyph on every tick that finds the workspace's revision or the editor's size
+// moved since its last frame, and the same pass copies the glyph's pixels into
+// its image, so pencil and paint bucket strokes reach the text. The pencil or the
 // paint bucket of the drawing tools paints with the mouse: the left button in
 // the foreground colour, the right in the background colour, the middle in
 // white.
@@ -31,7 +35,8 @@ public:
 
     const raster::Raster &editorRaster() const { return editor_; }
 
-    // One tick of the timer: redraw the current glyph and show it.
+    // One tick of the timer: redraw the current glyph and show it, when
+    // anything changed.
     void TimerTimer();
     // The paint box's mouse, at positions of the paint box.
     void PaintBoxMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers shift, QPoint at);
@@ -44,6 +49,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // What a frame was drawn from.
+    struct Frame {
+        std::uint64_t revision = 0;
+        QSize size;
+        bool operator==(const Frame &other) const = default;
+    };
+
     // The paint box and the bevel fill the client area; the raster follows.
     void fillClientArea();
     raster::Colour paintColour() const;
@@ -59,6 +71,7 @@ private:
     QTimer *timer_;
     bool pencilPressed_ = false;
     Qt::MouseButton lastButton_ = Qt::LeftButton;
+    std::optional<Frame> drawn_;
 };
 
 }  // namespace letterloom::ui

@@ -50,8 +50,12 @@ void TgraphForm::setViewSize(QSize size)
 
 void TgraphForm::TimerTimer()
 {
-    project::ComposeView(context_.workspace, view_, false, selection_.selectionMode());
+    const Frame frame{context_.workspace.revision(), selection_.selectionMode(), view_.size()};
+    if (drawn_ == frame)
+        return;
+    project::ComposeView(context_.workspace, view_, false, frame.selectionMode);
     paintBox_->update();
+    drawn_ = frame;
 }
 
 void TgraphForm::exportImage()
@@ -59,6 +63,8 @@ void TgraphForm::exportImage()
     const bool running = timer_->isActive();
     timer_->stop();
     project::runCommand(context_.prompter, [this] { context_.commands.exportImage(view_); });
+    // The export composed its own scene into the view raster.
+    drawn_.reset();
     // The timer runs again after the export, failed or not, unless the view
     // was hidden and so had no timer running.
     if (running)
@@ -68,6 +74,7 @@ void TgraphForm::exportImage()
 void TgraphForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    drawn_.reset();
     timer_->start();
 }
 

@@ -7,13 +7,18 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+
 class QTimer;
 
 namespace letterloom::ui {
 
-// The image view: a timer recomposes the whole scene (picture, text area
-// frame, hints, rendered text) into the view raster on every tick and shows
-// it. With Ctrl held the user draws the text area on it with the mouse.
+// The image view: a 1 ms timer composes the whole scene (picture, text area
+// frame, hints, rendered text) into the view raster and shows it, on every
+// tick that finds the workspace's revision or the view's own state moved
+// since the frame it last drew. With Ctrl held the user draws the text area
+// on it with the mouse.
 class TgraphForm : public QWidget {
     Q_OBJECT
 public:
@@ -29,7 +34,7 @@ public:
     // that fixed size.
     void setViewSize(QSize size);
 
-    // One tick of the timer: compose and show.
+    // One tick of the timer: compose and show, when anything changed.
     void TimerTimer();
     // Image Export: writes the scene without frame and hints to a chosen file,
     // with the timer paused meanwhile.
@@ -43,6 +48,14 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What a frame was drawn from.
+    struct Frame {
+        std::uint64_t revision = 0;
+        bool selectionMode = false;
+        QSize size;
+        bool operator==(const Frame &other) const = default;
+    };
+
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void FormKeyUp();
     void PaintBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
@@ -54,6 +67,7 @@ private:
     project::AreaSelection selection_;
     PaintBox *paintBox_;
     QTimer *timer_;
+    std::optional<Frame> drawn_;  // nothing while the view raster holds no frame of the screen
 };
 
 }  // namespace letterloom::ui

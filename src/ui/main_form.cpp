@@ -122,6 +122,7 @@ TmainForm::TmainForm(Context &context, QWidget *parent)
     workspace.settings.showHelp = 1;
     workspace.picture = raster::Raster();
     workspace.settings.alignment = text::kAlignLeft;
+    workspace.bumpRevision();
 
     createMenus();
     createToolBars();
@@ -283,10 +284,14 @@ void TmainForm::createToolBars()
         alignmentGroup_->addAction(button);
     }
     addSeparator(bar);
-    addToggle(bar, "tbRangeVisible", QStringLiteral("Show Selection"), "show_selection",
-              [&workspace](bool down) { workspace.settings.showSelection = down ? 1 : 0; });
-    addToggle(bar, "tbHelpVisible", QStringLiteral("Show Help"), "show_help",
-              [&workspace](bool down) { workspace.settings.showHelp = down ? 1 : 0; });
+    addToggle(bar, "tbRangeVisible", QStringLiteral("Show Selection"), "show_selection", [&workspace](bool down) {
+        workspace.settings.showSelection = down ? 1 : 0;
+        workspace.bumpRevision();
+    });
+    addToggle(bar, "tbHelpVisible", QStringLiteral("Show Help"), "show_help", [&workspace](bool down) {
+        workspace.settings.showHelp = down ? 1 : 0;
+        workspace.bumpRevision();
+    });
     addSeparator(bar);
     addToolButton(bar, "tbLoadBitmap", QStringLiteral("Load Image..."), "load_image", clickItem("mmLoadBitmap"));
     addToolButton(bar, "tbLoadText", QStringLiteral("Load Text..."), "load_text", clickItem("mmLoadText"));
@@ -581,6 +586,7 @@ void TmainForm::cbPixelSizeChange(const QString &text)
         return;
     project::Workspace &workspace = context_.workspace;
     workspace.settings.pixelSize = text::DigitsToInt(digits);
+    workspace.bumpRevision();
     if (workspace.glyphs[workspace.currentGlyph].defined && context_.windows.fontGraph)
         run([this] { context_.windows.fontGraph->fitToGlyph(); });
 }

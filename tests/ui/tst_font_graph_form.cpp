@@ -1,3 +1,4 @@
+#include "font/zoomed_glyph.h"
 #include "ui/font_windows.h"
 
 #include <QFrame>
@@ -84,6 +85,9 @@ private slots:
     void undefinedGlyph();
     void pixelSizeBelowOne_data();
     void pixelSizeBelowOne();
+    void changesShowOnTheNextTick_data();
+    void changesShowOnTheNextTick();
+    void changesWhileHiddenShowWhenShown();
 };
 
 void TestFontGraphForm::window()
@@ -412,6 +416,74 @@ void TestFontGraphForm::pixelSizeBelowOne()
     // Only the red corner is drawn.
     w.fontGraph.TimerTimer();
     QCOMPARE(corner(w.fontGraph.editorRaster(), 3, 3), QStringList({"rr.", "rr.", "..."}));
+}
+
+void TestFontGraphForm::changesShowOnTheNextTick_data()
+{
+    QTest::addColumn<QString>("change");
+
+    QTest::newRow("pencil dab") << "pencil";
+    QTest::newRow("paint bucket") << "bucket";
+    QTest::newRow("Shift Right of the drawing tools") << "shift";
+    QTest::newRow("Increase Width of the drawing tools") << "wider";
+    QTest::newRow("undo") << "undo";
+    QTest::newRow("another glyph selected") << "select";
+    QTest::newRow("glyph deleted") << "delete";
+}
+
+void TestFontGraphForm::changesShowOnTheNextTick()
+{
+    QFETCH(QString, change);
+    FontWindows w;
+    w.define(66, {"r.", ".g"});
+    paintOn(w, {"#..", "..#"});
+    play(w.fontGraph, {{'p', Qt::LeftButton, {1, 1}}, {'r', Qt::LeftButton, {1, 1}}});
+    w.fontGraph.TimerTimer();
+    const raster::Raster first = w.fontGraph.editorRaster();
+
+    if (change == u"pencil") {
+        play(w.fontGraph, {{'p', Qt::RightButton, {7, 7}}, {'r', Qt::RightButton, {7, 7}}});
+    } else if (change == u"bucket") {
+        w.draw.findChild<QAction *>(QStringLiteral("drawPotting"))->trigger();
+        play(w.fontGraph, {{'p', Qt::LeftButton, {7, 2}}, {'r', Qt::LeftButton, {7, 2}}});
+    } else if (change == u"shift") {
+        w.draw.tbGCharRightClick();
+    } else if (change == u"wider") {
+        w.draw.tbGCharWidthIncClick();
+    } else if (change == u"undo") {
+        w.commands.glyphHistory().undo();
+    } else if (change == u"select") {
+        w.select(66);
+    } else if (change == u"delete") {
+        w.prompter.answer(project::Answer::Yes);
+        w.font.pmDeleteGCharClick();
+    }
+    QCOMPARE(w.prompter.errors(), QStringList());
+
+    // The next tick draws the glyph as it is now and brings its image up to date.
+    w.fontGraph.TimerTimer();
+    font::tGraphChar glyph = w.current();
+    raster::Raster expected(w.fontGraph.editorRaster().width(), w.fontGraph.editorRaster().height());
+    font::drawZoomedGlyph(expected, glyph, w.workspace.settings.pixelSize);
+    QCOMPARE(w.fontGraph.editorRaster(), expected);
+    QVERIFY(w.fontGraph.editorRaster() != first);
+    QCOMPARE(w.current().image, glyph.image);
+}
+
+void TestFontGraphForm::changesWhileHiddenShowWhenShown()
+{
+    FontWindows w;
+    paintOn(w, {"..", ".."});
+    w.fontGraph.show();
+    w.fontGraph.TimerTimer();
+    w.fontGraph.hide();
+
+    // Painted while hidden, unseen by the editor's timer, which stands still.
+    w.commands.glyphHistory().record(65, [&] { w.current().pixels[1][0] = 0x0000FF; });
+    w.fontGraph.TimerTimer();
+    w.fontGraph.show();
+    QTRY_COMPARE(rasterSketch(w.current().image), QStringList({".r", ".."}));
+    QCOMPARE(corner(w.fontGraph.editorRaster(), 12, 2), QStringList({"rrrrrrrrrrrr", "r....#rrrrrr"}));
 }
 
 QTEST_MAIN(TestFontGraphForm)

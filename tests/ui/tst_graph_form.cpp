@@ -1,6 +1,7 @@
 // The image view: what it shows, how Ctrl and the mouse draw the text area on
 // it, the toolbar nudges, and the exported picture.
 
+#include "project/compose_view.h"
 #include "project/project_file.h"
 #include "project/workspace.h"
 #include "raster/raster.h"
@@ -68,6 +69,7 @@ struct Program {
     }
 
     TgraphForm *graph() { return shell.windows().graph; }
+    const Raster &viewRaster() { return graph()->viewRaster(); }
     QWidget *paintBox() { return graph()->findChild<QWidget *>(QStringLiteral("PaintBox")); }
     QTimer *timer() { return graph()->findChild<QTimer *>(QStringLiteral("Timer")); }
     letterloom::project::Workspace &workspace() { return shell.workspace(); }
@@ -81,8 +83,8 @@ struct Program {
         return graph()->viewRaster();
     }
 
-    // A black 2 x 2 letter A laid out in the text area.
-    void refreshText()
+    // A black 2 x 2 letter A as the text, laid out at the next refresh.
+    void typeA()
     {
         auto &glyphs = workspace().glyphs;
         glyphs.setGlyphSize('A', 2, 2);
@@ -91,7 +93,21 @@ struct Program {
             std::fill(column.begin(), column.end(), kBlack);
         letterloom::font::syncImage(glyphs['A']);
         shell.windows().text->setBytes("A");
+    }
+
+    // The letter A laid out in the text area.
+    void refreshText()
+    {
+        typeA();
         trigger("mmResetText");
+    }
+
+    // What the view shows when composed afresh from the workspace.
+    Raster freshView(bool selectionMode)
+    {
+        Raster view(graph()->surfaceSize().width(), graph()->surfaceSize().height());
+        letterloom::project::ComposeView(workspace(), view, false, selectionMode);
+        return view;
     }
 
     // Plays image view events: "a" gives the image view the keyboard, "o"
@@ -174,6 +190,9 @@ private slots:
     void exportIsTheSameWhateverTheGuides();
     void exportKeepsTheTimer_data();
     void exportKeepsTheTimer();
+    void changesShowOnTheNextTick_data();
+    void changesShowOnTheNextTick();
+    void ticksWithoutChangesDrawNothing();
 
 private:
     QTemporaryDir dir_;
@@ -537,6 +556,99 @@ void TestGraphForm::exportKeepsTheTimer()
     QCOMPARE(program.timer()->isActive(), shown);
     QCOMPARE(program.prompter.errors().size(), failed ? 1 : 0);
     QCOMPARE(QFile::exists(path), !failed);
+}
+
+void TestGraphForm::changesShowOnTheNextTick_data()
+{
+    QTest::addColumn<QString>("before");   // events played before the first tick
+    QTest::addColumn<QString>("events");   // events played after it
+    QTest::addColumn<QString>("command");  // then a menu item or toolbar button, if any
+    QTest::addColumn<bool>("selectionMode");
+
+    QTest::newRow("Show Selection off") << "" << "" << "tbRangeVisible" << false;
+    QTest::newRow("Show Help off") << "" << "" << "tbHelpVisible" << false;
+    QTest::newRow("Shift Right") << "" << "" << "tbRangeRight" << false;
+    QTest::newRow("Decrease Height") << "" << "" << "tbRangeHeightDec" << false;
+    QTest::newRow("Ctrl pressed") << "" << "k+" << "" << true;
+    QTest::newRow("Ctrl let go") << "k+" << "u" << "" << false;
+    QTest::newRow("a drag") << "" << "k+, p 20 20, m 60 50" << "" << true;
+    QTest::newRow("a drag released") << "k+, p 150 20, m 120 50" << "r 120 50" << "" << true;
+    QTest::newRow("Ctrl let go after a drag past the edge") << "k+, p 150 50, m 250 90, r 250 90" << "u" << ""
+                                                            << false;
+    QTest::newRow("Refresh") << "" << "" << "mmResetText" << false;
+    QTest::newRow("Load Image") << "" << "" << "mmLoadBitmap" << false;
+    QTest::newRow("New") << "" << "" << "mmNewProject" << false;
+    // The export composes its own scene, without frame and hints, into the
+    // view raster; the screen gets its own back.
+    QTest::newRow("Image Export") << "" << "" << "mmExportBitmap" << false;
+}
+
+void TestGraphForm::changesShowOnTheNextTick()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, events);
+    QFETCH(QString, command);
+    QFETCH(bool, selectionMode);
+    Program program(dir_, true);
+    program.workspace().settings.area = {50, 40, 60, 40};
+    program.refreshText();
+    program.typeA();
+    program.shell.windows().text->setBytes("AA");
+    program.play(before);
+    const Raster first = program.tick();
+
+    if (command == u"mmLoadBitmap") {
+        Raster picture(kPictureSize.width(), kPictureSize.height());
+        picture.fill(0x102030);
+        const QString path = dir_.filePath(QStringLiteral("other.bmp"));
+        picture.writeBmpFile(path);
+        program.prompter.chooseFile(path);
+    } else if (command == u"mmExportBitmap") {
+        program.prompter.chooseFile(dir_.filePath(QStringLiteral("shown.bmp")));
+    } else if (command == u"mmNewProject") {
+        program.prompter.answer(Answer::No);
+    }
+    program.play(events);
+    if (!command.isEmpty())
+        program.trigger(command.toLatin1().constData());
+    QCOMPARE(program.prompter.errors(), QStringList());
+
+    const Raster next = program.tick();
+    QCOMPARE(next, program.freshView(selectionMode));
+    if (command != u"mmExportBitmap")
+        QVERIFY(next != first);
+    else
+        QCOMPARE(next, first);
+}
+
+void TestGraphForm::ticksWithoutChangesDrawNothing()
+{
+    Program program(dir_, true);
+    program.workspace().settings.area = {10, 40, 100, 50};
+    const Raster first = program.tick();
+
+    // A change that does not bump the revision stays unseen: the tick drew nothing.
+    program.workspace().settings.area = {20, 30, 60, 40};
+    QCOMPARE(program.tick(), first);
+    program.workspace().bumpRevision();
+    QCOMPARE(program.tick(), program.freshView(false));
+    QVERIFY(program.viewRaster() != first);
+
+    // Nor does an idle tick ask the window to paint.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    QTest::qWait(30);  // the paint that the last frame asked for
+    program.paintBox()->installEventFilter(&counter);
+    QTest::qWait(30);
+    QCOMPARE(counter.paints, 0);
+    program.workspace().bumpRevision();
+    QTRY_VERIFY(counter.paints > 0);
 }
 
 QTEST_MAIN(TestGraphForm)

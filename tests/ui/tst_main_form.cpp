@@ -2,6 +2,9 @@
 // toolbars as the user finds them, and every item, button and shortcut
 // reaching its command.
 
+#include "font/font_file.h"
+#include "font/zoomed_glyph.h"
+#include "project/compose_view.h"
 #include "project/project_file.h"
 #include "project/workspace.h"
 #include "support/fake_prompter.h"
@@ -132,6 +135,8 @@ private slots:
     void numberBoxes();
     void pixelSizeFitsTheGlyphEditor_data();
     void pixelSizeFitsTheGlyphEditor();
+    void commandsShowOnTheNextTick_data();
+    void commandsShowOnTheNextTick();
     void alignmentButtons_data();
     void alignmentButtons();
     void showToggles_data();
@@ -612,6 +617,72 @@ void TestMainForm::pixelSizeFitsTheGlyphEditor()
     boxOf(*shell_, "cbPixelSize")->setEditText(typed);
     QCOMPARE(workspace.settings.pixelSize, typed.toInt());
     QCOMPARE(editor->size(), expected.isEmpty() ? before : expected.expandedTo(editor->minimumSize()));
+}
+
+void TestMainForm::commandsShowOnTheNextTick_data()
+{
+    QTest::addColumn<QString>("command");
+
+    QTest::newRow("pixel size typed") << "cbPixelSize";
+    QTest::newRow("Open Font") << "mmLoadFont";
+    QTest::newRow("Open project") << "mmLoadProject";
+}
+
+void TestMainForm::commandsShowOnTheNextTick()
+{
+    QFETCH(QString, command);
+    letterloom::project::Workspace &workspace = shell_->workspace();
+    letterloom::ui::TfontGraphForm *editor = shell_->windows().fontGraph;
+    letterloom::ui::TgraphForm *view = shell_->windows().graph;
+    workspace.glyphs.setGlyphSize(65, 3, 2);
+    workspace.glyphs[65].defined = 1;
+    workspace.currentGlyph = 65;
+    editor->fitToGlyph();
+    shell_->show();
+    editor->show();
+    editor->TimerTimer();
+    view->TimerTimer();
+    const Raster editorBefore = editor->editorRaster();
+    const Raster viewBefore = view->viewRaster();
+
+    if (command == u"cbPixelSize") {
+        boxOf(*shell_, "cbPixelSize")->setEditText(QStringLiteral("7"));
+    } else if (command == u"mmLoadFont") {
+        letterloom::font::GlyphTable glyphs;
+        glyphs.setGlyphSize(65, 3, 2);
+        glyphs[65].defined = 1;
+        glyphs[65].pixels[1][1] = 0x00FF00;
+        const QString path = dir_.filePath(QStringLiteral("green.llf"));
+        letterloom::font::writeFontFile(path, glyphs);
+        prompter_->chooseFile(path);
+        actionOf(*shell_, command)->trigger();
+    } else {
+        ProjectFile project;
+        project.settings.area = {1, 1, 4, 4};
+        Raster picture(8, 8);
+        picture.fill(0x00FF00);
+        project.pictureBmp = picture.toBmp();
+        const QString path = dir_.filePath(QStringLiteral("green.llp"));
+        writeFile(path, letterloom::project::projectBytes(project));
+        prompter_->chooseFile(path);
+        actionOf(*shell_, command)->trigger();
+    }
+    QCOMPARE(prompter_->errors(), QStringList());
+
+    editor->TimerTimer();
+    view->TimerTimer();
+    if (command == u"mmLoadProject") {
+        Raster expected(view->surfaceSize().width(), view->surfaceSize().height());
+        letterloom::project::ComposeView(workspace, expected, false);
+        QCOMPARE(view->viewRaster(), expected);
+        QVERIFY(view->viewRaster() != viewBefore);
+    } else {
+        letterloom::font::tGraphChar glyph = workspace.glyphs[65];
+        Raster expected(editor->editorRaster().width(), editor->editorRaster().height());
+        letterloom::font::drawZoomedGlyph(expected, glyph, workspace.settings.pixelSize);
+        QCOMPARE(editor->editorRaster(), expected);
+        QVERIFY(editor->editorRaster() != editorBefore);
+    }
 }
 
 void TestMainForm::alignmentButtons_data()
