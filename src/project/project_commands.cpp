@@ -122,13 +122,31 @@ void ProjectCommands::openProject()
         return;
     prepare(dialogs_.open, kProjectFilter, {}, workspace_.projectPath);
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
-    if (!path)
+    if (path)
+        openProjectFile(*path);
+}
+
+void ProjectCommands::openRecentProject(const QString &path)
+{
+    // Nothing to open, so nothing to ask about first.
+    if (!isRegularFile(path)) {
+        recent_.remove(path);
+        prompter_.notice(QStringLiteral("The project \"%1\" is no longer there. "
+                                        "It is taken off the list of recent projects.")
+                             .arg(QDir::toNativeSeparators(path)));
         return;
+    }
+    if (projectMayBeLeft())
+        openProjectFile(path);
+}
+
+void ProjectCommands::openProjectFile(const QString &path)
+{
     // Everything that can fail happens before anything changes.
-    OpenedProject opened = readProjectFile(*path, workspace_.programDirectory);
+    OpenedProject opened = readProjectFile(path, workspace_.programDirectory);
     font::GlyphTable loaded;
     const FontOutcome font = prepareProjectFont(opened.fontPath, loaded);
-    adoptProject(*path, std::move(opened), font, std::move(loaded));
+    adoptProject(path, std::move(opened), font, std::move(loaded));
 }
 
 ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded)
@@ -285,6 +303,17 @@ bool ProjectCommands::saveCurrentFont()
     return true;
 }
 
+void ProjectCommands::editTextArea()
+{
+    const QSize pictureSize = workspace_.hasPicture() ? workspace_.picture.size() : QSize(0, 0);
+    const std::optional<TextArea> chosen = prompter_.chooseTextArea(workspace_.settings.area, pictureSize);
+    if (!chosen || *chosen == workspace_.settings.area)
+        return;
+    workspace_.settings.area = *chosen;
+    workspace_.areaChanged = true;
+    workspace_.bumpRevision();
+}
+
 void ProjectCommands::refresh()
 {
     const text::Notice notice = refreshText(workspace_, effects_.text(), effects_.textColour());
@@ -349,6 +378,7 @@ void ProjectCommands::setFontFile(const QString &path)
 void ProjectCommands::setProjectFile(const QString &path)
 {
     workspace_.projectPath = path;
+    recent_.add(path);
     effects_.setMainCaption(kMainCaption + QStringLiteral(" - ") + path);
 }
 

@@ -2,6 +2,7 @@
 
 #include "project/glyph_history.h"
 #include "project/project_file.h"
+#include "project/recent_projects.h"
 #include "project/prompter.h"
 #include "project/window_effects.h"
 #include "project/workspace.h"
@@ -41,6 +42,11 @@ public:
     void newProject();
     // Project > Open..., all or nothing.
     void openProject();
+    // Project > Open Recent: opens that file as Open does, with its questions.
+    // A file that is no longer there is said so and taken off the list.
+    void openRecentProject(const QString &path);
+    // The projects opened or saved last, newest first.
+    RecentProjects &recentProjects() { return recent_; }
     // Project > Save: writes to projectPath, or runs Save As when unnamed.
     bool saveProject();
     // Project > Save As...
@@ -56,6 +62,10 @@ public:
     bool saveFont();
     // Writes the font to fontPath, or runs Save Font when it has no file.
     bool saveCurrentFont();
+    // Edit > Text Area...: the four numbers of the text area, set exactly as
+    // typed; a change counts as a change of the project (areaChanged). The
+    // rendered text moves with the area's corner until the next refresh.
+    void editTextArea();
     // Lays out, renders and tints the text; a notice goes to the prompter.
     void refresh();
     // Project > Image Export...: composes the scene without frame and hints
@@ -76,6 +86,7 @@ private:
     // the user lets it go, false when it must stay.
     bool projectMayBeLeft();
     bool fontMayBeReplaced();
+    void openProjectFile(const QString &path);
     FontOutcome prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded);
     void adoptProject(const QString &path, OpenedProject opened, FontOutcome font, font::GlyphTable loaded);
     void writeProject(const QString &path);
@@ -90,6 +101,7 @@ private:
     WindowEffects &effects_;
     FileDialogs dialogs_;
     GlyphHistory glyphHistory_;
+    RecentProjects recent_;
 };
 
 }  // namespace letterloom::project

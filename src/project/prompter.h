@@ -1,7 +1,9 @@
 #pragma once
 
+#include "project/settings.h"
 #include "raster/colour.h"
 
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -52,6 +54,10 @@ public:
 
     // The colour dialog, starting at `start`; nothing when cancelled.
     virtual std::optional<raster::Colour> chooseColour(raster::Colour start) = 0;
+
+    // The text area dialog: x, y, width and height, starting at `start`, for
+    // a picture of pictureSize (empty without a picture); nothing when cancelled.
+    virtual std::optional<TextArea> chooseTextArea(const TextArea &start, QSize pictureSize) = 0;
 };
 
 // Runs a command's body and reports any failure through the generic error

@@ -63,7 +63,7 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
     setOuterSize(this, kOuterSize);
     whenFramed(this, [this] { setOuterSize(this, kOuterSize); });
     move(kPosition);
-    setWindowTitle(QStringLiteral("Character Table"));
+    setDocumentCaption(this, QStringLiteral("Character Table"));
 
     grid_->setObjectName(QStringLiteral("StringGrid"));
     grid_->setColumnWidth(kColumnWidth);

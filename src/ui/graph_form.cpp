@@ -39,6 +39,9 @@ TgraphForm::TgraphForm(Context &context, QWidget *parent)
     connect(paintBox_, &PaintBox::mouseDown, this, &TgraphForm::PaintBoxMouseDown);
     connect(paintBox_, &PaintBox::mouseMove, this, &TgraphForm::PaintBoxMouseMove);
     connect(paintBox_, &PaintBox::mouseUp, this, &TgraphForm::PaintBoxMouseUp);
+    // Moves without a button arrive too, for the position in the status line.
+    paintBox_->setMouseTracking(true);
+    connect(paintBox_, &PaintBox::mouseLeft, this, [this] { pointer_.reset(); });
 }
 
 void TgraphForm::setViewSize(QSize size)
@@ -123,6 +126,11 @@ void TgraphForm::PaintBoxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift,
 
 void TgraphForm::PaintBoxMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint at)
 {
+    const project::Workspace &workspace = context_.workspace;
+    if (workspace.hasPicture() && workspace.picture.contains(at.x(), at.y()))
+        pointer_ = at;
+    else
+        pointer_.reset();
     selection_.mouseMove(context_.workspace, at);
 }
 

@@ -34,6 +34,10 @@ public:
     // that fixed size.
     void setViewSize(QSize size);
 
+    // The picture pixel under the pointer; nothing while the pointer is
+    // elsewhere or there is no picture.
+    std::optional<QPoint> pointerPixel() const { return pointer_; }
+
     // One tick of the timer: compose and show, when anything changed.
     void TimerTimer();
     // Image Export: writes the scene without frame and hints to a chosen file,
@@ -68,6 +72,7 @@ private:
     PaintBox *paintBox_;
     QTimer *timer_;
     std::optional<Frame> drawn_;  // nothing while the view raster holds no frame of the screen
+    std::optional<QPoint> pointer_;
 };
 
 }  // namespace letterloom::ui

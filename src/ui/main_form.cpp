@@ -18,6 +18,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -35,6 +41,9 @@ constexpr int kToolBarHeight = 29;
 constexpr int kSeparatorWidth = 8;
 constexpr int kNumberBoxWidth = 59;
 constexpr int kColourBoxWidth = 145;
+// The status line fits under the toolbars, frame and menu bar included.
+constexpr int kStatusFontPixels = 11;
+constexpr int kStatusMilliseconds = 16;
 
 // One line of a menu: a separator when its caption is "-".
 struct MenuItem {
@@ -117,7 +126,7 @@ TmainForm::TmainForm(Context &context, QWidget *parent)
     setContextMenuPolicy(Qt::NoContextMenu);
 
     workspace.projectPath.clear();
-    setWindowTitle(kMainCaption);
+    setCaption(kMainCaption);
     workspace.settings.showSelection = 1;
     workspace.settings.showHelp = 1;
     workspace.picture = raster::Raster();
@@ -126,6 +135,7 @@ TmainForm::TmainForm(Context &context, QWidget *parent)
 
     createMenus();
     createToolBars();
+    createStatusLine();
     // The text input window and the character table do not exist yet; the
     // reset leaves them out.
     run([&] { context_.commands.resetProject(); });
@@ -162,6 +172,7 @@ void TmainForm::createMenus()
         {"Edit",
          {{"mmLoadBitmap", "Load Image...", QKeySequence(Qt::CTRL | Qt::Key_I), &TmainForm::mmLoadBitmapClick},
           {"mmShowBitmap", "Show Image", {}, &TmainForm::mmShowBitmapClick},
+          {"mmTextArea", "Text Area...", {}, &TmainForm::mmTextAreaClick},
           {"mmSpace4", "-", {}, nullptr},
           {"mmLoadText", "Load Text...", QKeySequence(Qt::CTRL | Qt::Key_T), &TmainForm::mmLoadTextClick},
           {"mmShowText", "Show Text", {}, &TmainForm::mmShowTextClick},
@@ -199,6 +210,90 @@ void TmainForm::createMenus()
         }
     }
     action("mmResetText")->setEnabled(false);
+
+    // Project > Open Recent, under Open...
+    QAction *open = action("mmLoadProject");
+    auto *projectMenu = qobject_cast<QMenu *>(open->parent());
+    recentMenu_ = new QMenu(QStringLiteral("Open &Recent"), projectMenu);
+    recentMenu_->setObjectName(QStringLiteral("mmOpenRecent"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("mmOpenRecentMenu"));
+    const QList<QAction *> items = projectMenu->actions();
+    projectMenu->insertMenu(items.value(items.indexOf(open) + 1), recentMenu_);
+    connect(projectMenu, &QMenu::aboutToShow, this, &TmainForm::fillRecentMenu);
+    fillRecentMenu();
+}
+
+void TmainForm::fillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList paths = context_.commands.recentProjects().paths();
+    for (int i = 0; i < paths.size(); ++i) {
+        // The first nine have their digit as access key, the tenth 0.
+        const QString key = i < 9 ? QString::number(i + 1) : QStringLiteral("1&0");
+        QString shown = QDir::toNativeSeparators(paths[i]);
+        shown.replace(u'&', QStringLiteral("&&"));
+        QAction *item = recentMenu_->addAction((i < 9 ? u'&' + key : key) + u' ' + shown);
+        item->setObjectName(QStringLiteral("mmRecent%1").arg(i + 1));
+        const QString path = paths[i];
+        connect(item, &QAction::triggered, this, [this, path] { mmOpenRecentClick(path); });
+    }
+    recentMenu_->setEnabled(!paths.isEmpty());
+}
+
+void TmainForm::createStatusLine()
+{
+    // A line under the toolbars, inside the strip's 112 pixels.
+    QStatusBar *line = statusBar();
+    line->setObjectName(QStringLiteral("StatusBar"));
+    line->setSizeGripEnabled(false);
+    QFont small = line->font();
+    small.setPixelSize(kStatusFontPixels);
+    line->setFont(small);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    pointerLabel_ = new QLabel(line);
+    pointerLabel_->setObjectName(QStringLiteral("stPointer"));
+    pointerLabel_->setMinimumWidth(QFontMetrics(small).horizontalAdvance(QStringLiteral("Pointer: x 00000, y 00000")));
+    areaLabel_ = new QLabel(line);
+    areaLabel_->setObjectName(QStringLiteral("stArea"));
+    line->addWidget(pointerLabel_);
+    line->addWidget(areaLabel_);
+
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName(QStringLiteral("StatusTimer"));
+    statusTimer_->setInterval(kStatusMilliseconds);
+    connect(statusTimer_, &QTimer::timeout, this, &TmainForm::StatusTimerTimer);
+    statusTimer_->start();
+    StatusTimerTimer();
+}
+
+void TmainForm::StatusTimerTimer()
+{
+    const project::Workspace &workspace = context_.workspace;
+    const Windows &windows = context_.windows;
+    QString pointer;
+    if (windows.graph) {
+        if (const std::optional<QPoint> at = windows.graph->pointerPixel())
+            pointer = QStringLiteral("Pointer: x %1, y %2").arg(at->x()).arg(at->y());
+    }
+    const project::TextArea &area = workspace.settings.area;
+    const QString areaText = QStringLiteral("Text area: x %1, y %2, width %3, height %4")
+                                 .arg(area.x)
+                                 .arg(area.y)
+                                 .arg(area.width)
+                                 .arg(area.height);
+    if (pointerLabel_->text() != pointer)
+        pointerLabel_->setText(pointer);
+    if (areaLabel_->text() != areaText)
+        areaLabel_->setText(areaText);
+    setWindowModified(workspace.projectChanged());
+    if (windows.font)
+        windows.font->setWindowModified(workspace.fontModified);
+}
+
+void TmainForm::setCaption(const QString &caption)
+{
+    setDocumentCaption(this, caption);
 }
 
 QAction *TmainForm::addToolButton(QToolBar *bar, const char *name, const QString &hint, const char *icon,
@@ -409,6 +504,11 @@ void TmainForm::mmLoadProjectClick()
     run([this] { context_.commands.openProject(); });
 }
 
+void TmainForm::mmOpenRecentClick(const QString &path)
+{
+    run([this, path] { context_.commands.openRecentProject(path); });
+}
+
 void TmainForm::mmSaveProjectClick()
 {
     run([this] { context_.commands.saveProject(); });
@@ -453,6 +553,11 @@ void TmainForm::mmLoadBitmapClick()
 void TmainForm::mmShowBitmapClick()
 {
     bringBack(context_.windows.graph);
+}
+
+void TmainForm::mmTextAreaClick()
+{
+    run([this] { context_.commands.editTextArea(); });
 }
 
 void TmainForm::mmLoadTextClick()

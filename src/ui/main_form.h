@@ -12,6 +12,9 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QLabel;
+class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace letterloom::ui {
@@ -34,6 +37,14 @@ public:
     void setRefreshEnabled(bool enabled);
     // Puts the toolbar buttons and boxes to settings read from a project.
     void showSettings(const project::ProjectSettings &settings);
+    // The caption, followed by the modified mark while the project has
+    // unsaved changes.
+    void setCaption(const QString &caption);
+
+    // The status line's timer: every frame it brings the status line (the
+    // picture position under the pointer, the text area) and the modified
+    // marks of the main window and the character table up to date.
+    void StatusTimerTimer();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -41,6 +52,9 @@ protected:
 
 private:
     void createMenus();
+    void createStatusLine();
+    // Fills Project > Open Recent with the recent projects as it opens.
+    void fillRecentMenu();
     void createToolBars();
     QAction *addToolButton(QToolBar *bar, const char *name, const QString &hint, const char *icon,
                            const std::function<void()> &click);
@@ -54,6 +68,7 @@ private:
     // Menu handlers.
     void mmNewProjectClick();
     void mmLoadProjectClick();
+    void mmOpenRecentClick(const QString &path);
     void mmSaveProjectClick();
     void mmSaveAsProjectClick();
     void mmExportBitmapClick();
@@ -63,6 +78,7 @@ private:
     void mmEditFontClick();
     void mmLoadBitmapClick();
     void mmShowBitmapClick();
+    void mmTextAreaClick();
     void mmLoadTextClick();
     void mmShowTextClick();
     void mmClearTextClick();
@@ -96,6 +112,10 @@ private:
     QComboBox *lineSpaceBox_ = nullptr;
     QComboBox *pixelSizeBox_ = nullptr;
     ColourBox *textColourBox_ = nullptr;
+    QMenu *recentMenu_ = nullptr;
+    QLabel *pointerLabel_ = nullptr;
+    QLabel *areaLabel_ = nullptr;
+    QTimer *statusTimer_ = nullptr;
     bool shown_ = false;
 };
 

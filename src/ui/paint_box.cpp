@@ -36,4 +36,10 @@ void PaintBox::mouseReleaseEvent(QMouseEvent *event)
     emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
 }
 
+void PaintBox::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    emit mouseLeft();
+}
+
 }  // namespace letterloom::ui

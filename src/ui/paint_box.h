@@ -19,12 +19,15 @@ signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
     void mouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers shift, QPoint at);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+    // The pointer has left the surface.
+    void mouseLeft();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     const raster::Raster &picture_;

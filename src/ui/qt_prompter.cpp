@@ -1,12 +1,19 @@
 #include "ui/qt_prompter.h"
 
 #include "base/error.h"
+#include "raster/raster.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
+
+#include <algorithm>
 
 namespace letterloom::ui {
 
@@ -115,6 +122,39 @@ std::optional<raster::Colour> QtPrompter::chooseColour(raster::Colour start)
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return raster::fromQRgb(box.selectedColor().rgb());
+}
+
+std::optional<project::TextArea> QtPrompter::chooseTextArea(const project::TextArea &start, QSize pictureSize)
+{
+    QDialog box(dialogParent());
+    box.setObjectName(QStringLiteral("TextAreaDialog"));
+    box.setWindowTitle(QStringLiteral("Text Area"));
+    auto *layout = new QFormLayout(&box);
+    if (!pictureSize.isEmpty())
+        layout->addRow(new QLabel(QStringLiteral("Picture: %1 x %2 pixels").arg(pictureSize.width()).arg(pictureSize.height())));
+    // Every field takes 0 up to the largest picture side, and whatever value
+    // the area holds now, so that OK without an edit changes nothing.
+    const auto addField = [&](const char *name, const QString &label, std::int32_t value) {
+        auto *field = new QSpinBox(&box);
+        field->setObjectName(QLatin1String(name));
+        field->setRange(std::min(0, value), std::max(raster::Raster::kMaxSide, value));
+        field->setValue(value);
+        layout->addRow(label, field);
+        return field;
+    };
+    QSpinBox *x = addField("seAreaX", QStringLiteral("&X:"), start.x);
+    QSpinBox *y = addField("seAreaY", QStringLiteral("&Y:"), start.y);
+    QSpinBox *width = addField("seAreaWidth", QStringLiteral("&Width:"), start.width);
+    QSpinBox *height = addField("seAreaHeight", QStringLiteral("&Height:"), start.height);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    layout->addRow(buttons);
+    x->selectAll();
+    keepOnTop(box);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return project::TextArea{x->value(), y->value(), width->value(), height->value()};
 }
 
 QString toDialogFilter(const QString &filter)

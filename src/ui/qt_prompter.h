@@ -27,6 +27,7 @@ public:
     std::optional<QString> chooseOpenFile(project::FileDialog &dialog) override;
     std::optional<QString> chooseSaveFile(project::FileDialog &dialog) override;
     std::optional<raster::Colour> chooseColour(raster::Colour start) override;
+    std::optional<project::TextArea> chooseTextArea(const project::TextArea &start, QSize pictureSize) override;
 
 private:
     QWidget *dialogParent() const;

@@ -4,6 +4,7 @@
 #include "ui/graph_form.h"
 #include "ui/main_form.h"
 #include "ui/text_form.h"
+#include "ui/tool_window.h"
 
 namespace letterloom::ui {
 
@@ -37,7 +38,7 @@ raster::Colour ShellEffects::textColour() const
 void ShellEffects::setMainCaption(const QString &caption)
 {
     if (windows_.main)
-        windows_.main->setWindowTitle(caption);
+        windows_.main->setCaption(caption);
 }
 
 void ShellEffects::setRefreshEnabled(bool enabled)
@@ -55,7 +56,7 @@ void ShellEffects::showSettings(const project::ProjectSettings &settings)
 void ShellEffects::setFontTableCaption(const QString &caption)
 {
     if (windows_.font)
-        windows_.font->setWindowTitle(caption);
+        setDocumentCaption(windows_.font, caption);
 }
 
 void ShellEffects::showFontTable()

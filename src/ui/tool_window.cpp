@@ -71,3 +71,34 @@ void whenFramed(QWidget *window, std::function<void()> fit)
 }
 
 }  // namespace letterloom::ui
+
+namespace letterloom::ui {
+
+void setDocumentCaption(QWidget *window, const QString &caption)
+{
+    // A caption's own "[*]" would read as the placeholder: it is doubled.
+    QString title = caption;
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    window->setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+QString shownCaption(const QWidget *window)
+{
+    QString title = window->windowTitle();
+    const QString mark = window->isWindowModified() ? QStringLiteral("*") : QString();
+    QString shown;
+    for (qsizetype i = 0; i < title.size();) {
+        if (title.mid(i, 6) == QStringLiteral("[*][*]")) {
+            shown += QStringLiteral("[*]");
+            i += 6;
+        } else if (title.mid(i, 3) == QStringLiteral("[*]")) {
+            shown += mark;
+            i += 3;
+        } else {
+            shown += title[i++];
+        }
+    }
+    return shown;
+}
+
+}  // namespace letterloom::ui

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QString;
 class QWidget;
 
 namespace letterloom::ui {
@@ -26,5 +27,12 @@ void setMaximumOuterHeight(QWidget *window, int outer);
 // window (some time after it is first shown), so that sizes given for the
 // outer window can be made good. Without a frame it never runs.
 void whenFramed(QWidget *window, std::function<void()> fit);
+
+// Captions of windows that hold a document: the platform's modified mark
+// shows after the caption while the window is marked modified
+// (QWidget::setWindowModified), and nothing shows while all is saved.
+void setDocumentCaption(QWidget *window, const QString &caption);
+// The caption as the window system shows it, mark included.
+QString shownCaption(const QWidget *window);
 
 }  // namespace letterloom::ui

@@ -16,6 +16,9 @@ using letterloom::testing::FakeEffects;
 using letterloom::testing::FakePrompter;
 using raster::Raster;
 
+Q_DECLARE_METATYPE(TextArea)
+Q_DECLARE_METATYPE(std::optional<TextArea>)
+
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
@@ -801,6 +804,127 @@ private slots:
                  QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first."));
         QCOMPARE(f.prompter.log, QStringList());
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    // Edit > Text Area...: the four numbers as typed; a change is a change of
+    // the project and shows on the windows' next tick.
+    void editTextArea_data()
+    {
+        QTest::addColumn<bool>("withPicture");
+        QTest::addColumn<std::optional<TextArea>>("chosen");  // nothing: Cancel
+        QTest::addColumn<TextArea>("area");
+        QTest::addColumn<bool>("changed");
+
+        QTest::newRow("new numbers") << true << std::optional<TextArea>(TextArea{10, 20, 100, 50})
+                                     << TextArea{10, 20, 100, 50} << true;
+        QTest::newRow("past the picture, exactly as typed") << true << std::optional<TextArea>(TextArea{5, 4, 900, 800})
+                                                            << TextArea{5, 4, 900, 800} << true;
+        QTest::newRow("OK without an edit") << true << std::optional<TextArea>(TextArea{3, 4, 50, 20})
+                                            << TextArea{3, 4, 50, 20} << false;
+        QTest::newRow("Cancel") << true << std::optional<TextArea>() << TextArea{3, 4, 50, 20} << false;
+        QTest::newRow("without a picture") << false << std::optional<TextArea>(TextArea{0, 0, 8, 8})
+                                           << TextArea{0, 0, 8, 8} << true;
+    }
+
+    void editTextArea()
+    {
+        QFETCH(bool, withPicture);
+        QFETCH(std::optional<TextArea>, chosen);
+        QFETCH(TextArea, area);
+        QFETCH(bool, changed);
+        Fixture f;
+        f.fillWithWork();
+        f.workspace.pictureLoaded = withPicture;
+        f.setFlags({});
+        f.workspace.lines.resize(2);
+        const auto revision = f.workspace.revision();
+        f.prompter.areas.push_back(chosen);
+
+        f.commands.editTextArea();
+        QCOMPARE(f.prompter.log, QStringList{QStringLiteral("textArea: 3 4 50 20 of %1")
+                                                 .arg(withPicture ? QStringLiteral("6 x 5") : QStringLiteral("0 x 0"))});
+        QCOMPARE(f.workspace.settings.area, area);
+        QCOMPARE(f.workspace.areaChanged, changed);
+        QCOMPARE(f.workspace.revision() != revision, changed);
+        // The layout stays until the next refresh, as after a nudge.
+        QCOMPARE(f.workspace.lines.size(), std::size_t(2));
+    }
+
+    // Project > Open Recent opens as Open does, with its questions; a file
+    // that is gone is said so and taken off the list, without a question.
+    void openRecentProject_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QStringList>("log");
+
+        const QString changed = leaveQuestion("Text in the project has been changed");
+        QTest::newRow("saved work") << true << "" << "" << true << QStringList{};
+        QTest::newRow("unsaved work let go") << true << "text" << "No" << true << QStringList{changed};
+        QTest::newRow("unsaved work kept") << true << "text" << "Cancel" << false << QStringList{changed};
+        QTest::newRow("gone") << false << "text" << "" << false
+                              << QStringList{QStringLiteral("notice: The project \"%1\" is no longer there. "
+                                                            "It is taken off the list of recent projects.")};
+    }
+
+    void openRecentProject()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QString, flags);
+        QFETCH(QString, answers);
+        QFETCH(bool, opened);
+        QFETCH(QStringList, log);
+        Fixture f;
+        f.commands.recentProjects().clear();
+        const QString path = f.path(QStringLiteral("recent.llp"));
+        ProjectFile file;
+        file.settings.area = {1, 2, 30, 20};
+        file.text = "recent";
+        file.pictureBmp = picture(4, 3).toBmp();
+        font::writeFontFile(f.path(QStringLiteral("recent.llf")), fontWith('B', raster::kRed));
+        file.storedFontPath = QFile::encodeName(f.path(QStringLiteral("recent.llf")));
+        writeWholeFile(path, projectBytes(file));
+        f.commands.recentProjects().add(path);
+        f.commands.recentProjects().add(f.path(QStringLiteral("other.llp")));
+        if (!exists)
+            QFile::remove(path);
+        f.fillWithWork();
+        f.setFlags(flags);
+        f.script(answers);
+
+        f.commands.openRecentProject(path);
+        if (!exists)
+            log.last() = log.last().arg(QDir::toNativeSeparators(path));
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.workspace.projectPath, opened ? path : f.path(QStringLiteral("old.llp")));
+        QCOMPARE(f.effects.textBytes, opened ? QByteArray("recent") : QByteArray("old text"));
+        QCOMPARE(f.workspace.settings.area, (opened ? TextArea{1, 2, 30, 20} : TextArea{3, 4, 50, 20}));
+        // An opened project comes to the top; a gone one leaves the list.
+        QStringList recent{f.path(QStringLiteral("other.llp"))};
+        if (opened)
+            recent.prepend(path);
+        else if (exists)
+            recent.append(path);
+        QCOMPARE(f.commands.recentProjects().paths(), recent);
+    }
+
+    // Opening and saving under a name put the project on top of the list.
+    void openAndSaveAsListTheProject()
+    {
+        Fixture f;
+        f.commands.recentProjects().clear();
+        f.fillWithWork();
+        f.setFlags({});
+        f.script({}, {QStringLiteral("first")});
+        QVERIFY(f.commands.saveProjectAs());
+        f.script({}, {QStringLiteral("second")});
+        QVERIFY(f.commands.saveProjectAs());
+        f.script({}, {QStringLiteral("first.llp")});
+        f.commands.openProject();
+        QCOMPARE(f.commands.recentProjects().paths(),
+                 (QStringList{f.path(QStringLiteral("first.llp")), f.path(QStringLiteral("second.llp"))}));
     }
 };
 

@@ -73,4 +73,22 @@ std::optional<raster::Colour> FakePrompter::chooseColour(raster::Colour start)
     return c;
 }
 
+std::optional<project::TextArea> FakePrompter::chooseTextArea(const project::TextArea &start, QSize pictureSize)
+{
+    log << QStringLiteral("textArea: %1 %2 %3 %4 of %5 x %6")
+               .arg(start.x)
+               .arg(start.y)
+               .arg(start.width)
+               .arg(start.height)
+               .arg(pictureSize.width())
+               .arg(pictureSize.height());
+    if (areas.empty()) {
+        QTest::qFail("unscripted text area dialog", __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    const auto area = areas.front();
+    areas.pop_front();
+    return area;
+}
+
 }  // namespace letterloom::testing

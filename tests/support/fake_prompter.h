@@ -28,6 +28,9 @@ public:
     std::deque<std::optional<raster::Colour>> colours;
     // The colour each colour dialog started with, in order.
     QList<raster::Colour> colourStarts;
+    // What the text area dialogs return, in order (nothing for Cancel); each
+    // run logs "textArea: X Y WIDTH HEIGHT of PICTUREWIDTH x PICTUREHEIGHT".
+    std::deque<std::optional<project::TextArea>> areas;
 
     FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
     FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }
@@ -45,6 +48,7 @@ public:
     std::optional<QString> chooseOpenFile(project::FileDialog &dialog) override;
     std::optional<QString> chooseSaveFile(project::FileDialog &dialog) override;
     std::optional<raster::Colour> chooseColour(raster::Colour start) override;
+    std::optional<project::TextArea> chooseTextArea(const project::TextArea &start, QSize pictureSize) override;
 
 private:
     std::optional<QString> nextFile(project::FileDialog &dialog, const QString &kind);

@@ -3,6 +3,7 @@
 #include "ui/font_windows.h"
 #include "ui/main_form.h"
 #include "ui/string_grid.h"
+#include "ui/tool_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -63,7 +64,7 @@ private slots:
 void TestFontForm::window()
 {
     FontWindows w;
-    QCOMPARE(w.font.windowTitle(), QStringLiteral("Character Table"));
+    QCOMPARE(ui::shownCaption(&w.font), QStringLiteral("Character Table"));
     QCOMPARE(w.font.pos(), QPoint(8, 120));
     QCOMPARE(w.font.frameGeometry().size(), QSize(378, 283));
     QVERIFY(w.font.isHidden());

@@ -24,7 +24,10 @@
 #include <QDialog>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QLabel>
+#include <QMenu>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -137,6 +140,11 @@ private slots:
     void pixelSizeFitsTheGlyphEditor();
     void commandsShowOnTheNextTick_data();
     void commandsShowOnTheNextTick();
+    void statusLine_data();
+    void statusLine();
+    void modifiedMarks_data();
+    void modifiedMarks();
+    void openRecent();
     void alignmentButtons_data();
     void alignmentButtons();
     void showToggles_data();
@@ -170,6 +178,7 @@ void TestMainForm::initTestCase()
 
 void TestMainForm::init()
 {
+    letterloom::project::RecentProjects().clear();
     prompter_ = new FakePrompter;
     shell_ = new Shell(*prompter_, dir_.path());
 }
@@ -189,7 +198,7 @@ void TestMainForm::startUpShowsThreeWindows()
         {
             auto *widget = qobject_cast<QWidget *>(object);
             if (event->type() == QEvent::Show && widget && widget->isWindow())
-                *order << widget->windowTitle();
+                *order << letterloom::ui::shownCaption(widget);
             return false;
         }
     } spy;
@@ -202,7 +211,7 @@ void TestMainForm::startUpShowsThreeWindows()
     QStringList visible;
     for (QWidget *widget : QApplication::topLevelWidgets())
         if (widget->isVisible())
-            visible << widget->windowTitle();
+            visible << letterloom::ui::shownCaption(widget);
     visible.sort();
     QCOMPARE(visible, (QStringList{"Image", "Letterloom v1.0", "Text Input Window"}));
 
@@ -247,7 +256,8 @@ void TestMainForm::menus_data()
 
     QTest::newRow("Project") << "Project"
                              << QStringList{"mmNewProject|New|Ctrl+N", "mmSpace1",
-                                            "mmLoadProject|Open...|Ctrl+O", "mmSaveProject|Save|Ctrl+S",
+                                            "mmLoadProject|Open...|Ctrl+O", "mmOpenRecentMenu|Open &Recent|>",
+                                            "mmSaveProject|Save|Ctrl+S",
                                             "mmSaveAsProject|Save As...|Ctrl+Shift+S", "mmSpace2",
                                             "mmExportBitmap|Image Export|", "mmSpace3", "mmClose|Exit|Alt+F4"};
     QTest::newRow("Font") << "Font"
@@ -255,7 +265,7 @@ void TestMainForm::menus_data()
                                          "mmEditFont|Edit Font|Ctrl+Alt+F"};
     QTest::newRow("Edit") << "Edit"
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
-                                         "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
+                                         "mmTextArea|Text Area...|", "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
                                          "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9"};
     QTest::newRow("Windows") << "Windows"
                              << QStringList{"mmMainWindow|Main window|F1", "mmBitmapWindow|Image|F2",
@@ -280,6 +290,12 @@ void TestMainForm::menus()
     for (QAction *item : menu->actions()) {
         if (item->isSeparator()) {
             found << item->objectName();
+            continue;
+        }
+        if (item->menu()) {
+            found << item->objectName() + u'|' + item->text() + QStringLiteral("|>");
+            // Without recent projects there is nothing to choose.
+            QVERIFY(!item->isEnabled());
             continue;
         }
         found << item->objectName() + u'|' + item->text() + u'|' + item->shortcut().toString();
@@ -407,6 +423,7 @@ void TestMainForm::itemsReachTheirCommands_data()
     QTest::newRow("Load Image") << "menu" << "mmLoadBitmap" << none << "" << openPicture;
     QTest::newRow("Load Text") << "menu" << "mmLoadText" << none << "" << openText;
     QTest::newRow("Clear Text") << "menu" << "mmClearText" << none << "" << clearText;
+    QTest::newRow("Text Area") << "menu" << "mmTextArea" << none << "" << "textArea: 0 0 0 0 of 8 x 8";
 
     QTest::newRow("button Load Image") << "button" << "tbLoadBitmap" << none << "" << openPicture;
     QTest::newRow("button Load Text") << "button" << "tbLoadText" << none << "" << openText;
@@ -443,6 +460,7 @@ void TestMainForm::itemsReachTheirCommands()
     QFETCH(QString, asked);
     prompter_->cancelFile();
     prompter_->answer(Answer::Cancel);
+    prompter_->areas.push_back(std::nullopt);
     shell_->workspace().textChanged = asked == kLeaveChangedText;
     // A picture to export, except where its absence is the point.
     if (!asked.startsWith(u"error: ")) {
@@ -683,6 +701,144 @@ void TestMainForm::commandsShowOnTheNextTick()
         QCOMPARE(editor->editorRaster(), expected);
         QVERIFY(editor->editorRaster() != editorBefore);
     }
+}
+
+void TestMainForm::statusLine_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("pointer");  // "X Y" of a move over the image view, "leave", or nothing
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("over the picture") << true << "30 20" << "Pointer: x 30, y 20";
+    QTest::newRow("its last pixel") << true << "39 29" << "Pointer: x 39, y 29";
+    QTest::newRow("past the picture") << true << "40 5" << "";
+    QTest::newRow("pointer gone") << true << "leave" << "";
+    QTest::newRow("no picture") << false << "30 20" << "";
+    QTest::newRow("pointer elsewhere") << true << "" << "";
+}
+
+void TestMainForm::statusLine()
+{
+    QFETCH(bool, picture);
+    QFETCH(QString, pointer);
+    QFETCH(QString, shown);
+    if (picture) {
+        const QString path = dir_.filePath(QStringLiteral("status.bmp"));
+        Raster(40, 30).writeBmpFile(path);
+        prompter_->chooseFile(path);
+        actionOf(*shell_, "mmLoadBitmap")->trigger();
+    }
+    shell_->show();
+    QWidget *box = shell_->windows().graph->findChild<QWidget *>(QStringLiteral("PaintBox"));
+    if (pointer == u"leave") {
+        QTest::mouseMove(box, QPoint(3, 3));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(box, &leave);
+    } else if (!pointer.isEmpty()) {
+        QTest::mouseMove(box, QPoint(pointer.section(u' ', 0, 0).toInt(), pointer.section(u' ', 1).toInt()));
+    }
+    shell_->workspace().settings.area = {-3, 4, 500, 60};
+    shell_->windows().main->StatusTimerTimer();
+
+    auto *line = shell_->windows().main->findChild<QStatusBar *>(QStringLiteral("StatusBar"));
+    QVERIFY(line && line->isVisible());
+    QCOMPARE(line->findChild<QLabel *>(QStringLiteral("stPointer"))->text(), shown);
+    QCOMPARE(line->findChild<QLabel *>(QStringLiteral("stArea"))->text(),
+             QStringLiteral("Text area: x -3, y 4, width 500, height 60"));
+    // Inside the strip, under the toolbars.
+    const auto *second = shell_->windows().main->findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    QVERIFY(line->geometry().top() >= second->geometry().bottom());
+    QVERIFY(line->geometry().bottom() < shell_->windows().main->height());
+}
+
+void TestMainForm::modifiedMarks_data()
+{
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("projectPath");
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("table");
+
+    // Nothing shows while all is saved: the captions are the plain ones.
+    QTest::newRow("all saved") << "" << "" << "Letterloom v1.0" << "Character Table";
+    QTest::newRow("text") << "text" << "" << "Letterloom v1.0*" << "Character Table";
+    QTest::newRow("picture") << "picture" << "" << "Letterloom v1.0*" << "Character Table";
+    QTest::newRow("area") << "area" << "" << "Letterloom v1.0*" << "Character Table";
+    QTest::newRow("font") << "font" << "" << "Letterloom v1.0" << "Character Table*";
+    QTest::newRow("both") << "text font" << "" << "Letterloom v1.0*" << "Character Table*";
+    QTest::newRow("named project, saved") << "" << "/p/a.llp" << "Letterloom v1.0 - /p/a.llp" << "Character Table";
+    QTest::newRow("named project, changed") << "area" << "/p/a.llp" << "Letterloom v1.0 - /p/a.llp*"
+                                            << "Character Table";
+    QTest::newRow("a name with the placeholder") << "" << "/p/[*].llp" << "Letterloom v1.0 - /p/[*].llp"
+                                                 << "Character Table";
+}
+
+void TestMainForm::modifiedMarks()
+{
+    QFETCH(QString, flags);
+    QFETCH(QString, projectPath);
+    QFETCH(QString, main);
+    QFETCH(QString, table);
+    letterloom::project::Workspace &workspace = shell_->workspace();
+    if (!projectPath.isEmpty())
+        shell_->windows().main->setCaption(QStringLiteral("Letterloom v1.0 - ") + projectPath);
+    workspace.textChanged = flags.contains(u"text");
+    workspace.pictureChanged = flags.contains(u"picture");
+    workspace.areaChanged = flags.contains(u"area");
+    workspace.fontModified = flags.contains(u"font");
+    shell_->windows().main->StatusTimerTimer();
+    QCOMPARE(letterloom::ui::shownCaption(shell_->windows().main), main);
+    QCOMPARE(letterloom::ui::shownCaption(shell_->windows().font), table);
+
+    // Saved again: the marks go.
+    workspace.textChanged = workspace.pictureChanged = workspace.areaChanged = workspace.fontModified = false;
+    shell_->windows().main->StatusTimerTimer();
+    QVERIFY(!letterloom::ui::shownCaption(shell_->windows().main).endsWith(u'*'));
+    QCOMPARE(letterloom::ui::shownCaption(shell_->windows().font), QStringLiteral("Character Table"));
+}
+
+void TestMainForm::openRecent()
+{
+    ProjectFile project;
+    project.pictureBmp = Raster(8, 8).toBmp();
+    project.text = "recent";
+    const QString kept = dir_.filePath(QStringLiteral("kept & sound.llp"));
+    const QString gone = dir_.filePath(QStringLiteral("gone.llp"));
+    writeFile(kept, letterloom::project::projectBytes(project));
+    letterloom::project::RecentProjects &recent = shell_->commands().recentProjects();
+    recent.add(gone);
+    recent.add(kept);
+
+    // The list is read as the Project menu opens.
+    QMenu *projectMenu = qobject_cast<QMenu *>(actionOf(*shell_, "mmLoadProject")->parent());
+    emit projectMenu->aboutToShow();
+    QMenu *menu = shell_->windows().main->findChild<QMenu *>(QStringLiteral("mmOpenRecent"));
+    QVERIFY(menu->isEnabled());
+    QStringList items;
+    for (QAction *item : menu->actions())
+        items << item->objectName() + u'|' + item->text();
+    QCOMPARE(items, (QStringList{"mmRecent1|&1 " + QString(kept).replace(u'&', QStringLiteral("&&")),
+                                 "mmRecent2|&2 " + gone}));
+
+    // Each opens as Open does, with its questions.
+    shell_->workspace().textChanged = true;
+    prompter_->answer(Answer::No);
+    menu->actions().constFirst()->trigger();
+    QCOMPARE(prompter_->log.value(0), kLeaveChangedText);
+    QCOMPARE(shell_->workspace().projectPath, kept);
+    QCOMPARE(shell_->windows().text->bytes(), QByteArray("recent"));
+
+    // A missing file is said so and leaves the list.
+    emit projectMenu->aboutToShow();
+    const qsizetype asked = prompter_->log.size();
+    menu->actions().constLast()->trigger();
+    QCOMPARE(prompter_->log.size(), asked + 1);
+    QCOMPARE(prompter_->log.last(),
+             QStringLiteral("notice: The project \"%1\" is no longer there. It is taken off the list of recent "
+                            "projects.")
+                 .arg(gone));
+    emit projectMenu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(recent.paths(), QStringList{kept});
 }
 
 void TestMainForm::alignmentButtons_data()

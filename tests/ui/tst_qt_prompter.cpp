@@ -7,7 +7,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +23,8 @@ using letterloom::project::FileDialog;
 using letterloom::ui::QtPrompter;
 
 Q_DECLARE_METATYPE(Answer)
+Q_DECLARE_METATYPE(letterloom::project::TextArea)
+Q_DECLARE_METATYPE(std::optional<letterloom::project::TextArea>)
 
 namespace {
 
@@ -70,6 +75,8 @@ private slots:
     void fileDialogs_data();
     void fileDialogs();
     void cancelledFileDialog();
+    void textAreaDialog_data();
+    void textAreaDialog();
 
 private:
     QTemporaryDir dir_;
@@ -260,6 +267,54 @@ void TestQtPrompter::cancelledFileDialog()
     QtPrompter prompter;
     QCOMPARE(prompter.chooseSaveFile(dialog), std::nullopt);
     QCOMPARE(dialog.fileName, QString());
+}
+
+void TestQtPrompter::textAreaDialog_data()
+{
+    using letterloom::project::TextArea;
+    QTest::addColumn<TextArea>("start");
+    QTest::addColumn<QString>("typed");  // "X Y WIDTH HEIGHT", or nothing to leave the fields
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<std::optional<TextArea>>("chosen");
+
+    QTest::newRow("typed") << TextArea{1, 2, 3, 4} << "10 20 300 40" << true
+                           << std::optional<TextArea>(TextArea{10, 20, 300, 40});
+    QTest::newRow("the largest side") << TextArea{} << "32767 0 32767 32767" << true
+                                      << std::optional<TextArea>(TextArea{32767, 0, 32767, 32767});
+    // Values from a project file that lie outside the fields' usual range
+    // come back as they were.
+    QTest::newRow("OK without an edit keeps odd values") << TextArea{-20, 5, 40000, 0} << "" << true
+                                                         << std::optional<TextArea>(TextArea{-20, 5, 40000, 0});
+    QTest::newRow("Cancel") << TextArea{1, 2, 3, 4} << "10 20 300 40" << false << std::optional<TextArea>();
+}
+
+void TestQtPrompter::textAreaDialog()
+{
+    using letterloom::project::TextArea;
+    QFETCH(TextArea, start);
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(std::optional<TextArea>, chosen);
+    QtPrompter prompter;
+    QStringList shown;
+    whenShown<QDialog>([&](QDialog *dialog) {
+        shown << dialog->windowTitle();
+        const QStringList values = typed.split(u' ', Qt::SkipEmptyParts);
+        const char *names[] = {"seAreaX", "seAreaY", "seAreaWidth", "seAreaHeight"};
+        for (int i = 0; i < 4; ++i) {
+            auto *field = dialog->findChild<QSpinBox *>(QLatin1String(names[i]));
+            shown << QString::number(field->value());
+            if (!values.isEmpty()) {
+                field->selectAll();
+                QTest::keyClicks(field, values[i]);
+            }
+        }
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    QCOMPARE(prompter.chooseTextArea(start, QSize(320, 200)), chosen);
+    QCOMPARE(shown, (QStringList{"Text Area", QString::number(start.x), QString::number(start.y),
+                                 QString::number(start.width), QString::number(start.height)}));
 }
 
 QTEST_MAIN(TestQtPrompter)
