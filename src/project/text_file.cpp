@@ -9,11 +9,17 @@ namespace {
 QByteArray withCrLf(const QByteArray &bytes)
 {
     QByteArray text;
-    text.reserve(bytes.size() + bytes.count('\n'));
+    text.reserve(bytes.size() + bytes.count('\n') + bytes.count('\r'));
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            text += '\r';
-        text += bytes[i];
+        const char byte = bytes[i];
+        if (byte == '\r' || byte == '\n') {
+            text += "\r\n";
+            // A CR LF pair is one line end.
+            if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            text += byte;
+        }
     }
     return text;
 }

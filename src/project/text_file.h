@@ -6,8 +6,9 @@
 namespace letterloom::project {
 
 // The lines of a text file as the text input window holds them: every byte
-// kept, lines separated by CR LF. A bare LF (the line break of most editors
-// outside Windows) becomes CR LF; CR LF pairs and lone CRs stay as they are.
+// kept, lines separated by CR LF. A line ends at CR LF, at a bare LF (most
+// editors outside Windows) or at a lone CR (old Macintosh editors); each of
+// them becomes CR LF.
 QByteArray readTextFile(const QString &path);
 
 }  // namespace letterloom::project

@@ -108,6 +108,7 @@ private slots:
         write("fits.llp", projectFile({10, 20, 60, 30}, fontPath, "X"));
         write("wide.llp", projectFile({10, 20, 8, 30}, fontPath, "aa"));
         write("tall.llp", projectFile({10, 20, 24, 14}, fontPath, "aa aa aa"));
+        write("lone-cr.llp", projectFile({10, 20, 60, 30}, fontPath, "aa\rb"));
         write("missingfont.llp", projectFile({10, 20, 60, 30}, path("none.llf"), "X"));
         write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", false));
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
@@ -291,8 +292,10 @@ private slots:
                                                << Lines{"aa|10|15|0", "b|3|8|0"};
         QTest::newRow("LF counts as CR LF") << "fits.llp" << QByteArray("aa\nb") << 0 << "none"
                                             << Lines{"aa|10|15|0", "b|3|8|0"};
-        QTest::newRow("a lone CR stays inside its word") << "fits.llp" << QByteArray("aa\rb") << 0 << "none"
-                                                          << Lines{"aa\rb|13|18|0"};
+        QTest::newRow("a lone CR ends a line of a text file") << "fits.llp" << QByteArray("aa\rb") << 0 << "none"
+                                                               << Lines{"aa|10|15|0", "b|3|8|0"};
+        QTest::newRow("a lone CR in a project stays inside its word") << "lone-cr.llp" << QByteArray() << 0 << "none"
+                                                                       << Lines{"aa\rb|13|18|0"};
         QTest::newRow("bytes above 127") << "fits.llp" << QByteArray("\xE9" "a \xFF") << 0 << "none"
                                          << Lines{"\xE9" "a,\xFF|10,0|20|46"};
         QTest::newRow("escapes resolved, widths as typed") << "fits.llp" << QByteArray("$97a$$") << 0 << "none"

@@ -677,13 +677,18 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QByteArray everyOtherByte;
         for (int code = 0; code < 256; ++code)
-            if (code != '\n')
+            if (code != '\n' && code != '\r')
                 everyOtherByte.append(char(code));
         QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QByteArray("one\r\ntwo\r\n");
         QTest::newRow("LF") << QByteArray("one\ntwo\n") << QByteArray("one\r\ntwo\r\n");
         QTest::newRow("LF first, then CR LF") << QByteArray("\nmixed\r\nend") << QByteArray("\r\nmixed\r\nend");
         QTest::newRow("two LF in a row") << QByteArray("a\n\nb") << QByteArray("a\r\n\r\nb");
-        QTest::newRow("lone CR kept") << QByteArray("a\rb") << QByteArray("a\rb");
+        QTest::newRow("lone CR") << QByteArray("a\rb") << QByteArray("a\r\nb");
+        QTest::newRow("old Macintosh lines") << QByteArray("one\rtwo\r\rend\r")
+                                             << QByteArray("one\r\ntwo\r\n\r\nend\r\n");
+        QTest::newRow("CR before CR LF") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb");
+        QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb");
+        QTest::newRow("all three mixed") << QByteArray("1\r\n2\n3\r4") << QByteArray("1\r\n2\r\n3\r\n4");
         QTest::newRow("every other byte kept") << everyOtherByte << everyOtherByte;
     }
 
