@@ -97,6 +97,10 @@ TfontSizeForm::TfontSizeForm(Context &context, QWidget *parent)
 
 void TfontSizeForm::setFields(int width, int height)
 {
+    const project::Workspace &workspace = context_.workspace;
+    const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    gCharWidth_->setMaximum(std::max(kMaximumSide, glyph.width));
+    gCharHeight_->setMaximum(std::max(kMaximumSide, glyph.height));
     gCharWidth_->setValue(width);
     gCharHeight_->setValue(height);
 }
@@ -109,8 +113,9 @@ void TfontSizeForm::btnOkClick()
         windows.draw->show();
         // A click moves the focus to the button, which brings the fields within
         // their limits; a field left as it was typed is kept within them here.
-        workspace.settings.defaultGlyphWidth = std::clamp(gCharWidth_->value(), kMinimumSide, kMaximumSide);
-        workspace.settings.defaultGlyphHeight = std::clamp(gCharHeight_->value(), kMinimumSide, kMaximumSide);
+        workspace.settings.defaultGlyphWidth = std::clamp(gCharWidth_->value(), kMinimumSide, gCharWidth_->maximum());
+        workspace.settings.defaultGlyphHeight =
+            std::clamp(gCharHeight_->value(), kMinimumSide, gCharHeight_->maximum());
         const int code = workspace.currentGlyph;
         // One step of the history, which makes the font modified.
         context_.commands.glyphHistory().record(code, [&] {

@@ -27,6 +27,14 @@ void SpinField::setValue(int value)
     lineEdit()->setText(QString::number(std::clamp(value, minimum_, maximum_)));
 }
 
+void SpinField::setMaximum(int maximum)
+{
+    maximum_ = std::max(maximum, minimum_);
+    const int number = value();
+    if (number > maximum_)
+        setValue(number);
+}
+
 void SpinField::stepBy(int steps)
 {
     setValue(int(std::clamp<qint64>(qint64(value()) + steps, minimum_, maximum_)));

@@ -16,6 +16,9 @@ public:
 
     int value() const;
     void setValue(int value);
+    int maximum() const { return maximum_; }
+    // A new upper limit; the value shown is kept within it.
+    void setMaximum(int maximum);
 
     void stepBy(int steps) override;
     QValidator::State validate(QString &input, int &pos) const override;

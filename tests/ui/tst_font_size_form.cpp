@@ -47,6 +47,8 @@ private slots:
     void fieldReading();
     void fieldLimits_data();
     void fieldLimits();
+    void plainOkKeepsALargeGlyph_data();
+    void plainOkKeepsALargeGlyph();
     void ok_data();
     void ok();
     void everyOkSetsTheDefaultSize();
@@ -187,24 +189,36 @@ void TestFontSizeForm::fieldReading()
     QCOMPARE(width->text(), afterFocusLeaves);
 }
 
+// The fields reach 100, or the current glyph's own size where it is larger.
 void TestFontSizeForm::fieldLimits_data()
 {
+    QTest::addColumn<int>("glyphSide");  // the current glyph's width and height; 0 for none
     QTest::addColumn<int>("set");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("limit");
 
-    QTest::newRow("0") << 0 << "1";
-    QTest::newRow("negative") << -8 << "1";
-    QTest::newRow("1") << 1 << "1";
-    QTest::newRow("100") << 100 << "100";
-    QTest::newRow("101") << 101 << "100";
+    QTest::newRow("0") << 0 << 0 << "1" << 100;
+    QTest::newRow("negative") << 0 << -8 << "1" << 100;
+    QTest::newRow("1") << 0 << 1 << "1" << 100;
+    QTest::newRow("100") << 0 << 100 << "100" << 100;
+    QTest::newRow("101") << 0 << 101 << "100" << 100;
+    QTest::newRow("101 with a glyph of 40") << 40 << 101 << "100" << 100;
+    QTest::newRow("120 with a glyph of 120") << 120 << 120 << "120" << 120;
+    QTest::newRow("150 with a glyph of 120") << 120 << 150 << "120" << 120;
+    QTest::newRow("300 with a glyph of 300") << 300 << 300 << "300" << 300;
 }
 
 void TestFontSizeForm::fieldLimits()
 {
+    QFETCH(int, glyphSide);
     QFETCH(int, set);
     QFETCH(QString, shown);
+    QFETCH(int, limit);
 
     FontWindows w;
+    if (glyphSide > 0)
+        w.workspace.glyphs.setGlyphSize(70, glyphSide, glyphSide);
+    w.select(70);
     w.fontSize.setFields(set, set);
     QCOMPARE(field(w, "gCharWidth")->text(), shown);
     QCOMPARE(field(w, "gCharHeight")->text(), shown);
@@ -216,7 +230,44 @@ void TestFontSizeForm::fieldLimits()
     QCOMPARE(width->text(), QStringLiteral("42"));
     width->setValue(set);
     width->stepBy(1);
-    QCOMPARE(width->value(), std::clamp(set + 1, 2, 100));
+    QCOMPARE(width->value(), std::clamp(set + 1, 2, limit));
+
+    // The limits follow the glyph the dialog is opened for.
+    w.select(71);
+    w.fontSize.setFields(set, set);
+    QCOMPARE(field(w, "gCharWidth")->text(), QString::number(std::clamp(set, 1, 100)));
+}
+
+// Change size on a glyph larger than 100 pixels, answered with a plain OK,
+// leaves its pixels as they were.
+void TestFontSizeForm::plainOkKeepsALargeGlyph_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wide") << QSize(120, 3);
+    QTest::newRow("high") << QSize(2, 130);
+    QTest::newRow("both") << QSize(101, 150);
+}
+
+void TestFontSizeForm::plainOkKeepsALargeGlyph()
+{
+    QFETCH(QSize, size);
+    FontWindows w;
+    w.workspace.settings.pixelSize = 1;
+    w.workspace.glyphs.setGlyphSize(90, size.width(), size.height());
+    font::tGraphChar &glyph = w.glyph(90);
+    glyph.defined = 1;
+    for (int x = 0; x < size.width(); ++x)
+        for (int y = 0; y < size.height(); ++y)
+            glyph.pixels[std::size_t(x)][std::size_t(y)] = raster::Colour(x * 1000 + y);
+    const font::tGraphChar before = glyph;
+    w.select(90);
+    w.whenSizeDialogOpens(nullptr, "btnOk");
+    w.font.pmSetGCharSizeClick();
+
+    QCOMPARE(w.glyph(90).width, size.width());
+    QCOMPARE(w.glyph(90).height, size.height());
+    QVERIFY(w.glyph(90).pixels == before.pixels);
+    QCOMPARE(QSize(w.workspace.settings.defaultGlyphWidth, w.workspace.settings.defaultGlyphHeight), size);
 }
 
 void TestFontSizeForm::ok_data()
