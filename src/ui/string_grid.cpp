@@ -119,13 +119,18 @@ void StringGrid::paintCell(QPainter &painter, int column, int row)
 
 void StringGrid::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    const Qt::MouseButton button = event->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton)
         return;
     const QPoint cell = cellAt(event->position().toPoint());
     if (cell.x() < 0)
         return;
-    leftPressed_ = true;
     select(cell);
+    // The context menu that follows a right press acts on the cell pointed at.
+    if (button == Qt::RightButton)
+        emit clicked();
+    else
+        leftPressed_ = true;
 }
 
 void StringGrid::mouseMoveEvent(QMouseEvent *event)

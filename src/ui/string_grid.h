@@ -11,10 +11,12 @@ namespace letterloom::ui {
 // and then lets its owner paint over the cell through drawCell.
 //
 // The selection follows a left-button press on a cell, a drag with the left
-// button onto another cell, and the arrow keys; each of these reports
-// cellSelected. Releasing the left button after such a press, and each arrow
-// key move, report clicked. The second press of a double-click reports only
-// doubleClicked. Other buttons never select.
+// button onto another cell, a right-button press on a cell and the arrow
+// keys; each of these reports cellSelected. Releasing the left button after
+// such a press, a right-button press and each arrow key move report clicked,
+// so a context menu opened by the right button acts on the cell under the
+// pointer. The second press of a double-click reports only doubleClicked.
+// The middle button never selects.
 class StringGrid : public QWidget {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "ui/tool_window.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,7 +45,9 @@ private slots:
     void definedGlyphsAreMarked();
     void selectSetsCurrentGlyphAndCaption_data();
     void selectSetsCurrentGlyphAndCaption();
-    void onlyTheLeftButtonSelects();
+    void buttonsThatSelect_data();
+    void buttonsThatSelect();
+    void contextMenuActsOnTheCellPointedAt();
     void dragAndKeys();
     void clickFitsTheEditorToADefinedGlyph();
     void doubleClickOnDefinedGlyph();
@@ -176,15 +179,55 @@ void TestFontForm::selectSetsCurrentGlyphAndCaption()
     QVERIFY(w.fontGraph.isHidden());
 }
 
-void TestFontForm::onlyTheLeftButtonSelects()
+// The left and the right button select the cell under the pointer (the right
+// one for its context menu) and click it; the middle button does nothing.
+void TestFontForm::buttonsThatSelect_data()
 {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QSize>("editor");
+    QTest::newRow("left") << Qt::LeftButton << 41 << QSize(102, 152);
+    QTest::newRow("right") << Qt::RightButton << 41 << QSize(102, 152);
+    QTest::newRow("middle") << Qt::MiddleButton << 40 << QSize(100, 100);
+}
+
+void TestFontForm::buttonsThatSelect()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, current);
+    QFETCH(QSize, editor);
     FontWindows w;
+    w.workspace.settings.pixelSize = 50;
+    w.define(41, {"##", "##", "##"});
     auto *grid = w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"));
     QTest::mouseClick(grid, Qt::LeftButton, {}, cellCentre(grid, 40));
-    QTest::mouseClick(grid, Qt::RightButton, {}, cellCentre(grid, 41));
-    QTest::mouseClick(grid, Qt::MiddleButton, {}, cellCentre(grid, 42));
-    QCOMPARE(w.workspace.currentGlyph, 40);
-    QCOMPARE(grid->selectedCell(), QPoint(40 % 16, 40 / 16));
+    QTest::mouseClick(grid, button, {}, cellCentre(grid, 41));
+    QCOMPARE(w.workspace.currentGlyph, current);
+    QCOMPARE(grid->selectedCell(), QPoint(current % 16, current / 16));
+    QCOMPARE(w.fontGraph.size(), editor);
+}
+
+// Delete from the context menu deletes the glyph the user pointed at, not
+// the one selected before.
+void TestFontForm::contextMenuActsOnTheCellPointedAt()
+{
+    FontWindows w;
+    w.define(40, {"#"});
+    w.define(41, {"##"});
+    auto *grid = w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"));
+    QTest::mouseClick(grid, Qt::LeftButton, {}, cellCentre(grid, 40));
+    QTest::mousePress(grid, Qt::RightButton, {}, cellCentre(grid, 41));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, cellCentre(grid, 41), grid->mapToGlobal(cellCentre(grid, 41)));
+    QApplication::sendEvent(grid, &menuEvent);
+    QTest::mouseRelease(grid, Qt::RightButton, {}, cellCentre(grid, 41));
+    auto *menu = w.font.findChild<QMenu *>(QStringLiteral("PopupMenu"));
+    QTRY_VERIFY(menu->isVisible());
+    w.prompter.answer(project::Answer::Yes);
+    menu->findChild<QAction *>(QStringLiteral("pmDeleteGChar"))->trigger();
+    menu->hide();
+
+    QCOMPARE(w.glyph(41).defined, std::uint8_t(0));
+    QCOMPARE(w.glyph(40).defined, std::uint8_t(1));
 }
 
 void TestFontForm::dragAndKeys()
