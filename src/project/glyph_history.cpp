@@ -86,7 +86,12 @@ GlyphHistory::GlyphHistory(Workspace &workspace, QObject *parent)
 
 void GlyphHistory::record(int code, const std::function<void()> &change)
 {
-    recordStep(code, change, 0);
+    recordStep(code, change, 0, false);
+}
+
+void GlyphHistory::recordPainting(int code, const std::function<void()> &change)
+{
+    recordStep(code, change, 0, true);
 }
 
 void GlyphHistory::beginStroke()
@@ -101,19 +106,22 @@ void GlyphHistory::endStroke()
 
 void GlyphHistory::recordDab(int code, const std::function<void()> &change)
 {
-    recordStep(code, change, stroke_);
+    recordStep(code, change, stroke_, true);
 }
 
-void GlyphHistory::recordStep(int code, const std::function<void()> &change, int stroke)
+void GlyphHistory::recordStep(int code, const std::function<void()> &change, int stroke, bool painting)
 {
     font::tGraphChar before = workspace_.glyphs[code];
     // Even a change that fails half way shows.
     workspace_.bumpRevision();
     change();
+    font::tGraphChar after = workspace_.glyphs[code];
+    if (painting)
+        font::syncImage(after);
     // Even a step that left the glyph as it was moves the history away from
     // the saved state, so the font counts as modified.
     stack_.push(new GlyphStep(*this, std::make_shared<StepRecord>(
-                                         StepRecord{code, stroke, std::move(before), workspace_.glyphs[code]})));
+                                         StepRecord{code, stroke, std::move(before), std::move(after)})));
     forgetOldestSteps();
 }
 

@@ -39,9 +39,16 @@ public:
     // step. The font becomes modified.
     void record(int code, const std::function<void()> &change);
 
+    // The same for a change of pixels alone (the paint bucket), which the
+    // glyph editor's next tick copies into the image: the step records the
+    // glyph as that tick leaves it, so redo gives back pixels and image
+    // together, the editor shown or not.
+    void recordPainting(int code, const std::function<void()> &change);
+
     // A pencil stroke: the dabs recorded from beginStroke to endStroke make a
     // single step, so one undo takes back the whole stroke from press to
-    // release. A dab outside a stroke is a step of its own.
+    // release. A dab outside a stroke is a step of its own. Dabs change pixels
+    // alone and are recorded as recordPainting records its changes.
     void beginStroke();
     void endStroke();
     void recordDab(int code, const std::function<void()> &change);
@@ -67,7 +74,7 @@ signals:
     void glyphRestored(int code);
 
 private:
-    void recordStep(int code, const std::function<void()> &change, int stroke);
+    void recordStep(int code, const std::function<void()> &change, int stroke, bool painting);
     void followCleanState();
     // Forgets the oldest steps until the history is within kByteLimit.
     void forgetOldestSteps();

@@ -151,8 +151,8 @@ void TfontGraphForm::bucket(QPoint at)
         return;
     // A step of the history even when the area already has the colour: the
     // font counts as modified all the same.
-    context_.commands.glyphHistory().record(workspace.currentGlyph,
-                                            [&] { font::paintBucket(glyph, hit->x, hit->y, paintColour()); });
+    context_.commands.glyphHistory().recordPainting(
+        workspace.currentGlyph, [&] { font::paintBucket(glyph, hit->x, hit->y, paintColour()); });
 }
 
 void TfontGraphForm::showEvent(QShowEvent *event)

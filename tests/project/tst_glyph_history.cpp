@@ -81,6 +81,8 @@ private slots:
     void historyIsBounded();
     void largeGlyphsKeepTheHistoryWithinItsBytes_data();
     void largeGlyphsKeepTheHistoryWithinItsBytes();
+    void redoOfPaintingKeepsTheImageInStep_data();
+    void redoOfPaintingKeepsTheImageInStep();
 };
 
 void TestGlyphHistory::modifiedFollowsTheSavedState_data()
@@ -185,6 +187,45 @@ void TestGlyphHistory::largeGlyphsKeepTheHistoryWithinItsBytes()
         f.history.redo();
     QCOMPARE(glyph.pixels[5][7], raster::Colour(kSteps));
     QVERIFY(f.workspace.fontModified);
+}
+
+// A change of pixels alone is redone with the image that the glyph editor's
+// tick would have given it; other changes are redone exactly as recorded.
+void TestGlyphHistory::redoOfPaintingKeepsTheImageInStep_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("redoneImage");
+    QTest::newRow("paint bucket") << "painting" << QStringList{"##..", "#..."};
+    QTest::newRow("pencil dab") << "dab" << QStringList{"##..", "#..."};
+    QTest::newRow("other change") << "record" << QStringList{"....", "...."};
+}
+
+void TestGlyphHistory::redoOfPaintingKeepsTheImageInStep()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, redoneImage);
+    Fixture f;
+    font::tGraphChar &glyph = f.workspace.glyphs['A'];
+    const auto paint = [&] {
+        glyph.pixels[0][0] = raster::kBlack;
+        glyph.pixels[1][0] = raster::kBlack;
+        glyph.pixels[0][1] = raster::kBlack;
+    };
+    if (kind == u"painting") {
+        f.history.recordPainting('A', paint);
+    } else if (kind == u"dab") {
+        f.history.beginStroke();
+        f.history.recordDab('A', paint);
+        f.history.endStroke();
+    } else {
+        f.history.record('A', paint);
+    }
+    QCOMPARE(testing::rasterSketch(glyph.image), QStringList({"....", "...."}));  // until the editor's tick
+
+    f.history.undo();
+    f.history.redo();
+    QCOMPARE(testing::pixelSketch(glyph), QStringList({"##..", "#..."}));
+    QCOMPARE(testing::rasterSketch(glyph.image), redoneImage);
 }
 
 QTEST_GUILESS_MAIN(TestGlyphHistory)

@@ -363,7 +363,12 @@ void TestDrawForm::undoAndRedo()
 
     w.select(66);
     redo->trigger();
-    QVERIFY(w.glyph(65) == after);
+    font::tGraphChar redone = after;
+    // What the pencil and the paint bucket painted reaches the image that
+    // text is drawn from, also through redo with the editor closed.
+    if (change == u"pencil" || change == u"bucket")
+        font::syncImage(redone);
+    QVERIFY(w.glyph(65) == redone);
     QVERIFY(w.workspace.fontModified);
     QVERIFY(undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(w.workspace.currentGlyph, 65);
