@@ -9,8 +9,10 @@ JOBS           ?= $(shell nproc)
 FUZZ_SECONDS   ?= 60
 
 # Everything that building, testing, fuzzing and the benchmarks need, in one list.
+# console-setup-linux brings the console fonts that the font tests read.
 PACKAGES := cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core \
-            clang-14 libclang-rt-14-dev python3 python3-pil
+            clang-14 libclang-rt-14-dev python3 python3-pil zlib1g-dev \
+            console-setup-linux
 
 .PHONY: all deps configure build run test test-asan fuzz bench clean
 

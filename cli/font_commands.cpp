@@ -109,7 +109,7 @@ int fontInfo(const QStringList &arguments)
     CommandLine line(QStringLiteral("font info"), QStringLiteral("FONT"),
                      QStringLiteral("Lists the defined glyphs of a font with their sizes and colours\n"
                                     "(RRGGBB, red first), and every colour the font uses."));
-    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
+    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf, .fnt or .psf)."));
     line.addOption({QStringLiteral("json"), QStringLiteral("Print JSON: {\"glyphs\": [{\"code\", \"width\", \"height\", \"colours\"}], \"colours\"}.")});
     if (!line.parse(arguments))
         return kExitOk;
@@ -148,7 +148,7 @@ int fontSheet(const QStringList &arguments)
                                     "which \"font import-grid\" with the same options reads back: each glyph\n"
                                     "at the left of its cell, standing on its bottom, on a background that no\n"
                                     "glyph uses. Cells are as large as the largest glyph unless --cell says."));
-    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf or .fnt)."));
+    line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf, .fnt or .psf)."));
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
@@ -188,7 +188,7 @@ int fontImportGrid(const QStringList &arguments)
                                     "glyph, except the space's, which gets the space width."));
     line.addArgument(QStringLiteral("PICTURE"), QStringLiteral("The picture (.png, or BMP)."));
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                    QStringLiteral("The font to write (.llf, .bdf or .fnt; replaced all or nothing)."),
+                    QStringLiteral("The font to write (.llf, .bdf, .fnt or .psf; replaced all or nothing)."),
                     QStringLiteral("FONT")});
     line.addOption({QStringLiteral("into"),
                     QStringLiteral("Add the glyphs to this font: only the codes whose cells hold a glyph change."),
@@ -213,7 +213,8 @@ int fontConvert(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("font convert"), QStringLiteral("IN OUT"),
                      QStringLiteral("Reads a font file and writes it again, the kind of each file taken from its\n"
-                                    "extension: .llf (Letterloom), .bdf (BDF) or .fnt (BMFont text, with PNG pages).\n"
+                                    "extension: .llf (Letterloom), .bdf (BDF), .fnt (BMFont text, with PNG pages) or\n"
+                                    ".psf/.psfu (PSF console font; gzip-compressed when the name ends in .gz).\n"
                                     "What the other kinds cannot hold (colours, for one) is reported."));
     line.addArgument(QStringLiteral("IN"), QStringLiteral("The font file to read."));
     line.addArgument(QStringLiteral("OUT"), QStringLiteral("The font file to write (replaced all or nothing)."));

@@ -23,7 +23,7 @@ void addInputOptions(CommandLine &line)
     line.addOption({kTextOption, QStringLiteral("Lay out the text of FILE instead of the project's (bytes kept as they are; "
                                                 "LF and lone CR line breaks count as CR LF)."),
                     QStringLiteral("FILE")});
-    line.addOption({kFontOption, QStringLiteral("Use the font of FILE (.llf, .bdf or .fnt) instead of the project's."),
+    line.addOption({kFontOption, QStringLiteral("Use the font of FILE (.llf, .bdf, .fnt or .psf) instead of the project's."),
                     QStringLiteral("FILE.llf")});
 }
 

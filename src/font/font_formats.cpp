@@ -5,6 +5,7 @@
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
+#include "font/psf_font.h"
 
 #include <QFileInfo>
 
@@ -19,6 +20,10 @@ std::optional<FontFormat> fontFormatOf(const QString &path)
         return FontFormat::Bdf;
     if (extension == u"fnt")
         return FontFormat::BmFont;
+    const QString name = QFileInfo(path).fileName().toLower();
+    for (const char *ending : {".psf", ".psfu", ".psf.gz", ".psfu.gz"})
+        if (name.endsWith(QLatin1String(ending)))
+            return FontFormat::Psf;
     return std::nullopt;
 }
 
@@ -40,6 +45,7 @@ ImportedFont readAnyFont(const QString &path)
     case FontFormat::Llf: return {readFontFile(path), {}};
     case FontFormat::Bdf: return readBdfFile(path);
     case FontFormat::BmFont: return readBmFontFile(path);
+    case FontFormat::Psf: return readPsfFile(path);
     }
     return {};
 }
@@ -50,6 +56,7 @@ QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs)
     case FontFormat::Llf: writeFontFile(path, glyphs); return {};
     case FontFormat::Bdf: return writeBdfFile(path, glyphs);
     case FontFormat::BmFont: return writeBmFontFile(path, glyphs);
+    case FontFormat::Psf: return writePsfFile(path, glyphs);
     }
     return {};
 }

@@ -10,12 +10,13 @@
 namespace letterloom::font {
 
 // The font files the program reads and writes, told apart by their
-// extension (in any letter case): its own ".llf", BDF ".bdf" and BMFont ".fnt".
-enum class FontFormat { Llf, Bdf, BmFont };
+// extension (in any letter case): its own ".llf", BDF ".bdf", BMFont ".fnt"
+// and PSF console fonts ".psf" or ".psfu", either of them packed as ".gz".
+enum class FontFormat { Llf, Bdf, BmFont, Psf };
 
 std::optional<FontFormat> fontFormatOf(const QString &path);
 
-// Reads a font of any of the three formats; a font file of the program's own
+// Reads a font of any of these formats; a font file of the program's own
 // comes without warnings. Throws "Unknown font file type \"<name>\"" for any
 // other extension.
 ImportedFont readAnyFont(const QString &path);

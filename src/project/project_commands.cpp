@@ -16,8 +16,10 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
-// Open Font also takes the bitmap fonts of other tools.
-const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
+// Open Font also takes the bitmap fonts of other tools and the console fonts.
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"
+                                                               "|PSF console font (*.psf *.psfu *.psf.gz *.psfu.gz)"
+                                                               "|*.psf;*.psfu;*.psf.gz;*.psfu.gz");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
 

@@ -50,7 +50,9 @@ private slots:
         prompter_->cancelFile();
         commands_->openFont();
         QCOMPARE(prompter_->log, QStringList{"open: Font Letterloom (*.llf)|*.llf"
-                                             "|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"});
+                                             "|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"
+                                             "|PSF console font (*.psf *.psfu *.psf.gz *.psfu.gz)"
+                                             "|*.psf;*.psfu;*.psf.gz;*.psfu.gz"});
     }
 
     void bdfFontIsImportedWithoutAFontFile()

@@ -23,7 +23,9 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
-const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"
+                                                               "|PSF console font (*.psf *.psfu *.psf.gz *.psfu.gz)"
+                                                               "|*.psf;*.psfu;*.psf.gz;*.psfu.gz");
 const QString kFontQuestion = QStringLiteral("askCancel: The current font was changed. Save it before closing?");
 const QString kOverwrite = QStringLiteral("ask: File with the specified name already exists. Overwrite?");
 const QString kNotFound = QStringLiteral("confirmNotice: Font specified in project file was not found!\r\n"

@@ -45,7 +45,9 @@ namespace {
 const QString kProjectFilter = QStringLiteral("Letterloom (*.llp)|*.llp");
 const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
-const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt");
+const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"
+                                                               "|PSF console font (*.psf *.psfu *.psf.gz *.psfu.gz)"
+                                                               "|*.psf;*.psfu;*.psf.gz;*.psfu.gz");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kLeaveChangedText =
     QStringLiteral("askCancel: Text in the project has been changed. Save it before closing?");
