@@ -9,11 +9,15 @@
 // each format the readers know.
 
 #include "fuzz_scene.h"
+#include "reader_checks.h"
 
 #include "base/byte_reader.h"
 #include "base/error.h"
 #include "base/file_io.h"
+#include "base/gzip.h"
 #include "font/font_file.h"
+#include "font/grid_import.h"
+#include "font/psf_font.h"
 #include "project/project_file.h"
 #include "raster/raster.h"
 
@@ -177,6 +181,42 @@ void writeSceneSeeds(const SeedWriter &seeds, const font::GlyphTable &font, cons
     seeds.add("text_layout", "huge_area.bin", fuzz::sceneBytes(input));
 }
 
+// Console fonts: the sample font as PSF1 (it is 8 wide) plain and packed,
+// its glyphs cut to 5 columns as PSF2, and one console font of the machine
+// when it has them.
+void writeConsoleFontSeeds(const SeedWriter &seeds, const font::GlyphTable &sample)
+{
+    const QByteArray psf1 = font::psfBytes(sample).bytes;
+    seeds.add("psf_font", "sample.psf", psf1);
+    seeds.add("psf_font", "sample.psf.gz", gzip(psf1));
+    font::GlyphTable narrow = sample;
+    for (int code = 0; code < font::GlyphTable::kSize; ++code)
+        if (narrow[code].defined)
+            font::setGlyphSize(narrow[code], 5, narrow[code].height);
+    seeds.add("psf_font", "narrow.psf", font::psfBytes(narrow).bytes);
+    const QString console = QStringLiteral("/usr/share/consolefonts/CyrKoi-VGA8.psf.gz");
+    if (isRegularFile(console))
+        seeds.add("psf_font", "console.psf.gz", readWholeFile(console));
+}
+
+// Picture grids: the sample font drawn as a grid, read as PNG and as BMP,
+// and with margins, gaps and a given background.
+void writeGridSeeds(const SeedWriter &seeds, const font::GlyphTable &sample)
+{
+    font::GridExportSettings draw;
+    const font::GridExport plain = font::exportGrid(sample, draw);
+    const QByteArray settings = fuzz::gridSettingsBytes(plain.grid.cellWidth, plain.grid.cellHeight);
+    seeds.add("grid_import", "sample_png.bin", settings + plain.picture.toPng());
+    seeds.add("grid_import", "sample_bmp.bin", settings + plain.picture.toBmp());
+    draw.grid = {plain.grid.cellWidth, plain.grid.cellHeight, 3, 2, 1, 1, 10};
+    draw.background = 0x203040;
+    const font::GridExport spaced = font::exportGrid(sample, draw);
+    QByteArray spacedSettings = fuzz::gridSettingsBytes(plain.grid.cellWidth, plain.grid.cellHeight, 2, 32, 2 | 8);
+    spacedSettings.replace(4, 5, QByteArray::fromHex("030201010a"));  // margins 3, 2, gaps 1, 1, 10 columns
+    spacedSettings.replace(13, 3, QByteArray::fromHex("403020"));     // the background, red first
+    seeds.add("grid_import", "spaced.bin", spacedSettings + spaced.picture.toPng());
+}
+
 void writeSeeds(const QStringList &arguments)
 {
     const SeedWriter seeds(arguments[0]);
@@ -201,6 +241,9 @@ void writeSeeds(const QStringList &arguments)
     bmFont.bytes(fnt);
     bmFont.bytes(readWholeFile(data + "fonts/handmade_0.png"));
     seeds.add("bmfont", "handmade.bin", bmFont.result());
+
+    writeConsoleFontSeeds(seeds, font::parseFont(sampleFont));
+    writeGridSeeds(seeds, font::parseFont(sampleFont));
 }
 
 }  // namespace

@@ -13,8 +13,11 @@
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
+#include "font/grid_import.h"
+#include "font/psf_font.h"
 #include "project/compose_view.h"
 #include "project/project_file.h"
+#include "raster/png_image.h"
 #include "raster/raster.h"
 #include "text/render.h"
 
@@ -148,6 +151,100 @@ inline QString checkBmFont(const QByteArray &bytes)
         const font::ImportedFont imported = font::parseBmFont(fnt, [&](const QString &) { return page; });
         for (int code = 0; code < font::GlyphTable::kSize; ++code)
             expectImageMatchesPixels(imported.glyphs[code]);
+    });
+}
+
+// A PSF console font, packed or not: what the program writes of it reads
+// back as the same glyphs (they are 1-bit glyphs of one size already).
+inline QString checkPsfFont(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const font::ImportedFont imported = font::parsePsf(bytes);
+        for (int code = 0; code < font::GlyphTable::kSize; ++code)
+            expectImageMatchesPixels(imported.glyphs[code]);
+        font::ImportedFont again;
+        try {
+            again = font::parsePsf(font::psfBytes(imported.glyphs).bytes);
+        } catch (const Error &) {
+            throw Broken("a PSF font the program wrote cannot be read back");
+        }
+        expect(again.glyphs == imported.glyphs, "a PSF font does not read back the same");
+    });
+}
+
+// A picture grid and the settings to read it, one input: 16 bytes of
+// settings, then the bytes of a PNG or BMP picture.
+//   0-1 cell width, 2-3 cell height (16 bits), 4 left and 5 top margin,
+//   6 horizontal and 7 vertical gap, 8 columns, 9 first code,
+//   10-11 spacing (16 bits), 12 flags: 1 no trimming, 2 background and
+//   4 ink given (colours 13-15 red, green, blue: the background, the ink
+//   its inverse), 8 space width given (the cell width plus 1)
+struct GridInput {
+    font::GridImportSettings settings;
+    QImage picture;
+};
+
+inline constexpr qsizetype kGridSettingsBytes = 16;
+
+inline QByteArray gridSettingsBytes(int cellWidth, int cellHeight, int spacing = 1, int first = 32, int flags = 0)
+{
+    QByteArray out(kGridSettingsBytes, '\0');
+    out[0] = char(cellWidth);
+    out[1] = char(cellWidth >> 8);
+    out[2] = char(cellHeight);
+    out[3] = char(cellHeight >> 8);
+    out[9] = char(first);
+    out[10] = char(spacing);
+    out[11] = char(spacing >> 8);
+    out[12] = char(flags);
+    return out;
+}
+
+inline GridInput decodeGridInput(const QByteArray &bytes)
+{
+    GridInput input;
+    auto byte = [&bytes](qsizetype at) { return at < bytes.size() ? int(quint8(bytes[at])) : 0; };
+    font::GridImportSettings &settings = input.settings;
+    settings.grid = {byte(0) | byte(1) << 8, byte(2) | byte(3) << 8, byte(4), byte(5), byte(6), byte(7), byte(8)};
+    settings.codes = font::consecutiveCodes(byte(9));
+    settings.spacing = byte(10) | byte(11) << 8;
+    const int flags = byte(12);
+    settings.trim = !(flags & 1);
+    const raster::Colour colour = raster::rgb(byte(13), byte(14), byte(15));
+    if (flags & 2)
+        settings.background = colour;
+    if (flags & 4)
+        settings.ink = colour ^ 0xFFFFFFu;
+    if (flags & 8)
+        settings.spaceWidth = settings.grid.cellWidth + 1;
+    const QByteArray picture = bytes.mid(kGridSettingsBytes);
+    input.picture = picture.startsWith("\x89PNG") ? raster::decodePng(picture) : raster::Raster::fromBmp(picture).image();
+    return input;
+}
+
+// A grid read into glyphs: no more than 256 glyphs, each as high as a cell,
+// and drawn as a grid again, the glyphs read back the same.
+inline QString checkGridImport(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const GridInput input = decodeGridInput(bytes);
+        font::GridImportSettings settings = input.settings;
+        const font::GridImport imported = font::importGrid(input.picture, settings);
+        expect(imported.made.size() <= std::size_t(font::GlyphTable::kSize), "a grid made more than 256 glyphs");
+        for (int code = 0; code < font::GlyphTable::kSize; ++code) {
+            const font::tGraphChar &glyph = imported.glyphs[code];
+            expectImageMatchesPixels(glyph);
+            expect(!glyph.defined || glyph.height == settings.grid.cellHeight, "a glyph is not as high as its cell");
+        }
+        font::GridExportSettings draw;
+        draw.grid = settings.grid;
+        draw.codes = settings.codes;
+        const font::GridExport drawn = font::exportGrid(imported.glyphs, draw);
+        settings.grid.columns = drawn.grid.columns;
+        settings.background = drawn.background;
+        settings.ink = raster::kBlack;
+        const font::GridImport again = font::importGrid(drawn.picture.image(), settings);
+        expect(again.glyphs == imported.glyphs, "a grid drawn again does not read back the same");
     });
 }
 

@@ -139,7 +139,9 @@ GridImport importGrid(const QImage &source, const GridImportSettings &settings)
     checkRange("spacing", settings.spacing, 0, kMaxGlyphSide);
     if (settings.spaceWidth)
         checkRange("space width", *settings.spaceWidth, 1, kMaxGlyphSide);
-    const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
+    // Pictures without transparency are read as they are, not copied.
+    const QImage picture = source.format() == QImage::Format_RGB32 ? source
+                                                                   : source.convertToFormat(QImage::Format_ARGB32);
 
     GridImport result;
     const int fitColumns = cellsThatFit(picture.width(), grid.marginX, grid.cellWidth, grid.gapX);
@@ -187,6 +189,16 @@ GridImport importGrid(const QImage &source, const GridImportSettings &settings)
 
     const int spaceWidth = settings.spaceWidth.value_or(settings.trim ? std::max(grid.cellWidth / 2, 1)
                                                                       : grid.cellWidth);
+    // Each cell's glyph width first, so that the glyphs' size is known
+    // before any is made: cells cannot hold more than the picture, but a
+    // large spacing or space width could.
+    struct Made {
+        const Cell *cell;
+        int rightmost;
+        int width;
+    };
+    std::vector<Made> glyphs;
+    qint64 pixels = 0;
     for (const Cell &cell : cells) {
         int rightmost = -1;
         for (int x = grid.cellWidth - 1; x >= 0 && rightmost < 0; --x)
@@ -200,13 +212,24 @@ GridImport importGrid(const QImage &source, const GridImportSettings &settings)
         int width = spaceWidth;
         if (rightmost >= 0)
             width = settings.trim ? std::min(rightmost + 1 + settings.spacing, kMaxGlyphSide) : grid.cellWidth;
+        glyphs.push_back({&cell, rightmost, width});
+        pixels += qint64(width) * grid.cellHeight;
+    }
+    const qint64 budget = std::min(kMaxFontPixels, fontPixelBudget(0) + 2 * qint64(picture.width()) * picture.height());
+    if (pixels > budget)
+        throw Error(QStringLiteral("The glyphs would hold %1 pixels, more than the %2 a picture of this size may give: "
+                                   "make the spacing or the space width smaller")
+                        .arg(pixels).arg(budget));
+
+    for (const Made &made : glyphs) {
+        const Cell &cell = *made.cell;
         tGraphChar &glyph = result.glyphs[cell.code];
         glyph.defined = 1;
-        resizeGlyph(glyph, width, grid.cellHeight);
-        for (int x = 0; x < width; ++x)
+        resizeGlyph(glyph, made.width, grid.cellHeight);
+        for (int x = 0; x < made.width; ++x)
             for (int y = 0; y < grid.cellHeight; ++y)
                 glyph.pixels[std::size_t(x)][std::size_t(y)] =
-                    x <= rightmost ? reader.at(cell.origin.x() + x, cell.origin.y() + y) : raster::kWhite;
+                    x <= made.rightmost ? reader.at(cell.origin.x() + x, cell.origin.y() + y) : raster::kWhite;
         syncImage(glyph);
         result.made.push_back(cell.code);
     }
@@ -240,7 +263,7 @@ QImage readGridPicture(const QString &path)
 {
     if (raster::Raster::isPngPath(path))
         return raster::decodePng(readWholeFile(path));
-    return raster::Raster::readBmpFile(path).image().convertToFormat(QImage::Format_ARGB32);
+    return raster::Raster::readBmpFile(path).image();
 }
 
 namespace {

@@ -78,15 +78,17 @@ struct GridImport {
 // Reads the cells of a picture (any QImage; pixels with an alpha below 128 are
 // background) into glyphs as tall as a cell. An empty cell gives no glyph,
 // except that the space's cell gives a white glyph of the space width. Throws
-// letterloom::Error for settings out of range and for a grid of which no cell
-// fits in the picture.
+// letterloom::Error for settings out of range, for a grid of which no cell
+// fits in the picture, and for glyphs that would hold far more pixels than
+// the picture (a huge spacing on thousands of tall cells).
 GridImport importGrid(const QImage &picture, const GridImportSettings &settings);
 
 // The glyphs of an import laid over a font: every code the import made is
 // replaced, every other glyph stays as it was.
 void mergeImport(GlyphTable &glyphs, const GridImport &imported);
 
-// A picture file for a grid: PNG with its transparency, or BMP.
+// A picture file for a grid: PNG with its transparency (Format_ARGB32), or
+// BMP (Format_RGB32).
 QImage readGridPicture(const QString &path);
 
 struct GridExportSettings {

@@ -7,9 +7,11 @@
 
 #include "base/byte_reader.h"
 #include "base/file_io.h"
+#include "base/gzip.h"
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
+#include "font/psf_font.h"
 #include "project/project_file.h"
 #include "raster/raster.h"
 #include "text/render.h"
@@ -43,7 +45,7 @@ namespace {
 constexpr qint64 kHeadroom = 8 * 1024 * 1024;
 
 // The readers a crafted file goes through, each from a file on disk.
-enum class Reader { Font, Project, Bmp, Refresh, Bdf, BmFont, Allocate64MB };
+enum class Reader { Font, Project, Bmp, Refresh, Bdf, BmFont, Psf, Grid, Allocate64MB };
 
 QByteArray int32Bytes(std::int32_t value)
 {
@@ -110,6 +112,27 @@ QByteArray pngClaiming(std::uint32_t width, std::uint32_t height)
            QByteArray::fromHex("0806000000 00000000") + bigEndian(0) + "IEND" + QByteArray(4, '\0');
 }
 
+// The header of a PSF2 font: count glyphs of width x height, no table.
+QByteArray psf2Claiming(std::uint32_t count, std::uint32_t width, std::uint32_t height)
+{
+    ByteWriter out;
+    out.bytes(QByteArray::fromHex("72b54a86"));
+    for (std::uint32_t field : {0u, 32u, 0u, count, (width + 7) / 8 * height, height, width})
+        out.u32(field);
+    return out.result();
+}
+
+// A grid input: the settings, then a PNG picture of width x height, white
+// with a black top row.
+QByteArray gridClaiming(int cellWidth, int cellHeight, int spacing, int pictureWidth, int pictureHeight)
+{
+    QImage picture(pictureWidth, pictureHeight, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int x = 0; x < pictureWidth; ++x)
+        picture.setPixel(x, 0, qRgb(0, 0, 0));
+    return fuzz::gridSettingsBytes(cellWidth, cellHeight, spacing, 0) + raster::encodePng(picture);
+}
+
 // The reader's outcome on bytes written to a file of the given name.
 QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, const QString &name)
 {
@@ -142,6 +165,14 @@ QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, co
             writeWholeFile(folder + "/page.png", pngClaiming(30000, 30000));
             font::readBmFontFile(path);
             break;
+        case Reader::Psf:
+            font::readPsfFile(path);
+            break;
+        case Reader::Grid: {
+            const fuzz::GridInput input = fuzz::decodeGridInput(readWholeFile(path));
+            font::importGrid(input.picture, input.settings);
+            break;
+        }
         case Reader::Allocate64MB: {
             // The measure itself: a plain allocation beyond the headroom fails.
             const std::vector<char> block(64 * 1024 * 1024, 'x');
@@ -223,6 +254,7 @@ const QMap<QString, fuzz::Check> kChecks = {
     {QStringLiteral("font_file"), fuzz::checkFontFile}, {QStringLiteral("project_file"), fuzz::checkProjectFile},
     {QStringLiteral("bmp"), fuzz::checkBmp},            {QStringLiteral("text_layout"), fuzz::checkScene},
     {QStringLiteral("bdf_font"), fuzz::checkBdfFont},   {QStringLiteral("bmfont"), fuzz::checkBmFont},
+    {QStringLiteral("psf_font"), fuzz::checkPsfFont},   {QStringLiteral("grid_import"), fuzz::checkGridImport},
 };
 
 }  // namespace
@@ -320,6 +352,30 @@ private slots:
                           "chars count=1\nchar id=65 x=0 y=0 width=4 height=4 xoffset=0 yoffset=0 xadvance=5 "
                           "page=0 chnl=15\n")
             << "Invalid BMFont file: its page \"page.png\" is not a valid PNG image";
+
+        QTest::newRow("PSF2 font claiming four billion glyphs of 4096 x 4096 pixels")
+            << Reader::Psf << "glyphs.psf" << psf2Claiming(0xFFFFFFFFu, 4096, 4096)
+            << "Invalid PSF font: it ends inside its 4294967295 glyphs";
+        QTest::newRow("PSF2 font of glyphs 100000 pixels high")
+            << Reader::Psf << "tall.psf" << psf2Claiming(1, 8, 100000)
+            << "Invalid PSF font: its glyphs of 8 x 100000 pixels are not between 1 and 4096 a side";
+        const QByteArray packedGlyph = gzip(psf2Claiming(1, 4096, 4096) + QByteArray(4096 / 8 * 4096, '\0'));
+        QTest::newRow("gzip-compressed PSF2 font of one 4096 x 4096 glyph in 2 KB")
+            << Reader::Psf << "packed.psf.gz" << packedGlyph
+            << QStringLiteral("Invalid PSF font: its glyphs together hold more than %1 pixels")
+                   .arg(font::fontPixelBudget(packedGlyph.size()));
+        QTest::newRow("PSF1 font whose Unicode table is cut short")
+            << Reader::Psf << "table.psf" << QByteArray::fromHex("36040201") + QByteArray(256, '\x10') + "A"
+            << "Invalid PSF font: its Unicode table ends inside the entry of glyph 0";
+        QTest::newRow("grid of 4096 x 4096 cells on a picture of 16 x 16 pixels")
+            << Reader::Grid << "cells.bin" << gridClaiming(4096, 4096, 1, 16, 16)
+            << "No cell of 4096 x 4096 pixels fits in the picture of 16 x 16 pixels";
+        QTest::newRow("grid of 30000 cells of 1 x 1 pixels")
+            << Reader::Grid << "many.bin" << gridClaiming(1, 1, 1, 30000, 1) << "";
+        QTest::newRow("grid of 256 cells of 1 x 1024 pixels, a spacing of 4096")
+            << Reader::Grid << "spacing.bin" << gridClaiming(1, 1024, 4096, 256, 1024)
+            << "The glyphs would hold 1073741824 pixels, more than the 4718592 a picture of this size may give: "
+               "make the spacing or the space width smaller";
     }
 
     void craftedFiles()
