@@ -22,18 +22,29 @@ qint64 bytesOf(const font::tGraphChar &glyph)
            + qint64(glyph.pixels.size()) * qint64(sizeof(glyph.pixels[0]));
 }
 
-// What one step records: one glyph's record before and after a change.
-struct StepRecord {
+// One glyph's record before and after a change.
+struct GlyphChange {
     int code;
-    int stroke;
     font::tGraphChar before;
     font::tGraphChar after;
-
-    qint64 bytes() const { return bytesOf(before) + bytesOf(after); }
 };
 
-// One change of one glyph. The change has already been made when the step is
-// pushed, so the first redo does nothing.
+// What one step records: the glyphs it changed, most often one.
+struct StepRecord {
+    int stroke;
+    std::vector<GlyphChange> glyphs;
+
+    qint64 bytes() const
+    {
+        qint64 total = 0;
+        for (const GlyphChange &change : glyphs)
+            total += bytesOf(change.before) + bytesOf(change.after);
+        return total;
+    }
+};
+
+// One change of one glyph, or of several at once. The change has already
+// been made when the step is pushed, so the first redo does nothing.
 class GlyphStep : public QUndoCommand {
 public:
     GlyphStep(GlyphHistory &history, std::shared_ptr<StepRecord> record)
@@ -51,24 +62,37 @@ public:
     bool mergeWith(const QUndoCommand *other) override
     {
         const StepRecord &dab = *static_cast<const GlyphStep *>(other)->record_;
-        if (history_.rebuilding() || dab.stroke != record_->stroke || dab.code != record_->code)
+        if (history_.rebuilding() || dab.stroke != record_->stroke || dab.glyphs.size() != 1 ||
+            record_->glyphs.size() != 1 || dab.glyphs[0].code != record_->glyphs[0].code)
             return false;
         history_.countBytes(-record_->bytes());
-        record_->after = dab.after;
+        record_->glyphs[0].after = dab.glyphs[0].after;
         history_.countBytes(record_->bytes());
         return true;
     }
 
-    void undo() override { history_.restore(record_->code, record_->before); }
+    void undo() override { restore(&GlyphChange::before); }
 
     void redo() override
     {
         if (std::exchange(pushed_, false))
             return;
-        history_.restore(record_->code, record_->after);
+        restore(&GlyphChange::after);
     }
 
 private:
+    void restore(font::tGraphChar GlyphChange::*side)
+    {
+        if (record_->glyphs.size() == 1) {
+            history_.restore(record_->glyphs[0].code, record_->glyphs[0].*side);
+            return;
+        }
+        for (const GlyphChange &change : record_->glyphs)
+            history_.restoreQuietly(change.code, change.*side);
+        if (!history_.rebuilding())
+            emit history_.glyphsRestored();
+    }
+
     GlyphHistory &history_;
     std::shared_ptr<StepRecord> record_;
     bool pushed_ = true;
@@ -109,19 +133,33 @@ void GlyphHistory::recordDab(int code, const std::function<void()> &change)
     recordStep(code, change, stroke_, true);
 }
 
+void GlyphHistory::recordGlyphs(const std::vector<int> &codes, const std::function<void()> &change)
+{
+    recordStep(codes, change, 0, false);
+}
+
 void GlyphHistory::recordStep(int code, const std::function<void()> &change, int stroke, bool painting)
 {
-    font::tGraphChar before = workspace_.glyphs[code];
+    recordStep(std::vector<int>{code}, change, stroke, painting);
+}
+
+void GlyphHistory::recordStep(const std::vector<int> &codes, const std::function<void()> &change, int stroke,
+                              bool painting)
+{
+    auto record = std::make_shared<StepRecord>(StepRecord{stroke, {}});
+    for (int code : codes)
+        record->glyphs.push_back({code, workspace_.glyphs[code], {}});
     // Even a change that fails half way shows.
     workspace_.bumpRevision();
     change();
-    font::tGraphChar after = workspace_.glyphs[code];
-    if (painting)
-        font::syncImage(after);
-    // Even a step that left the glyph as it was moves the history away from
-    // the saved state, so the font counts as modified.
-    stack_.push(new GlyphStep(*this, std::make_shared<StepRecord>(
-                                         StepRecord{code, stroke, std::move(before), std::move(after)})));
+    for (GlyphChange &glyph : record->glyphs) {
+        glyph.after = workspace_.glyphs[glyph.code];
+        if (painting)
+            font::syncImage(glyph.after);
+    }
+    // Even a step that left the glyphs as they were moves the history away
+    // from the saved state, so the font counts as modified.
+    stack_.push(new GlyphStep(*this, std::move(record)));
     forgetOldestSteps();
 }
 
@@ -181,6 +219,12 @@ void GlyphHistory::restore(int code, const font::tGraphChar &record)
     workspace_.bumpRevision();
     if (!rebuilding_)
         emit glyphRestored(code);
+}
+
+void GlyphHistory::restoreQuietly(int code, const font::tGraphChar &record)
+{
+    workspace_.glyphs[code] = record;
+    workspace_.bumpRevision();
 }
 
 void GlyphHistory::followCleanState()

@@ -6,6 +6,7 @@
 #include <QUndoStack>
 
 #include <functional>
+#include <vector>
 
 namespace letterloom::project {
 
@@ -44,6 +45,10 @@ public:
     // glyph as that tick leaves it, so redo gives back pixels and image
     // together, the editor shown or not.
     void recordPainting(int code, const std::function<void()> &change);
+    // Runs change, which alters the glyphs of codes in place (an import into
+    // the open font), and records it as one step: one undo takes back all of
+    // them. The font becomes modified.
+    void recordGlyphs(const std::vector<int> &codes, const std::function<void()> &change);
 
     // A pencil stroke: the dabs recorded from beginStroke to endStroke make a
     // single step, so one undo takes back the whole stroke from press to
@@ -61,8 +66,10 @@ public:
     // font file (a glyph table kept unsaved stays modified).
     void fontReplaced(bool modified);
 
-    // Puts a recorded glyph record back; used by the steps.
+    // Puts a recorded glyph record back; used by the steps. A step of several
+    // glyphs puts them back quietly and then says so once.
     void restore(int code, const font::tGraphChar &record);
+    void restoreQuietly(int code, const font::tGraphChar &record);
 
     // Kept up to date by the steps themselves as they are made, merged and deleted.
     void countBytes(qint64 bytes) { recordedBytes_ += bytes; }
@@ -72,9 +79,12 @@ public:
 signals:
     // A glyph came back through undo or redo, so that it can be shown.
     void glyphRestored(int code);
+    // Several glyphs came back at once (a step of recordGlyphs).
+    void glyphsRestored();
 
 private:
     void recordStep(int code, const std::function<void()> &change, int stroke, bool painting);
+    void recordStep(const std::vector<int> &codes, const std::function<void()> &change, int stroke, bool painting);
     void followCleanState();
     // Forgets the oldest steps until the history is within kByteLimit.
     void forgetOldestSteps();

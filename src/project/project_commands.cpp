@@ -22,6 +22,8 @@ const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|
                                                                "|*.psf;*.psfu;*.psf.gz;*.psfu.gz");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
+// Font grids are mostly sprite sheets with transparency: PNG first.
+const QString kGridPictureFilter = QStringLiteral("PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp");
 
 const QString kNoPictureToExport =
     QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first.");
@@ -314,6 +316,46 @@ void ProjectCommands::editTextArea()
     workspace_.settings.area = *chosen;
     workspace_.areaChanged = true;
     workspace_.bumpRevision();
+}
+
+void ProjectCommands::importPictureGrid()
+{
+    prepare(dialogs_.openPicture, kGridPictureFilter, {});
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.openPicture);
+    if (!path)
+        return;
+    const QImage picture = font::readGridPicture(*path);
+    const std::optional<font::GridImportSettings> settings = prompter_.chooseGridImport(picture, gridImport_);
+    if (!settings)
+        return;
+    gridImport_ = *settings;
+    const font::GridImport imported = font::importGrid(picture, *settings);
+    if (!imported.made.empty()) {
+        glyphHistory_.recordGlyphs(imported.made, [&] { font::mergeImport(workspace_.glyphs, imported); });
+        effects_.refreshFontTable();
+        effects_.showFontTable();
+    }
+    QStringList report = imported.warnings;
+    if (imported.made.empty())
+        report.prepend(QStringLiteral("No cell of the picture holds a glyph: the font is as it was"));
+    if (!report.isEmpty())
+        prompter_.notice(report.join(u'\n'));
+}
+
+void ProjectCommands::exportPictureGrid()
+{
+    const std::optional<font::GridExportSettings> settings = prompter_.chooseGridExport(workspace_.glyphs, gridExport_);
+    if (!settings)
+        return;
+    gridExport_ = *settings;
+    const font::GridExport drawn = font::exportGrid(workspace_.glyphs, *settings);
+    prepare(dialogs_.savePicture, kGridPictureFilter, QStringLiteral("png"));
+    const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.savePicture);
+    if (!path || !mayOverwrite(*path))
+        return;
+    drawn.picture.writePictureFile(*path);
+    if (!drawn.warnings.isEmpty())
+        prompter_.notice(drawn.warnings.join(u'\n'));
 }
 
 void ProjectCommands::refresh()

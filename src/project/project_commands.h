@@ -66,6 +66,13 @@ public:
     // typed; a change counts as a change of the project (areaChanged). The
     // rendered text moves with the area's corner until the next refresh.
     void editTextArea();
+    // Font > Import from Picture...: a picture (PNG or BMP) read as a grid of
+    // glyphs into the open font, with the settings the grid dialog gives.
+    // Only the codes whose cells give a glyph change, as one undoable step;
+    // fontPath stays. Font > Export Picture Grid...: the font drawn as such a
+    // grid, written as a PNG or BMP picture.
+    void importPictureGrid();
+    void exportPictureGrid();
     // Lays out, renders and tints the text; a notice goes to the prompter.
     void refresh();
     // Project > Image Export...: composes the scene without frame and hints
@@ -102,6 +109,9 @@ private:
     FileDialogs dialogs_;
     GlyphHistory glyphHistory_;
     RecentProjects recent_;
+    // The last settings of the grid dialogs, where they start next time.
+    font::GridImportSettings gridImport_;
+    font::GridExportSettings gridExport_;
 };
 
 }  // namespace letterloom::project

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/settings.h"
+#include "font/grid_import.h"
 #include "raster/colour.h"
 
 #include <QSize>
@@ -58,6 +59,13 @@ public:
     // The text area dialog: x, y, width and height, starting at `start`, for
     // a picture of pictureSize (empty without a picture); nothing when cancelled.
     virtual std::optional<TextArea> chooseTextArea(const TextArea &start, QSize pictureSize) = 0;
+    // The picture grid dialogs, starting at `start`; nothing when cancelled.
+    // Reading: the grid drawn over the picture and the glyphs it makes, live,
+    // before anything changes. Drawing: the picture the font's grid makes.
+    virtual std::optional<font::GridImportSettings> chooseGridImport(const QImage &picture,
+                                                                     const font::GridImportSettings &start) = 0;
+    virtual std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
+                                                                     const font::GridExportSettings &start) = 0;
 };
 
 // Runs a command's body and reports any failure through the generic error

@@ -87,6 +87,7 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
     project::GlyphHistory &history = context_.commands.glyphHistory();
     addHistoryKeys(this, history);
     connect(&history, &project::GlyphHistory::glyphRestored, this, &TfontForm::showGlyph);
+    connect(&history, &project::GlyphHistory::glyphsRestored, this, &TfontForm::refreshGrid);
 }
 
 void TfontForm::createPopupMenu()

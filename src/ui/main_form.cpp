@@ -168,7 +168,10 @@ void TmainForm::createMenus()
         {"Font",
          {{"mmLoadFont", "Open Font...", QKeySequence(Qt::CTRL | Qt::Key_F), &TmainForm::mmLoadFontClick},
           {"mmSaveFont", "Save Font", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F), &TmainForm::mmSaveFontClick},
-          {"mmEditFont", "Edit Font", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), &TmainForm::mmEditFontClick}}},
+          {"mmEditFont", "Edit Font", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), &TmainForm::mmEditFontClick},
+          {"mmSpace7", "-", {}, nullptr},
+          {"mmImportGrid", "Import from Picture...", {}, &TmainForm::mmImportGridClick},
+          {"mmExportGrid", "Export Picture Grid...", {}, &TmainForm::mmExportGridClick}}},
         {"Edit",
          {{"mmLoadBitmap", "Load Image...", QKeySequence(Qt::CTRL | Qt::Key_I), &TmainForm::mmLoadBitmapClick},
           {"mmShowBitmap", "Show Image", {}, &TmainForm::mmShowBitmapClick},
@@ -538,6 +541,16 @@ void TmainForm::mmLoadFontClick()
 void TmainForm::mmSaveFontClick()
 {
     run([this] { context_.commands.saveFont(); });
+}
+
+void TmainForm::mmImportGridClick()
+{
+    run([this] { context_.commands.importPictureGrid(); });
+}
+
+void TmainForm::mmExportGridClick()
+{
+    run([this] { context_.commands.exportPictureGrid(); });
 }
 
 void TmainForm::mmEditFontClick()

@@ -76,6 +76,8 @@ private:
     void mmLoadFontClick();
     void mmSaveFontClick();
     void mmEditFontClick();
+    void mmImportGridClick();
+    void mmExportGridClick();
     void mmLoadBitmapClick();
     void mmShowBitmapClick();
     void mmTextAreaClick();

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "raster/raster.h"
+#include "ui/grid_form.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -155,6 +156,24 @@ std::optional<project::TextArea> QtPrompter::chooseTextArea(const project::TextA
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return project::TextArea{x->value(), y->value(), width->value(), height->value()};
+}
+
+std::optional<font::GridImportSettings> QtPrompter::chooseGridImport(const QImage &picture,
+                                                                     const font::GridImportSettings &start)
+{
+    TgridForm form(*this, picture, start, dialogParent());
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form.importSettings();
+}
+
+std::optional<font::GridExportSettings> QtPrompter::chooseGridExport(const font::GlyphTable &glyphs,
+                                                                     const font::GridExportSettings &start)
+{
+    TgridForm form(*this, glyphs, start, dialogParent());
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form.exportSettings();
 }
 
 QString toDialogFilter(const QString &filter)

@@ -28,6 +28,10 @@ public:
     std::optional<QString> chooseSaveFile(project::FileDialog &dialog) override;
     std::optional<raster::Colour> chooseColour(raster::Colour start) override;
     std::optional<project::TextArea> chooseTextArea(const project::TextArea &start, QSize pictureSize) override;
+    std::optional<font::GridImportSettings> chooseGridImport(const QImage &picture,
+                                                             const font::GridImportSettings &start) override;
+    std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
+                                                             const font::GridExportSettings &start) override;
 
 private:
     QWidget *dialogParent() const;

@@ -1,15 +1,19 @@
-// Fonts and pictures made by other tools: BDF and BMFont fonts through Open
-// Font, PNG pictures through Load Image and Image Export.
+// Fonts and pictures made by other tools: BDF, BMFont and PSF fonts through
+// Open Font, PNG pictures through Load Image and Image Export, fonts drawn as
+// picture grids through Import from Picture and Export Picture Grid.
 
 #include "base/error.h"
 #include "base/file_io.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
+#include "font/glyph_sketch.h"
+#include "font/psf_font.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
 #include "support/fake_effects.h"
 #include "support/fake_prompter.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +35,26 @@ const QByteArray kBdf = "STARTFONT 2.1\n"
                         "STARTCHAR A\nENCODING 65\nSWIDTH 1000 0\nDWIDTH 4 0\nBBX 3 2 0 0\nBITMAP\nA0\n40\nENDCHAR\n"
                         "STARTCHAR extra\nENCODING -1\nSWIDTH 1000 0\nDWIDTH 4 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n"
                         "ENDFONT\n";
+
+// A sheet of three 2 x 2 cells, A and C drawn in black, B empty.
+QImage gridSheet()
+{
+    QImage sheet(6, 2, QImage::Format_ARGB32);
+    sheet.fill(Qt::white);
+    sheet.setPixel(1, 0, qRgb(0, 0, 0));
+    sheet.setPixel(1, 1, qRgb(0, 0, 0));
+    sheet.setPixel(4, 0, qRgb(0, 0, 0));
+    sheet.setPixel(4, 1, qRgb(0, 0, 0));
+    return sheet;
+}
+
+font::GridImportSettings cellsFrom65()
+{
+    font::GridImportSettings settings;
+    settings.grid.cellWidth = settings.grid.cellHeight = 2;
+    settings.codes = font::consecutiveCodes(65);
+    return settings;
+}
 
 class ForeignFiles : public QObject {
     Q_OBJECT
@@ -114,6 +138,127 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, commands_->openFont());
         QVERIFY(workspace_->glyphs == before);
         QCOMPARE(workspace_->fontPath, dir_->filePath("kept.llf"));
+        QVERIFY(!workspace_->fontModified);
+    }
+
+    void psfFontIsImportedWithoutAFontFile()
+    {
+        font::GlyphTable glyphs;
+        glyphs['A'] = testing::sketchGlyph({"#.#", ".#."});
+        const QString path = dir_->filePath("console.psfu.gz");
+        QVERIFY(font::writePsfFile(path, glyphs).isEmpty());
+        workspace_->fontPath = dir_->filePath("old.llf");
+        prompter_->chooseFile(path);
+        commands_->openFont();
+        QVERIFY(workspace_->glyphs == glyphs);
+        QVERIFY(workspace_->fontPath.isEmpty());
+        QVERIFY(workspace_->fontModified);
+        QCOMPARE(effects_->fontTableCaption, QStringLiteral("Character Table - console.psfu.gz"));
+    }
+
+    // Only the codes whose cells give a glyph change, as one step that undo
+    // takes back whole; the font file stays the font's.
+    void pictureGridIsImportedIntoTheOpenFont()
+    {
+        workspace_->glyphs['A'] = testing::sketchGlyph({"rr"});
+        workspace_->glyphs['B'] = testing::sketchGlyph({"g"});
+        workspace_->glyphs['Z'] = testing::sketchGlyph({"b"});
+        const font::GlyphTable before = workspace_->glyphs;
+        workspace_->fontPath = dir_->filePath("mine.llf");
+        const QString path = dir_->filePath("sheet.png");
+        QVERIFY(gridSheet().save(path, "PNG"));
+
+        prompter_->chooseFile(path);
+        prompter_->gridImports.push_back(cellsFrom65());
+        auto revision = workspace_->revision();
+        commands_->importPictureGrid();
+        QVERIFY(workspace_->revision() > revision);  // the windows show the new glyphs
+        QCOMPARE(prompter_->log, (QStringList{"open: PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp", "gridImport"}));
+        QCOMPARE(prompter_->gridPictures, QList<QSize>{QSize(6, 2)});
+        font::GlyphTable after = before;
+        after['A'] = testing::sketchGlyph({".#.", ".#."});
+        after['C'] = testing::sketchGlyph({"#.", "#."});
+        QVERIFY(workspace_->glyphs == after);
+        QCOMPARE(workspace_->fontPath, dir_->filePath("mine.llf"));
+        QVERIFY(workspace_->fontModified);
+        QVERIFY(effects_->fontTableVisible);
+
+        revision = workspace_->revision();
+        commands_->glyphHistory().undo();
+        QVERIFY(workspace_->revision() > revision);
+        QVERIFY(workspace_->glyphs == before);
+        QVERIFY(!workspace_->fontModified);
+        commands_->glyphHistory().redo();
+        QVERIFY(workspace_->glyphs == after);
+
+        // The dialog starts from the settings it gave last time.
+        prompter_->chooseFile(path);
+        prompter_->gridImports.push_back(std::nullopt);
+        commands_->importPictureGrid();
+        QCOMPARE(prompter_->gridImportStarts.last().grid, cellsFrom65().grid);
+        QVERIFY(workspace_->glyphs == after);
+    }
+
+    void pictureGridThatChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("picture");   // the file's bytes
+        QTest::addColumn<bool>("dialog");          // the grid dialog is shown, and cancelled when there is nothing to read
+        QTest::addColumn<QString>("outcome");      // the error, or the notice
+        QByteArray sheet;
+        QBuffer buffer(&sheet);
+        buffer.open(QIODevice::WriteOnly);
+        gridSheet().save(&buffer, "PNG");
+        QImage blank(6, 2, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QTest::newRow("cancelled") << sheet << true << "";
+        QTest::newRow("a broken picture") << sheet.chopped(20) << false << "error: PNG image is not valid";
+        QTest::newRow("a picture without glyphs")
+            << raster::Raster(blank).toPng() << false
+            << "notice: No cell of the picture holds a glyph: the font is as it was";
+    }
+
+    void pictureGridThatChangesNothing()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(bool, dialog);
+        QFETCH(QString, outcome);
+        workspace_->glyphs['A'] = testing::sketchGlyph({"rr"});
+        const font::GlyphTable before = workspace_->glyphs;
+        const QString path = dir_->filePath("sheet.png");
+        writeWholeFile(path, picture);
+        prompter_->chooseFile(path);
+        if (dialog)
+            prompter_->gridImports.push_back(std::nullopt);
+        else
+            prompter_->gridImports.push_back(cellsFrom65());
+        runCommand(*prompter_, [&] { commands_->importPictureGrid(); });
+        QCOMPARE(prompter_->log.size(), outcome.isEmpty() ? 2 : outcome.startsWith("error") ? 2 : 3);
+        if (!outcome.isEmpty())
+            QCOMPARE(prompter_->log.last(), outcome);
+        QVERIFY(workspace_->glyphs == before);
+        QVERIFY(!workspace_->fontModified);
+        QCOMPARE(commands_->glyphHistory().stack().count(), 0);
+    }
+
+    // The font drawn as a grid reads back with the same settings.
+    void pictureGridIsExported()
+    {
+        workspace_->glyphs['A'] = testing::sketchGlyph({".#.", ".#."});
+        workspace_->glyphs['C'] = testing::sketchGlyph({"#.", "#."});
+        font::GridExportSettings settings;
+        settings.codes = font::consecutiveCodes(65);
+        settings.grid.columns = 3;
+        prompter_->gridExports.push_back(settings);
+        prompter_->chooseFile(dir_->filePath("grid"));
+        commands_->exportPictureGrid();
+        QCOMPARE(prompter_->log, (QStringList{"gridExport", "save: PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp"}));
+        const QImage picture = font::readGridPicture(dir_->filePath("grid.png"));
+        QCOMPARE(picture.size(), QSize(9, 64 * 2));
+        font::GridImportSettings read;
+        read.grid = {3, 2};
+        read.codes = settings.codes;
+        const font::GridImport imported = font::importGrid(picture, read);
+        QVERIFY(imported.glyphs == workspace_->glyphs);
         QVERIFY(!workspace_->fontModified);
     }
 

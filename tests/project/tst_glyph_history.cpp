@@ -5,6 +5,7 @@
 #include "support/fake_effects.h"
 #include "support/fake_prompter.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,7 +84,44 @@ private slots:
     void largeGlyphsKeepTheHistoryWithinItsBytes();
     void redoOfPaintingKeepsTheImageInStep_data();
     void redoOfPaintingKeepsTheImageInStep();
+    void severalGlyphsMakeOneStep();
 };
+
+// An import into the open font changes many glyphs at once: one undo takes
+// back all of them, and the windows hear of it once.
+void TestGlyphHistory::severalGlyphsMakeOneStep()
+{
+    Fixture f;
+    const font::GlyphTable before = f.workspace.glyphs;
+    QSignalSpy one(&f.history, &GlyphHistory::glyphRestored), several(&f.history, &GlyphHistory::glyphsRestored);
+    f.history.recordGlyphs({'A', 'B', 'C'}, [&] {
+        for (int code : {'A', 'B', 'C'})
+            f.workspace.glyphs[code] = testing::sketchGlyph({"#", "#"});
+    });
+    const font::GlyphTable after = f.workspace.glyphs;
+    QCOMPARE(f.history.stack().count(), 1);
+    QVERIFY(f.workspace.fontModified);
+    // What the step holds counts towards the history's bytes: glyph A of
+    // 4 x 2 before, three glyphs of 1 x 2 after, each as pixels and image.
+    const qint64 column = sizeof(std::vector<font::Colour>);
+    QCOMPARE(f.history.recordedBytes(), (4 * 2 * 8 + 4 * column) + 3 * (1 * 2 * 8 + column));
+
+    // A pencil stroke on one of them is a step of its own.
+    f.history.beginStroke();
+    f.history.recordDab('A', [&] { f.workspace.glyphs['A'].pixels[0][0] = raster::kRed; });
+    f.history.endStroke();
+    QCOMPARE(f.history.stack().count(), 2);
+
+    f.history.undo();
+    f.history.undo();
+    QVERIFY(f.workspace.glyphs == before);
+    QVERIFY(!f.workspace.fontModified);
+    QCOMPARE(several.count(), 1);
+    QCOMPARE(one.count(), 1);  // the stroke's
+    f.history.redo();
+    QVERIFY(f.workspace.glyphs == after);
+    QCOMPARE(several.count(), 2);
+}
 
 void TestGlyphHistory::modifiedFollowsTheSavedState_data()
 {

@@ -91,4 +91,36 @@ std::optional<project::TextArea> FakePrompter::chooseTextArea(const project::Tex
     return area;
 }
 
+namespace {
+
+template <typename Settings>
+std::optional<Settings> nextAnswer(std::deque<std::optional<Settings>> &answers, const char *kind)
+{
+    if (answers.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unscripted dialog: ") + QLatin1String(kind)), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    std::optional<Settings> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::optional<font::GridImportSettings> FakePrompter::chooseGridImport(const QImage &picture,
+                                                                       const font::GridImportSettings &start)
+{
+    log << QStringLiteral("gridImport");
+    gridPictures << picture.size();
+    gridImportStarts << start;
+    return nextAnswer(gridImports, "gridImport");
+}
+
+std::optional<font::GridExportSettings> FakePrompter::chooseGridExport(const font::GlyphTable &,
+                                                                       const font::GridExportSettings &)
+{
+    log << QStringLiteral("gridExport");
+    return nextAnswer(gridExports, "gridExport");
+}
+
 }  // namespace letterloom::testing

@@ -18,7 +18,8 @@ public:
     // What was shown, in order, each as "kind: text", for example
     // "ask: Project has been changed. Save it before closing?",
     // "askCancel: ...", "confirmNotice: ...", "notice: ...", "information: ...",
-    // "error: ...", "open: <filter>", "save: <filter>", "colour".
+    // "error: ...", "open: <filter>", "save: <filter>", "colour", "gridImport",
+    // "gridExport".
     QStringList log;
     // The file dialogs as they were when run (filter, extension, folder, name).
     QList<project::FileDialog> dialogs;
@@ -31,6 +32,13 @@ public:
     // What the text area dialogs return, in order (nothing for Cancel); each
     // run logs "textArea: X Y WIDTH HEIGHT of PICTUREWIDTH x PICTUREHEIGHT".
     std::deque<std::optional<project::TextArea>> areas;
+
+    // The answers of the picture grid dialogs (nothing: cancelled), and the
+    // pictures and settings the reading dialog was shown.
+    std::deque<std::optional<font::GridImportSettings>> gridImports;
+    std::deque<std::optional<font::GridExportSettings>> gridExports;
+    QList<QSize> gridPictures;
+    QList<font::GridImportSettings> gridImportStarts;
 
     FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
     FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }
@@ -49,6 +57,10 @@ public:
     std::optional<QString> chooseSaveFile(project::FileDialog &dialog) override;
     std::optional<raster::Colour> chooseColour(raster::Colour start) override;
     std::optional<project::TextArea> chooseTextArea(const project::TextArea &start, QSize pictureSize) override;
+    std::optional<font::GridImportSettings> chooseGridImport(const QImage &picture,
+                                                             const font::GridImportSettings &start) override;
+    std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
+                                                             const font::GridExportSettings &start) override;
 
 private:
     std::optional<QString> nextFile(project::FileDialog &dialog, const QString &kind);
