@@ -6,6 +6,7 @@
 #include "base/gzip.h"
 
 #include <algorithm>
+#include <bitset>
 #include <set>
 #include <vector>
 
@@ -122,19 +123,31 @@ qint64 utf8At(const QByteArray &bytes, qsizetype &at)
     return point;
 }
 
+// The code of a character in the font's character map, -1 when it has none.
+int codeOfCharacter(qint64 point)
+{
+    return point >= 0 && point < GlyphTable::kSize ? int(point) : -1;
+}
+
 // Walks the Unicode table one glyph's entry at a time, so that a font of
-// millions of tiny glyphs costs no more than its bytes.
+// millions of tiny glyphs, or one entry of millions of characters, costs no
+// more than its bytes.
 class TableReader {
 public:
     TableReader(const QByteArray &bytes, const PsfLayout &layout, const FontImport &font)
         : bytes_(bytes), layout_(layout), font_(font),
           at_(qsizetype(layout.glyphStart + layout.glyphs * layout.glyphBytes)) {}
 
-    // The single characters of the next glyph's entry; the sequences of
-    // several characters that some entries add are passed over.
-    const std::vector<qint64> &next(qint64 glyph)
+    // The entry of the next glyph: the codes its single characters have in
+    // the character map, and whether it names any character at all. The
+    // sequences of several characters that some entries add are passed over.
+    struct Entry {
+        std::bitset<GlyphTable::kSize> codes;
+        bool characters = false;
+    };
+    const Entry &next(qint64 glyph)
     {
-        characters_.clear();
+        entry_ = {};
         bool inSequence = false;
         for (;;) {
             if (at_ >= bytes_.size() - (layout_.psf2 ? 0 : 1))
@@ -145,7 +158,7 @@ public:
                 if (byte == kPsf2Separator || byte == kPsf2Sequence) {
                     ++at_;
                     if (byte == kPsf2Separator)
-                        return characters_;
+                        return entry_;
                     inSequence = true;
                     continue;
                 }
@@ -156,14 +169,17 @@ public:
                 point = quint8(bytes_[at_]) | (quint8(bytes_[at_ + 1]) << 8);
                 at_ += 2;
                 if (point == kPsf1Separator)
-                    return characters_;
+                    return entry_;
                 if (point == kPsf1Sequence) {
                     inSequence = true;
                     continue;
                 }
             }
-            if (!inSequence)
-                characters_.push_back(point);
+            if (inSequence)
+                continue;
+            entry_.characters = true;
+            if (const int code = codeOfCharacter(point); code >= 0)
+                entry_.codes.set(std::size_t(code));
         }
     }
 
@@ -172,14 +188,8 @@ private:
     const PsfLayout &layout_;
     const FontImport &font_;
     qsizetype at_;
-    std::vector<qint64> characters_;
+    Entry entry_;
 };
-
-// The code of a character in the font's character map, -1 when it has none.
-int codeOfCharacter(qint64 point)
-{
-    return point >= 0 && point < GlyphTable::kSize ? int(point) : -1;
-}
 
 void paintGlyph(FontImport &font, int code, const QByteArray &bytes, const PsfLayout &layout, qint64 glyph)
 {
@@ -219,16 +229,11 @@ ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes)
     TableReader table(bytes, layout, checker);
     qint64 lost = 0;
     for (qint64 glyph = 0; glyph < layout.glyphs; ++glyph) {
-        const std::vector<qint64> &characters = table.next(glyph);
-        bool placed = false;
-        for (qint64 point : characters) {
-            const int code = codeOfCharacter(point);
-            if (code < 0)
-                continue;
-            paintGlyph(font, code, bytes, layout, glyph);
-            placed = true;
-        }
-        lost += !characters.empty() && !placed;
+        const TableReader::Entry &entry = table.next(glyph);
+        for (int code = 0; code < GlyphTable::kSize; ++code)
+            if (entry.codes.test(std::size_t(code)))
+                paintGlyph(font, code, bytes, layout, glyph);
+        lost += entry.characters && entry.codes.none();
     }
     if (lost > 0)
         font.warn(lost == 1 ? QStringLiteral("Skipped 1 glyph whose characters have no code in the character map")

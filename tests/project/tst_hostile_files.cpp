@@ -364,6 +364,11 @@ private slots:
             << Reader::Psf << "packed.psf.gz" << packedGlyph
             << QStringLiteral("Invalid PSF font: its glyphs together hold more than %1 pixels")
                    .arg(font::fontPixelBudget(packedGlyph.size()));
+        QByteArray longEntry = psf2Claiming(1, 8, 1) + QByteArray(1, '\0') + QByteArray(2 << 20, '\0');
+        longEntry[12] = 1;  // with a table, whose one entry is two million characters U+0000
+        QTest::newRow("gzip-compressed PSF2 font whose table entry is 2 MiB long")
+            << Reader::Psf << "entry.psf.gz" << gzip(longEntry)
+            << "Invalid PSF font: its Unicode table ends inside the entry of glyph 0";
         QTest::newRow("PSF1 font whose Unicode table is cut short")
             << Reader::Psf << "table.psf" << QByteArray::fromHex("36040201") + QByteArray(256, '\x10') + "A"
             << "Invalid PSF font: its Unicode table ends inside the entry of glyph 0";
