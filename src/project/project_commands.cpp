@@ -84,14 +84,25 @@ void markProjectSaved(Workspace &workspace)
 
 }  // namespace
 
-FileDialogs::FileDialogs(const QString &programDirectory)
+FileDialogs::FileDialogs(const QString &programDirectory, const QString &saveDirectory)
 {
-    for (FileDialog *dialog : {&open, &save, &openPicture, &savePicture})
+    for (FileDialog *dialog : {&open, &openPicture})
         dialog->initialDirectory = programDirectory;
+    for (FileDialog *dialog : {&save, &savePicture})
+        dialog->initialDirectory = saveDirectory;
+}
+
+QString saveStartDirectory(const QString &programDirectory, const QString &homeDirectory)
+{
+    const QFileInfo program(programDirectory);
+    if (program.isDir() && program.isWritable())
+        return programDirectory;
+    return homeDirectory.endsWith(u'/') ? homeDirectory : homeDirectory + u'/';
 }
 
 ProjectCommands::ProjectCommands(Workspace &workspace, Prompter &prompter, WindowEffects &effects)
-    : workspace_(workspace), prompter_(prompter), effects_(effects), dialogs_(workspace.programDirectory),
+    : workspace_(workspace), prompter_(prompter), effects_(effects),
+      dialogs_(workspace.programDirectory, saveStartDirectory(workspace.programDirectory, QDir::homePath())),
       glyphHistory_(workspace)
 {
 }

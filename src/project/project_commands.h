@@ -11,14 +11,21 @@
 namespace letterloom::project {
 
 // The main window's four file dialogs, each keeping its own folder and name.
+// The open dialogs start in the program directory, the save dialogs in
+// saveDirectory.
 struct FileDialogs {
-    explicit FileDialogs(const QString &programDirectory);
+    FileDialogs(const QString &programDirectory, const QString &saveDirectory);
 
     FileDialog open;          // Open (project), Load Text, Open Font
     FileDialog save;          // Save As (project), Save Font
     FileDialog openPicture;   // Load Image
     FileDialog savePicture;   // Image Export
 };
+
+// Where the save dialogs of a fresh program start: the program directory
+// when the user may write there, else the home folder (with a trailing
+// separator), since an installed program's directory belongs to the system.
+QString saveStartDirectory(const QString &programDirectory, const QString &homeDirectory);
 
 // The commands of the Project, Font and Edit menus as plain code over the
 // workspace: every question goes to the prompter, every window effect to the

@@ -7,6 +7,7 @@
 #include "support/fake_prompter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,12 +89,12 @@ struct Snapshot {
 // commands over a scripted prompter and plain window effects.
 struct Fixture {
     QTemporaryDir dir;
+    // The program folder exists before the commands look at it.
+    bool made = QDir().mkpath(dir.path() + QStringLiteral("/prog/fonts"));
     Workspace workspace{dir.path() + QStringLiteral("/prog/")};
     FakePrompter prompter;
     FakeEffects effects;
     ProjectCommands commands{workspace, prompter, effects};
-
-    Fixture() { QDir().mkpath(workspace.programDirectory + QStringLiteral("fonts")); }
 
     QString path(const QString &name) const { return dir.path() + u'/' + name; }
 
@@ -583,15 +584,49 @@ private slots:
         QCOMPARE(shown.fileName, proposed.isEmpty() ? QStringLiteral("last.x") : proposed);
     }
 
-    // A fresh program's dialogs start in the program folder without a name.
+    void dialogsStartInTheProgramFolder_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<bool>("savesAtHome");
+
+        QTest::newRow("the user's to write") << "writable" << false;
+        QTest::newRow("installed, not the user's") << "read-only" << true;
+        QTest::newRow("gone") << "missing" << true;
+    }
+
+    // A fresh program's dialogs start without a name, the open dialogs in the
+    // program folder, the save dialogs there too when the user may write
+    // there and otherwise in the home folder.
     void dialogsStartInTheProgramFolder()
     {
-        Fixture f;
-        const FileDialogs &dialogs = f.commands.dialogs();
-        for (const FileDialog *dialog : {&dialogs.open, &dialogs.save, &dialogs.openPicture, &dialogs.savePicture}) {
-            QCOMPARE(dialog->initialDirectory, f.workspace.programDirectory);
-            QCOMPARE(dialog->fileName, QString());
+        QFETCH(QString, programFolder);
+        QFETCH(bool, savesAtHome);
+        QTemporaryDir dir;
+        const QString program = dir.path() + QStringLiteral("/prog/");
+        const QString home = dir.path() + QStringLiteral("/home");
+        QVERIFY(QDir().mkpath(home));
+        if (programFolder != u"missing")
+            QVERIFY(QDir().mkpath(program));
+        if (programFolder == u"read-only") {
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+            if (QFileInfo(program).isWritable())
+                QSKIP("this user may write into every folder");
         }
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.toUtf8());
+        Workspace workspace{program};
+        FakePrompter prompter;
+        FakeEffects effects;
+        ProjectCommands commands{workspace, prompter, effects};
+        qputenv("HOME", oldHome);
+
+        const FileDialogs &dialogs = commands.dialogs();
+        for (const FileDialog *dialog : {&dialogs.open, &dialogs.openPicture})
+            QCOMPARE(dialog->initialDirectory, program);
+        for (const FileDialog *dialog : {&dialogs.save, &dialogs.savePicture})
+            QCOMPARE(dialog->initialDirectory, savesAtHome ? home + u'/' : program);
+        for (const FileDialog *dialog : {&dialogs.open, &dialogs.save, &dialogs.openPicture, &dialogs.savePicture})
+            QCOMPARE(dialog->fileName, QString());
     }
 
     // Save Font asks for a name even when the font has a file.
