@@ -155,6 +155,15 @@ void ProjectCommands::openRecentProject(const QString &path)
         openProjectFile(path);
 }
 
+void ProjectCommands::openProject(const QString &path)
+{
+    if (!projectMayBeLeft())
+        return;
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    prepare(dialogs_.open, kProjectFilter, {}, fullPath);
+    openProjectFile(fullPath);
+}
+
 void ProjectCommands::openProjectFile(const QString &path)
 {
     // Everything that can fail happens before anything changes.
@@ -281,17 +290,37 @@ void ProjectCommands::openFont()
     if (!fontMayBeReplaced())
         return;
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
-    if (!path)
-        return;
-    const std::optional<font::FontFormat> format = font::fontFormatOf(*path);
+    if (path)
+        readFont(*path);
+}
+
+void ProjectCommands::openFont(const QString &path)
+{
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    prepare(dialogs_.open, kOpenFontFilter, {}, fullPath);
+    if (fontMayBeReplaced())
+        readFont(fullPath);
+}
+
+void ProjectCommands::openNamedFile(const QString &path)
+{
+    if (font::fontFormatOf(path))
+        openFont(path);
+    else
+        openProject(path);
+}
+
+void ProjectCommands::readFont(const QString &path)
+{
+    const std::optional<font::FontFormat> format = font::fontFormatOf(path);
     // The glyph editor shows the current glyph of the new font.
     workspace_.bumpRevision();
     if (!format || *format == font::FontFormat::Llf) {
-        workspace_.glyphs = font::readFontFile(*path);
+        workspace_.glyphs = font::readFontFile(path);
         glyphHistory_.fontReplaced(false);
-        setFontFile(*path);
+        setFontFile(path);
     } else {
-        importFont(*path);
+        importFont(path);
     }
     effects_.refreshFontTable();
     effects_.showFontTable();

@@ -49,6 +49,9 @@ public:
     void newProject();
     // Project > Open..., all or nothing.
     void openProject();
+    // Open of a project named beforehand (on the command line): the same
+    // questions without the dialog, which then starts at that file.
+    void openProject(const QString &path);
     // Project > Open Recent: opens that file as Open does, with its questions.
     // A file that is no longer there is said so and taken off the list.
     void openRecentProject(const QString &path);
@@ -66,6 +69,11 @@ public:
     // Font > Open Font... (also BDF and BMFont fonts, which come without a
     // font file of the program's own), Save Font (always asks for a name).
     void openFont();
+    // Open Font of a font named beforehand, as openProject(path).
+    void openFont(const QString &path);
+    // A file named on the desktop program's command line: a font (told by
+    // its extension) as Open Font, anything else as a project.
+    void openNamedFile(const QString &path);
     bool saveFont();
     // Writes the font to fontPath, or runs Save Font when it has no file.
     bool saveCurrentFont();
@@ -103,6 +111,7 @@ private:
     void openProjectFile(const QString &path);
     FontOutcome prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded);
     void adoptProject(const QString &path, OpenedProject opened, FontOutcome font, font::GlyphTable loaded);
+    void readFont(const QString &path);
     void writeProject(const QString &path);
     bool mayOverwrite(const QString &path);
     void setFontFile(const QString &path);

@@ -8,7 +8,10 @@
 #include "ui/graph_form.h"
 #include "ui/main_form.h"
 #include "ui/qt_prompter.h"
+#include "ui/termination_signals.h"
 #include "ui/text_form.h"
+
+#include <QTimer>
 
 namespace letterloom::ui {
 
@@ -49,10 +52,22 @@ void Shell::show()
     mainForm_->show();
 }
 
+void Shell::openFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        project::runCommand(context_.prompter, [&] { commands_.openNamedFile(path); });
+}
+
+QIcon applicationIcon()
+{
+    return QIcon(QStringLiteral(":/letterloom.svg"));
+}
+
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(kApplicationTitle);
+    setWindowIcon(applicationIcon());
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
@@ -75,7 +90,11 @@ int runLetterloom(int &argc, char **argv)
     application.setPrompter(&prompter);
     Shell shell(prompter, project::applicationDirectory());
     prompter.setOwner(shell.windows().main);
+    closeOnTerminationSignals(shell.windows().main);
     shell.show();
+    // The files open once the windows are up, so their questions have an owner.
+    const QStringList files = QCoreApplication::arguments().mid(1);
+    QTimer::singleShot(0, &application, [&shell, files] { shell.openFiles(files); });
     const int status = application.exec();
     application.setPrompter(nullptr);
     return status;

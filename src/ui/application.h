@@ -7,6 +7,8 @@
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStringList>
 
 #include <memory>
 
@@ -26,6 +28,10 @@ public:
 
     // Shows the main window, which shows the text input window and the image view.
     void show();
+    // Opens the files named on the command line, in order, each as
+    // ProjectCommands::openNamedFile does; a file that fails shows the error
+    // box and the next one is still opened.
+    void openFiles(const QStringList &paths);
 
     project::Workspace &workspace() { return workspace_; }
     project::ProjectCommands &commands() { return commands_; }
@@ -40,7 +46,10 @@ private:
     std::unique_ptr<TmainForm> mainForm_;
 };
 
-// The application object. A failure that escapes an event handler (every
+// The program's own icon, the same picture the desktop shows in its menus.
+QIcon applicationIcon();
+
+// The application object, with the program's title and icon. A failure that escapes an event handler (every
 // command already reports its own) is caught here, shown in the error box,
 // and the program goes on.
 class Application : public QApplication {
@@ -54,7 +63,8 @@ private:
     project::Prompter *prompter_ = nullptr;
 };
 
-// Starts the program and runs it until the main window closes.
+// Starts the program and runs it until the main window closes. The
+// arguments left after the windowing system's own name files to open.
 int runLetterloom(int &argc, char **argv);
 
 }  // namespace letterloom::ui

@@ -2,6 +2,7 @@
 #include "base/error.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
+#include "font/font_formats.h"
 #include "project/project_commands.h"
 #include "support/fake_effects.h"
 #include "support/fake_prompter.h"
@@ -302,6 +303,105 @@ private slots:
         QCOMPARE(f.effects.fontTableVisible, outcome == u"loaded");
         // A Yes saved the current font before it was replaced.
         QCOMPARE(isRegularFile(ownPath), answers == u"Yes" && named);
+    }
+
+    // Files named on the desktop program's command line (as a file manager
+    // passes them): projects open as Open does and fonts as Open Font does,
+    // with their questions but without a dialog; a relative name counts from
+    // the current folder, and the next Open dialog starts at the file.
+    void namedFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("unsaved");  // "text", "font" or nothing
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("glyphs");   // "project", "font", "bdf", "own" or "none"
+        QTest::addColumn<QString>("projectPath");
+        QTest::addColumn<QString>("fontPath");
+        QTest::addColumn<QString>("error");
+
+        const QString leaveText = leaveQuestion("Text in the project has been changed");
+        QTest::newRow("project") << "p.llp" << "" << "" << QStringList{} << "project" << "p.llp"
+                                 << "prog/fonts/p.llf" << "";
+        QTest::newRow("project, its font missing") << "lost.llp" << "" << "" << QStringList{kNotFound} << "none"
+                                                   << "lost.llp" << "prog/fonts/gone.llf" << "";
+        QTest::newRow("project over unsaved text, Cancel") << "p.llp" << "text" << "Cancel" << QStringList{leaveText}
+                                                           << "own" << "old.llp" << "old.llf" << "";
+        QTest::newRow("project over unsaved text, No") << "p.llp" << "text" << "No" << QStringList{leaveText}
+                                                       << "project" << "p.llp" << "prog/fonts/p.llf" << "";
+        QTest::newRow("font") << "f.llf" << "" << "" << QStringList{} << "font" << "old.llp" << "f.llf" << "";
+        QTest::newRow("font, capital extension") << "F.LLF" << "" << "" << QStringList{} << "font" << "old.llp"
+                                                 << "F.LLF" << "";
+        QTest::newRow("font over a changed font, Cancel") << "f.llf" << "font" << "Cancel"
+                                                          << QStringList{kFontQuestion} << "own" << "old.llp"
+                                                          << "old.llf" << "";
+        QTest::newRow("another tool's font") << "h.bdf" << "" << "" << QStringList{"its notice"} << "bdf" << "old.llp" << ""
+                                             << "";
+        QTest::newRow("a picture is no project") << "s.bmp" << "" << "" << QStringList{} << "own" << "old.llp"
+                                                 << "old.llf" << "Not a Letterloom project file";
+        QTest::newRow("no such file") << "none.llp" << "" << "" << QStringList{} << "own" << "old.llp" << "old.llf"
+                                      << "File not found";
+    }
+
+    void namedFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, unsaved);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, log);
+        QFETCH(QString, glyphs);
+        QFETCH(QString, projectPath);
+        QFETCH(QString, fontPath);
+        QFETCH(QString, error);
+        Fixture f;
+        const font::GlyphTable projectGlyphs = fontWith('P', raster::kBlack);
+        const font::GlyphTable fontGlyphs = fontWith('F', raster::kRed);
+        font::writeFontFile(f.workspace.programDirectory + QStringLiteral("fonts/p.llf"), projectGlyphs);
+        for (const char *fontName : {"f.llf", "F.LLF"})
+            font::writeFontFile(f.path(QLatin1String(fontName)), fontGlyphs);
+        QVERIFY(QFile::copy(QStringLiteral(LETTERLOOM_TEST_DATA "/fonts/handmade.bdf"), f.path("h.bdf")));
+        writeWholeFile(f.path(QStringLiteral("s.bmp")), picture(2, 2).toBmp());
+        ProjectFile file;
+        file.text = "project text";
+        file.settings.area = {0, 0, 200, 50};
+        for (const auto &[projectName, storedFont] : {std::pair{"p.llp", "fonts/p.llf"}, {"lost.llp", "fonts/gone.llf"}}) {
+            file.storedFontPath = storedFont;
+            writeWholeFile(f.path(QLatin1String(projectName)), projectBytes(file));
+        }
+        f.fillWithWork();
+        f.setFlags(unsaved);
+        f.script(answers);
+        const font::GlyphTable ownGlyphs = f.workspace.glyphs;
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(f.dir.path());
+
+        QCOMPARE(errorOf([&] { f.commands.openNamedFile(name); }), error);
+        QDir::setCurrent(oldCurrent);
+        const QStringList bdfNotice{QStringLiteral("notice: ") + font::readAnyFont(f.path("h.bdf")).warnings.join(u'\n')};
+        QCOMPARE(f.prompter.log, log == QStringList{"its notice"} ? bdfNotice : log);
+        QCOMPARE(f.workspace.projectPath, f.path(projectPath));
+        QCOMPARE(f.workspace.fontPath, fontPath.isEmpty() ? QString() : f.path(fontPath));
+        if (glyphs == u"bdf") {
+            QCOMPARE(f.workspace.glyphs, font::readAnyFont(f.path("h.bdf")).glyphs);
+            QVERIFY(f.workspace.fontModified);
+        } else {
+            QCOMPARE(f.workspace.glyphs, glyphs == u"project" ? projectGlyphs
+                                         : glyphs == u"font"  ? fontGlyphs
+                                         : glyphs == u"own"   ? ownGlyphs
+                                                              : font::GlyphTable());
+        }
+        if (glyphs == u"project")
+            QCOMPARE(f.effects.textBytes, QByteArray("project text"));
+        if (glyphs == u"font" || glyphs == u"bdf")
+            QVERIFY(f.effects.fontTableVisible);
+
+        // Once asked for, the file is where the next Open dialog starts.
+        if (!unsaved.isEmpty() && answers == u"Cancel")
+            return;
+        f.script({}, {QStringLiteral("-")});
+        f.commands.loadText();
+        QCOMPARE(f.prompter.dialogs.last().initialDirectory, f.dir.path());
+        QCOMPARE(f.prompter.dialogs.last().fileName, name);
     }
 
     // A project that cannot be read completely changes nothing at all.
