@@ -68,6 +68,8 @@ Application::Application(int &argc, char **argv)
 {
     setApplicationName(kApplicationTitle);
     setWindowIcon(applicationIcon());
+    // Lets the desktop match the windows to the menu entry and its icon.
+    setDesktopFileName(QStringLiteral("local.letterloom.Letterloom"));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -82,6 +82,10 @@ private:
 void TestApplication::title()
 {
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Letterloom"));
+    // The desktop matches the windows to the menu entry installed from desktop/.
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("local.letterloom.Letterloom"));
+    QVERIFY(QFile::exists(QStringLiteral(LETTERLOOM_SOURCE_DIR "/desktop/%1.desktop")
+                              .arg(QGuiApplication::desktopFileName())));
 }
 
 void TestApplication::failuresEndInTheErrorBox_data()
