@@ -1,5 +1,7 @@
 # Letterloom: `make run` starts the program, `make test` runs every test.
 # Both install the Debian packages they need first (see `deps`).
+# `make install` installs it under PREFIX (DESTDIR honoured), `make deb`
+# builds a Debian package of it in $(BUILD_DIR)/packages/.
 
 BUILD_DIR      ?= build
 ASAN_BUILD_DIR ?= build-asan
@@ -7,14 +9,19 @@ FUZZ_BUILD_DIR ?= build-fuzz
 BUILD_TYPE     ?= RelWithDebInfo
 JOBS           ?= $(shell nproc)
 FUZZ_SECONDS   ?= 60
+PREFIX         ?= /usr/local
 
-# Everything that building, testing, fuzzing and the benchmarks need, in one list.
-# console-setup-linux brings the console fonts that the font tests read.
+# Everything that building, testing, fuzzing, packaging and the benchmarks
+# need, in one list. console-setup-linux brings the console fonts that the
+# font tests read. The install tests check the desktop files with their own
+# tools (desktop-file-utils, appstream, libxml2-utils, shared-mime-info), the
+# man page with groff-base, and build the package with dpkg-dev and file.
 PACKAGES := cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core \
             clang-14 libclang-rt-14-dev python3 python3-pil zlib1g-dev \
-            console-setup-linux
+            console-setup-linux \
+            desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file
 
-.PHONY: all deps configure build run test test-asan fuzz bench clean
+.PHONY: all deps configure build run test test-asan fuzz bench install deb clean
 
 all: build
 
@@ -73,6 +80,16 @@ bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render
 	for b in $(BENCHMARKS); do QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b || exit 1; done
 	QT_QPA_PLATFORM=offscreen bench/bench_render.sh $(BUILD_DIR)
+
+# The programs, the samples and the desktop files under PREFIX, stripped:
+# the program directory is PREFIX/lib/letterloom (cmake/install.cmake).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" --strip
+
+# The same tree under /usr as a Debian package, its dependencies found by dpkg-shlibdeps.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/packages/*.deb
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
