@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace letterloom::cli {
@@ -21,8 +22,12 @@ QString overview(const std::vector<Command> &commands)
     QString text = QStringLiteral("Usage: %1 COMMAND [options] ARGUMENTS\n"
                                   "Lays text out on pictures with raster fonts, and looks into fonts.\n\n"
                                   "Commands:\n").arg(QLatin1String(kProgramName));
+    // The summaries line up two spaces past the longest name.
+    qsizetype width = 14;
     for (const Command &command : commands)
-        text += QStringLiteral("  %1%2\n").arg(command.name, -16).arg(command.summary);
+        width = std::max(width, command.name.size());
+    for (const Command &command : commands)
+        text += QStringLiteral("  %1%2\n").arg(command.name, -int(width + 2)).arg(command.summary);
     text += QStringLiteral("\n'%1 COMMAND --help' shows a command's options.\n"
                            "Exit status: 0 done, 1 failure, 2 bad usage, 3 the text does not fit.\n")
                 .arg(QLatin1String(kProgramName));
