@@ -220,7 +220,8 @@ int fontConvert(const QStringList &arguments)
     line.addArgument(QStringLiteral("OUT"), QStringLiteral("The font file to write (replaced all or nothing)."));
     if (!line.parse(arguments))
         return kExitOk;
-    writeFont(line.argument(1), readFont(line.argument(0)));
+    const font::ImportedFont font = readFontWithExtras(line.argument(0));
+    writeFont(line.argument(1), font.glyphs, font.extras);
     return kExitOk;
 }
 

@@ -16,16 +16,21 @@ void reportLosses(const QStringList &warnings)
 
 }  // namespace
 
-font::GlyphTable readFont(const QString &path)
+font::ImportedFont readFontWithExtras(const QString &path)
 {
     font::ImportedFont imported = font::readAnyFont(path);
     reportLosses(imported.warnings);
-    return std::move(imported.glyphs);
+    return imported;
 }
 
-void writeFont(const QString &path, const font::GlyphTable &glyphs)
+font::GlyphTable readFont(const QString &path)
 {
-    reportLosses(font::writeAnyFont(path, glyphs));
+    return readFontWithExtras(path).glyphs;
+}
+
+void writeFont(const QString &path, const font::GlyphTable &glyphs, const font::FontExtras &extras)
+{
+    reportLosses(font::writeAnyFont(path, glyphs, extras));
 }
 
 }  // namespace letterloom::cli

@@ -18,13 +18,22 @@ ProjectInput openProject(const QString &projectPath, const QString &textFile, co
     project::Workspace &workspace = input.workspace;
     project::OpenedProject opened = project::readProjectFile(projectPath, workspace.programDirectory);
 
+    for (const QString &notice : opened.notices)
+        printMessage(notice);
+    workspace.projectExtras = opened.extras;
     if (!fontFile.isEmpty()) {
-        workspace.glyphs = readFont(fontFile);
+        font::ImportedFont font = readFontWithExtras(fontFile);
+        workspace.glyphs = std::move(font.glyphs);
+        workspace.fontExtras = std::move(font.extras);
         workspace.fontPath = fontFile;
     } else {
-        if (isRegularFile(opened.fontPath))
-            workspace.glyphs = font::readFontFile(opened.fontPath);
-        else
+        if (isRegularFile(opened.fontPath)) {
+            font::FontFile font = font::loadFontFile(opened.fontPath);
+            for (const QString &notice : font.notices)
+                printMessage(notice);
+            workspace.glyphs = std::move(font.glyphs);
+            workspace.fontExtras = std::move(font.extras);
+        } else
             printMessage(QStringLiteral("Font specified in project file was not found: %1").arg(opened.fontPath));
         workspace.fontPath = opened.fontPath;
     }

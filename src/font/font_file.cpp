@@ -2,14 +2,17 @@
 
 #include "base/byte_reader.h"
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
 
 namespace letterloom::font {
 
-GlyphTable parseFont(const QByteArray &bytes)
+namespace {
+
+// Reads the 256 records; in is left just after the last one.
+GlyphTable readGlyphs(ByteReader &in)
 {
     GlyphTable glyphs;
-    ByteReader in(bytes);
     for (int code = 0; code < GlyphTable::kSize; ++code) {
         tGraphChar &glyph = glyphs[code];
         const std::uint8_t defined = in.u8();
@@ -27,6 +30,34 @@ GlyphTable parseFont(const QByteArray &bytes)
         syncImage(glyph);
     }
     return glyphs;
+}
+
+}  // namespace
+
+GlyphTable parseFont(const QByteArray &bytes)
+{
+    ByteReader in(bytes);
+    return readGlyphs(in);
+}
+
+FontFile parseFontFile(const QByteArray &bytes, const QString &fileName)
+{
+    ByteReader in(bytes);
+    FontFile font;
+    font.glyphs = readGlyphs(in);
+    const ExtensionBlock block = readExtensionBlock(bytes, in.position());
+    if (!block.damage.isEmpty())
+        font.notices << extensionDamageNotice(fileName, block.damage);
+    ExtensionKeys keys(block.keys);
+    font.extras = readFontExtras(keys);
+    if (!keys.dropped().isEmpty())
+        font.notices << droppedKeysNotice(fileName, keys.dropped());
+    return font;
+}
+
+QByteArray fontFileBytes(const GlyphTable &glyphs, const FontExtras &extras)
+{
+    return fontBytes(glyphs) + extensionBlockBytes(fontExtrasKeys(extras));
 }
 
 QByteArray fontBytes(const GlyphTable &glyphs)
@@ -49,9 +80,14 @@ GlyphTable readFontFile(const QString &path)
     return parseFont(readWholeFile(path));
 }
 
-void writeFontFile(const QString &path, const GlyphTable &glyphs)
+FontFile loadFontFile(const QString &path)
 {
-    writeWholeFile(path, fontBytes(glyphs));
+    return parseFontFile(readWholeFile(path), fileNameOf(path));
+}
+
+void writeFontFile(const QString &path, const GlyphTable &glyphs, const FontExtras &extras)
+{
+    writeWholeFile(path, fontFileBytes(glyphs, extras));
 }
 
 }  // namespace letterloom::font

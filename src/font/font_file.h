@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/font_extras.h"
 #include "font/glyph_table.h"
 
 #include <QByteArray>
@@ -10,17 +11,35 @@ namespace letterloom::font {
 // A font file is 256 glyph records, codes 0 to 255, with no header: a flag
 // byte, the width and the height (little-endian signed 32-bit), then
 // 4 x width x height bytes of colours column by column (x outer, y inner).
-// Bytes after the last record are ignored.
+// An extension block (base/extension_block.h) may follow the last record;
+// any other bytes after it are ignored.
 
 // Parses a whole font into a fresh table; the caller replaces its own table
 // only when this returns, so a bad file changes nothing. Throws
 // "Read beyond end of file" for a file that ends early and
 // "Invalid glyph size in font file" for a negative or oversized glyph.
+// The glyphs alone; the extension block is not looked at.
 GlyphTable parseFont(const QByteArray &bytes);
+// The 256 records alone, without an extension block.
 QByteArray fontBytes(const GlyphTable &glyphs);
 
+// A font file as a whole: its glyphs, its extras, and the notices about a
+// damaged extension block or dropped keys, for the user (the glyphs are read
+// whatever the block holds).
+struct FontFile {
+    GlyphTable glyphs;
+    FontExtras extras;
+    QStringList notices;
+};
+
+// Throws what parseFont throws; fileName only names the file in the notices.
+FontFile parseFontFile(const QByteArray &bytes, const QString &fileName = {});
+// The records followed by the extension block of the extras (none when empty).
+QByteArray fontFileBytes(const GlyphTable &glyphs, const FontExtras &extras);
+
 GlyphTable readFontFile(const QString &path);
+FontFile loadFontFile(const QString &path);
 // Writes all or nothing: a failed write leaves the old file as it was.
-void writeFontFile(const QString &path, const GlyphTable &glyphs);
+void writeFontFile(const QString &path, const GlyphTable &glyphs, const FontExtras &extras = {});
 
 }  // namespace letterloom::font

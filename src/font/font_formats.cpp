@@ -42,7 +42,10 @@ FontFormat knownFormat(const QString &path)
 ImportedFont readAnyFont(const QString &path)
 {
     switch (knownFormat(path)) {
-    case FontFormat::Llf: return {readFontFile(path), {}};
+    case FontFormat::Llf: {
+        FontFile font = loadFontFile(path);
+        return {std::move(font.glyphs), std::move(font.notices), std::move(font.extras)};
+    }
     case FontFormat::Bdf: return readBdfFile(path);
     case FontFormat::BmFont: return readBmFontFile(path);
     case FontFormat::Psf: return readPsfFile(path);
@@ -50,10 +53,10 @@ ImportedFont readAnyFont(const QString &path)
     return {};
 }
 
-QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs)
+QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs, const FontExtras &extras)
 {
     switch (knownFormat(path)) {
-    case FontFormat::Llf: writeFontFile(path, glyphs); return {};
+    case FontFormat::Llf: writeFontFile(path, glyphs, extras); return {};
     case FontFormat::Bdf: return writeBdfFile(path, glyphs);
     case FontFormat::BmFont: return writeBmFontFile(path, glyphs);
     case FontFormat::Psf: return writePsfFile(path, glyphs);

@@ -22,7 +22,7 @@ std::optional<FontFormat> fontFormatOf(const QString &path);
 ImportedFont readAnyFont(const QString &path);
 
 // Writes a font in the format its extension names, returning the warnings of
-// the conversion.
-QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs);
+// the conversion. Only the program's own format keeps the extras.
+QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs, const FontExtras &extras = {});
 
 }  // namespace letterloom::font

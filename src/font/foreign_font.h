@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/font_extras.h"
 #include "font/glyph_table.h"
 
 #include <QString>
@@ -17,9 +18,12 @@ namespace letterloom::font {
 // something, and every such loss is named in a warning for the user.
 
 // A font read from another tool's file, with what the conversion lost.
+// (A font file of the program's own read the same way brings its extras,
+// and notices about a damaged extension block as its warnings.)
 struct ImportedFont {
     GlyphTable glyphs;
     QStringList warnings;
+    FontExtras extras;
 };
 
 // The most pixels the glyphs of one imported font may hold together: as many

@@ -119,6 +119,8 @@ void ProjectCommands::resetProject()
     effects_.setMainCaption(kMainCaption);
     effects_.setText({});
     workspace_.glyphs.clear();
+    workspace_.fontExtras = {};
+    workspace_.projectExtras = {};
     effects_.refreshFontTable();
     effects_.hideFontTable();
     glyphHistory_.fontReplaced(false);
@@ -168,19 +170,19 @@ void ProjectCommands::openProjectFile(const QString &path)
 {
     // Everything that can fail happens before anything changes.
     OpenedProject opened = readProjectFile(path, workspace_.programDirectory);
-    font::GlyphTable loaded;
+    font::FontFile loaded;
     const FontOutcome font = prepareProjectFont(opened.fontPath, loaded);
     adoptProject(path, std::move(opened), font, std::move(loaded));
 }
 
-ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded)
+ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &fontPath, font::FontFile &loaded)
 {
     if (isRegularFile(fontPath)) {
         if (!fontMayBeReplaced()) {
             prompter_.confirmNotice(QStringLiteral("Font is not loaded."));
             return FontOutcome::Kept;
         }
-        loaded = font::readFontFile(fontPath);
+        loaded = font::loadFontFile(fontPath);
         return FontOutcome::Loaded;
     }
     // The missing font empties the glyph table, so unsaved glyphs are offered
@@ -190,17 +192,20 @@ ProjectCommands::FontOutcome ProjectCommands::prepareProjectFont(const QString &
 }
 
 void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, FontOutcome font,
-                                   font::GlyphTable loaded)
+                                   font::FontFile loaded)
 {
     workspace_.bumpRevision();
     effects_.hideFontTable();
     workspace_.settings = opened.settings;
+    workspace_.projectExtras = std::move(opened.extras);
     effects_.showSettings(opened.settings);
     if (font == FontOutcome::Loaded) {
-        workspace_.glyphs = std::move(loaded);
+        workspace_.glyphs = std::move(loaded.glyphs);
+        workspace_.fontExtras = std::move(loaded.extras);
         glyphHistory_.fontReplaced(false);
     } else if (font == FontOutcome::Missing) {
         workspace_.glyphs.clear();
+        workspace_.fontExtras = {};
         glyphHistory_.fontReplaced(workspace_.fontModified);  // fontModified keeps its value
     }
     if (font != FontOutcome::Kept) {
@@ -220,7 +225,14 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     workspace_.pictureLoaded = true;
     setProjectFile(path);
     markProjectSaved(workspace_);
+    showNotices(opened.notices + loaded.notices);
     refresh();
+}
+
+void ProjectCommands::showNotices(const QStringList &notices)
+{
+    if (!notices.isEmpty())
+        prompter_.notice(notices.join(u'\n'));
 }
 
 bool ProjectCommands::saveProject()
@@ -245,7 +257,8 @@ bool ProjectCommands::saveProjectAs()
 void ProjectCommands::writeProject(const QString &path)
 {
     const ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory),
-                           effects_.text(), workspace_.picture.toBmp()};
+                           effects_.text(), workspace_.picture.toBmp(),
+                           {projectExtrasKeys(workspace_.projectExtras), {}}};
     writeWholeFile(path, projectBytes(file));
     markProjectSaved(workspace_);
 }
@@ -315,8 +328,12 @@ void ProjectCommands::readFont(const QString &path)
     const std::optional<font::FontFormat> format = font::fontFormatOf(path);
     // The glyph editor shows the current glyph of the new font.
     workspace_.bumpRevision();
+    QStringList notices;
     if (!format || *format == font::FontFormat::Llf) {
-        workspace_.glyphs = font::readFontFile(path);
+        font::FontFile read = font::loadFontFile(path);
+        workspace_.glyphs = std::move(read.glyphs);
+        workspace_.fontExtras = std::move(read.extras);
+        notices = read.notices;
         glyphHistory_.fontReplaced(false);
         setFontFile(path);
     } else {
@@ -324,6 +341,7 @@ void ProjectCommands::readFont(const QString &path)
     }
     effects_.refreshFontTable();
     effects_.showFontTable();
+    showNotices(notices);
 }
 
 bool ProjectCommands::saveFont()
@@ -332,7 +350,7 @@ bool ProjectCommands::saveFont()
     const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.save);
     if (!path || !mayOverwrite(*path))
         return false;
-    font::writeFontFile(*path, workspace_.glyphs);
+    font::writeFontFile(*path, workspace_.glyphs, workspace_.fontExtras);
     glyphHistory_.fontSaved();
     setFontFile(*path);
     return true;
@@ -342,7 +360,7 @@ bool ProjectCommands::saveCurrentFont()
 {
     if (workspace_.fontPath.isEmpty())
         return saveFont();
-    font::writeFontFile(workspace_.fontPath, workspace_.glyphs);
+    font::writeFontFile(workspace_.fontPath, workspace_.glyphs, workspace_.fontExtras);
     glyphHistory_.fontSaved();
     return true;
 }
@@ -442,6 +460,7 @@ void ProjectCommands::importFont(const QString &path)
 {
     font::ImportedFont imported = font::readAnyFont(path);
     workspace_.glyphs = std::move(imported.glyphs);
+    workspace_.fontExtras = std::move(imported.extras);
     // The font has no file of the program's own yet: it counts as unsaved,
     // and saving it asks for a name, proposing the imported one as ".llf".
     glyphHistory_.fontReplaced(true);

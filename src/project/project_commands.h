@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/font_file.h"
 #include "project/glyph_history.h"
 #include "project/project_file.h"
 #include "project/recent_projects.h"
@@ -109,8 +110,10 @@ private:
     bool projectMayBeLeft();
     bool fontMayBeReplaced();
     void openProjectFile(const QString &path);
-    FontOutcome prepareProjectFont(const QString &fontPath, font::GlyphTable &loaded);
-    void adoptProject(const QString &path, OpenedProject opened, FontOutcome font, font::GlyphTable loaded);
+    FontOutcome prepareProjectFont(const QString &fontPath, font::FontFile &loaded);
+    void adoptProject(const QString &path, OpenedProject opened, FontOutcome font, font::FontFile loaded);
+    // Notices about the extras of files just read, in one box.
+    void showNotices(const QStringList &notices);
     void readFont(const QString &path);
     void writeProject(const QString &path);
     bool mayOverwrite(const QString &path);

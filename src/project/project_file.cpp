@@ -74,12 +74,15 @@ ProjectFile parseProject(const QByteArray &bytes)
     project.storedFontPath = readPart(in);
     project.text = readPart(in);
     project.pictureBmp = readPart(in);
+    project.extensions = readExtensionBlock(bytes, in.position());
     return project;
 }
 
 QByteArray projectBytes(const ProjectFile &project)
 {
-    const qint64 size = 48 + qint64(project.storedFontPath.size()) + project.text.size() + project.pictureBmp.size();
+    const QByteArray block = extensionBlockBytes(project.extensions.keys);
+    const qint64 size = 48 + qint64(project.storedFontPath.size()) + project.text.size() + project.pictureBmp.size()
+                        + block.size();
     if (size > kMaxFileSize)
         throw Error(QStringLiteral("The project is too large to be saved"));
     ByteWriter out;
@@ -89,6 +92,7 @@ QByteArray projectBytes(const ProjectFile &project)
     writePart(out, project.storedFontPath);
     writePart(out, project.text);
     writePart(out, project.pictureBmp);
+    out.bytes(block);
     return out.result();
 }
 
@@ -122,6 +126,17 @@ raster::Raster embeddedPicture(const QByteArray &bmp)
     return raster::Raster::fromBmp(bmp);
 }
 
+ProjectExtras extrasOf(const ProjectFile &file, const QString &fileName, QStringList &notices)
+{
+    if (!file.extensions.damage.isEmpty())
+        notices << extensionDamageNotice(fileName, file.extensions.damage);
+    ExtensionKeys keys(file.extensions.keys);
+    ProjectExtras extras = readProjectExtras(keys);
+    if (!keys.dropped().isEmpty())
+        notices << droppedKeysNotice(fileName, keys.dropped());
+    return extras;
+}
+
 OpenedProject readProjectFile(const QString &path, const QString &programDirectory)
 {
     const ProjectFile file = parseProject(readWholeFile(path));
@@ -129,8 +144,10 @@ OpenedProject readProjectFile(const QString &path, const QString &programDirecto
     const TextArea &area = file.settings.area;
     if (area.width > 0 && area.height > 0 && !raster::Raster::sizeAllowed(area.width, area.height))
         throw Error(QStringLiteral("Text area is too large"));
+    QStringList notices;
+    ProjectExtras extras = extrasOf(file, fileNameOf(path), notices);
     return {file.settings, resolveFontPath(file.storedFontPath, programDirectory), file.text,
-            embeddedPicture(file.pictureBmp)};
+            embeddedPicture(file.pictureBmp), std::move(extras), std::move(notices)};
 }
 
 }  // namespace letterloom::project

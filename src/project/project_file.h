@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/extension_block.h"
+#include "project/project_extras.h"
 #include "project/settings.h"
 #include "raster/raster.h"
 
@@ -16,7 +18,9 @@ namespace letterloom::project {
 //   lineSpacing, defaultGlyphWidth, defaultGlyphHeight (4 bytes each),
 //   then three parts, each a signed 32-bit length and that many bytes: the
 //   font path, the text (lines joined with CR LF) and the picture as a
-//   complete BMP file (length 0 when there is none).
+//   complete BMP file (length 0 when there is none). An extension block
+//   (base/extension_block.h) may follow; other bytes after the picture are
+//   ignored.
 inline constexpr std::uint8_t kProjectFormat = 16;
 
 // The parts of a project file as they stand in it.
@@ -25,6 +29,7 @@ struct ProjectFile {
     QByteArray storedFontPath;  // relative to the program directory, or full
     QByteArray text;
     QByteArray pictureBmp;      // empty when the project has no picture
+    ExtensionBlock extensions;  // written back with its keys only
 
     bool operator==(const ProjectFile &other) const = default;
 };
@@ -51,13 +56,20 @@ QString resolveFontPath(const QByteArray &storedPath, const QString &programDire
 raster::Raster embeddedPicture(const QByteArray &bmp);
 
 // A project file read and checked as a whole, ready to replace the current
-// project: the picture decoded and the font path resolved.
+// project: the picture decoded, the font path resolved and the extension
+// block read, with notices for the user about a damaged block or keys left out.
 struct OpenedProject {
     ProjectSettings settings;
     QString fontPath;
     QByteArray text;
     raster::Raster picture;
+    ProjectExtras extras;
+    QStringList notices;
 };
+
+// The extras of a parsed project and the notices about them; fileName names
+// the file in the notices.
+ProjectExtras extrasOf(const ProjectFile &file, const QString &fileName, QStringList &notices);
 
 // Throws the errors of the file, of parseProject and of embeddedPicture, and
 // "Text area is too large" for a text area the program cannot render.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "font/font_extras.h"
 #include "font/glyph_table.h"
+#include "project/project_extras.h"
 #include "project/settings.h"
 #include "raster/raster.h"
 #include "text/layout.h"
@@ -34,8 +36,12 @@ struct Workspace {
 
     font::GlyphTable glyphs;
     int currentGlyph = 0;  // the glyph selected in the character table
+    // The extras of the font file beside its glyphs, written back with them.
+    font::FontExtras fontExtras;
 
     ProjectSettings settings;
+    // The extras of the project file beside its settings, written back with them.
+    ProjectExtras projectExtras;
 
     // Unsaved work. fontModified: the glyph table differs from its file. The
     // other three: the project changed since it was last read, written or reset.

@@ -113,6 +113,7 @@ private slots:
         write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", false));
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
         write("grid.png", raster::Raster(testing::sketchGlyph({".#.#", "#.##"}).image).toPng());
+        write("damaged.llp", projectFile({10, 20, 60, 30}, fontPath, "X") + QByteArray("LLX1\xff\x00\x00\x00{}", 10));
     }
 
     void init()
@@ -225,6 +226,10 @@ private slots:
         QTest::newRow("sheet --grid, glyphs cut to a small cell")
             << QStringList{"font", "sheet", "@font.llf", "-o", "@out.png", "--grid", "--cell", "2x2", "--chars", "ab"} << 0
             << "letterloom-cli: Cut to their cells of 2 x 2 pixels: glyphs 97 and 98\n" << "out.png" << true;
+        QTest::newRow("render, damaged extras of the project")
+            << QStringList{"render", "@damaged.llp", "-o", "@out.bmp"} << 0
+            << "letterloom-cli: The extras stored at the end of \"damaged.llp\" are damaged and were left out: "
+               "its length of 255 bytes runs past the end of the file.\n" << "out.bmp" << true;
         QTest::newRow("font without its command") << QStringList{"font", "@font.llf"} << 2 << "letterloom-cli: Unknown command" << "" << false;
     }
 
@@ -391,6 +396,8 @@ private slots:
         QTest::newRow("undefined glyph with pixels") << test << test;
         QTest::newRow("colour with a high byte") << high << high;
         QTest::newRow("bytes after the last glyph are dropped") << test + "tail" << test;
+        const QByteArray block("LLX1\x0b\x00\x00\x00{\"later\":1}", 19);
+        QTest::newRow("the extension block is kept") << test + block << test + block;
     }
 
     void fontConvertRoundTrip()

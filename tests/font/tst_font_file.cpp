@@ -2,7 +2,10 @@
 
 #include "base/byte_reader.h"
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
+
+#include <QJsonDocument>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +150,42 @@ private slots:
         QCOMPARE(messageOf([&] { parseFont(bytes); }), message);
     }
 
+    // What follows the 256th record: an extension block is read into the
+    // font's extras, anything else is ignored, and the glyphs load whatever
+    // the block holds.
+    void extensionBlock_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QByteArray>("extrasJson");  // the extras as read
+        QTest::addColumn<QStringList>("notices");
+        QTest::addColumn<QByteArray>("writtenTail");  // what writing the font back appends
+
+        QTest::newRow("nothing") << QByteArray() << QByteArray("{}") << QStringList() << QByteArray();
+        QTest::newRow("other bytes") << QByteArray("junk") << QByteArray("{}") << QStringList() << QByteArray();
+        const QByteArray later = R"({"charMap":{"name":"cp437"},"kerning":[[65,86,-1]]})";
+        QTest::newRow("keys of a later version, kept")
+            << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << later << QStringList()
+            << extensionBlockBytes(QJsonDocument::fromJson(later).object());
+        QTest::newRow("damaged block")
+            << QByteArray("LLX1\xff\x00\x00\x00{}", 10) << QByteArray("{}")
+            << QStringList{"The extras stored at the end of \"f.llf\" are damaged and were left out: its length of "
+                           "255 bytes runs past the end of the file."}
+            << QByteArray();
+    }
+    void extensionBlock()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(QByteArray, extrasJson);
+        QFETCH(QStringList, notices);
+        QFETCH(QByteArray, writtenTail);
+        const QByteArray records = fontFile({{65, record(1, 1, 1, {0x0000FF})}});
+        const FontFile font = parseFontFile(records + tail, QStringLiteral("f.llf"));
+        QCOMPARE(font.glyphs[65].pixels[0][0], Colour(0x0000FF));
+        QCOMPARE(font.extras.otherKeys, QJsonDocument::fromJson(extrasJson).object());
+        QCOMPARE(font.notices, notices);
+        QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + writtenTail);
+    }
+
     void filesRoundTrip()
     {
         GlyphTable table;
@@ -161,6 +200,12 @@ private slots:
         QCOMPARE(back[33].pixels, table[33].pixels);
         QCOMPARE(back[33].image.pixel(2, 3), Colour(0x00FF00));
         QCOMPARE(messageOf([&] { readFontFile(dir.filePath("missing.llf")); }), QStringLiteral("File not found"));
+
+        // With extras, the block follows the records and comes back as written.
+        const FontExtras extras{QJsonObject{{"later", 1}}};
+        writeFontFile(path, table, extras);
+        QCOMPARE(readWholeFile(path), fontBytes(table) + extensionBlockBytes(extras.otherKeys));
+        QCOMPARE(loadFontFile(path).extras, extras);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "base/byte_reader.h"
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "font/font_formats.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -223,6 +225,69 @@ private slots:
 
         QVERIFY(f.commands.saveProject());
         QCOMPARE(readWholeFile(projectPath), saved);
+    }
+
+    // The extras at the end of a project and of its font come in with Open
+    // and go out again with Save and Save Font, other versions' keys as they
+    // were; a damaged block is left out with a notice and the rest opens.
+    void extrasSurviveOpenAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("projectTail");
+        QTest::addColumn<QByteArray>("fontTail");
+        QTest::addColumn<QStringList>("notices");
+        QTest::addColumn<bool>("keptAsRead");  // saving gives back the very bytes
+
+        const QByteArray projectBlock = extensionBlockBytes(QJsonObject{{"areas", QJsonArray{1, 2}}});
+        const QByteArray fontBlock = extensionBlockBytes(QJsonObject{{"kerning", QJsonObject{{"AV", -1}}}});
+        const QByteArray damaged("LLX1\x09\x00\x00\x00{}", 10);
+        const QString damage = QStringLiteral("The extras stored at the end of \"%1\" are damaged and were "
+                                              "left out: its length of 9 bytes runs past the end of the file.");
+        QTest::newRow("no extras") << QByteArray() << QByteArray() << QStringList() << true;
+        QTest::newRow("keys of a later version in both")
+            << projectBlock << fontBlock << QStringList() << true;
+        QTest::newRow("damaged project block") << damaged << fontBlock << QStringList{damage.arg("p.llp")} << false;
+        QTest::newRow("both damaged")
+            << damaged << damaged << QStringList{damage.arg("p.llp") + u'\n' + damage.arg("p.llf")} << false;
+    }
+
+    void extrasSurviveOpenAndSave()
+    {
+        QFETCH(QByteArray, projectTail);
+        QFETCH(QByteArray, fontTail);
+        QFETCH(QStringList, notices);
+        QFETCH(bool, keptAsRead);
+        Fixture f;
+        const QString fontPath = f.workspace.programDirectory + QStringLiteral("p.llf");
+        const QByteArray fontFile = font::fontBytes(fontWith('P', raster::kBlack)) + fontTail;
+        writeWholeFile(fontPath, fontFile);
+        ProjectFile file;
+        file.storedFontPath = "p.llf";
+        file.text = "text";
+        file.settings.area = {0, 0, 100, 40};
+        const QByteArray projectFile = projectBytes(file) + projectTail;
+        writeWholeFile(f.path(QStringLiteral("p.llp")), projectFile);
+
+        f.script({}, {QStringLiteral("p.llp")});
+        f.commands.openProject();
+        QCOMPARE(f.prompter.entries(QStringLiteral("notice")), notices);
+        QCOMPARE(f.effects.textBytes, QByteArray("text"));
+        QCOMPARE(f.workspace.glyphs, fontWith('P', raster::kBlack));
+
+        QVERIFY(f.commands.saveProject());
+        QVERIFY(f.commands.saveCurrentFont());
+        const QByteArray savedProject = readWholeFile(f.path(QStringLiteral("p.llp")));
+        const QByteArray savedFont = readWholeFile(fontPath);
+        if (keptAsRead) {
+            QCOMPARE(savedProject, projectFile);
+            QCOMPARE(savedFont, fontFile);
+        } else {
+            QCOMPARE(savedProject, projectBytes(file));
+        }
+
+        // New leaves nothing of them behind.
+        f.commands.resetProject();
+        QCOMPARE(f.workspace.projectExtras, ProjectExtras());
+        QCOMPARE(f.workspace.fontExtras, font::FontExtras());
     }
 
     // How opening a project treats its font: loaded, missing (the table is

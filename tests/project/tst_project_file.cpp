@@ -1,8 +1,10 @@
 #include "base/byte_reader.h"
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
 #include "project/project_file.h"
 
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +76,11 @@ private slots:
         full.storedFontPath = "fonts/a.llf";
         full.text = "A\r\nB";
         full.pictureBmp = "BM\x01\xFE";
+        ProjectFile extended;
+        extended.extensions.keys = QJsonObject{{"later", QJsonObject{{"n", 2}}}};
+        QTest::newRow("extension block after the picture")
+            << extended << kEmptyProject + QByteArray("LLX1\x11\x00\x00\x00{\"later\":{\"n\":2}}", 25);
+
         QTest::newRow("every field")
             << full
             << hex("10 00 01 0a000000 14000000 9cffffff 32000000 07 0c000000 fdffffff 06000000 09000000"
@@ -108,6 +115,39 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         expectError([&] { parseProject(bytes); }, message);
+    }
+
+    // The described part opens whatever follows it; the project's extras
+    // come with notices about what was left out.
+    void extras_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QByteArray>("otherKeys");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("none") << QByteArray() << QByteArray("{}") << QStringList();
+        QTest::newRow("bytes that are no block") << QByteArray("LLX") << QByteArray("{}") << QStringList();
+        QTest::newRow("keys of a later version")
+            << extensionBlockBytes(QJsonDocument::fromJson(R"({"areas":[{"x":1}]})").object())
+            << QByteArray(R"({"areas":[{"x":1}]})") << QStringList();
+        QTest::newRow("bad JSON") << QByteArray("LLX1\x02\x00\x00\x00{,", 10) << QByteArray("{}")
+                                  << QStringList{"The extras stored at the end of \"p.llp\" are damaged and were "
+                                                 "left out: its JSON is not valid (unterminated object at byte 2)."};
+    }
+
+    void extras()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(QByteArray, otherKeys);
+        QFETCH(QStringList, notices);
+        const ProjectFile file = parseProject(kEmptyProject + tail);
+        QCOMPARE(file.settings, ProjectSettings());
+        QStringList shown;
+        const ProjectExtras extras = extrasOf(file, QStringLiteral("p.llp"), shown);
+        QCOMPARE(shown, notices);
+        QCOMPARE(extras.otherKeys, QJsonDocument::fromJson(otherKeys).object());
+        // Written back, only a sound block with keys follows the picture.
+        const QByteArray written = projectBytes({{}, {}, {}, {}, {projectExtrasKeys(extras), {}}});
+        QCOMPARE(written, kEmptyProject + extensionBlockBytes(extras.otherKeys));
     }
 
     void fontPath_data()
