@@ -13,6 +13,7 @@
 
 #include "base/byte_reader.h"
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
 #include "base/gzip.h"
 #include "font/font_file.h"
@@ -25,6 +26,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -146,6 +148,28 @@ void writeProjectSeeds(const SeedWriter &seeds, const QByteArray &sampleProject,
     seeds.add("project_file", "defaults.llp", project::projectBytes({}));
 }
 
+// Extension blocks with every key the program reads, and keys of others.
+const QByteArray kBlockSeeds[] = {
+    R"({"textColour":"FFFFFF","effects":{"outline":{"size":2,"shape":"round","colour":"1A2B3C"},)"
+    R"("shadow":{"dx":1,"dy":-2,"colour":"000000"},"plate":{"padding":3,"colour":"FFEEDD"}}})",
+    R"({"textColour":"00FF00","later":[1,2.5,"x",null,true,{"deep":{}}]})",
+    R"({"effects":{"outline":{"size":8,"shape":"square","colour":"FF0000"}},"charMap":"cp437"})",
+};
+
+QByteArray blockSeed(const QByteArray &json)
+{
+    return extensionBlockBytes(QJsonDocument::fromJson(json).object());
+}
+
+void writeBlockSeeds(const SeedWriter &seeds, const QByteArray &sampleFont)
+{
+    for (int i = 0; i < int(std::size(kBlockSeeds)); ++i)
+        seeds.add("extension_block", QStringLiteral("block_%1.bin").arg(i), blockSeed(kBlockSeeds[i]));
+    seeds.add("font_file", "sample_with_extras.llf",
+              font::fontBytes(font::parseFont(sampleFont)) + blockSeed(kBlockSeeds[2]));
+    seeds.add("project_file", "defaults_with_extras.llp", project::projectBytes({}) + blockSeed(kBlockSeeds[0]));
+}
+
 // Scenes of the sample text in the sample font's glyphs that it uses.
 void writeSceneSeeds(const SeedWriter &seeds, const font::GlyphTable &font, const QByteArray &text)
 {
@@ -232,6 +256,7 @@ void writeSeeds(const QStringList &arguments)
     writeProjectSeeds(seeds, readWholeFile(samples + "sample.llp"), pictures[0].second, pictures[4].second);
 
     writeSceneSeeds(seeds, font::parseFont(sampleFont), readWholeFile(examples + "sample_text.txt"));
+    writeBlockSeeds(seeds, sampleFont);
 
     seeds.add("bdf_font", "handmade.bdf", readWholeFile(data + "fonts/handmade.bdf"));
     const QByteArray fnt = readWholeFile(data + "fonts/handmade.fnt");

@@ -10,6 +10,7 @@
 #include "fuzz_scene.h"
 
 #include "base/error.h"
+#include "base/extension_block.h"
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
 #include "font/font_file.h"
@@ -72,28 +73,66 @@ inline void expectImageMatchesPixels(const font::tGraphChar &glyph)
     }
 }
 
+// An extension block's keys as a level read them: written back and read
+// again they are the same, with nothing damaged and nothing dropped.
+template <typename Extras, typename ReadExtras, typename WriteKeys>
+void expectExtrasSurvive(const Extras &extras, ReadExtras readExtras, WriteKeys writeKeys)
+{
+    const QByteArray written = extensionBlockBytes(writeKeys(extras));
+    const ExtensionBlock again = readExtensionBlock(written, 0);
+    expect(again.damage.isEmpty(), "a block the program wrote reads back as damaged");
+    ExtensionKeys keys(again.keys);
+    expect(readExtras(keys) == extras, "extras do not survive being written back");
+    expect(keys.dropped().isEmpty(), "a key the program wrote is dropped when read back");
+}
+
 // A font file: every glyph as stored, and written back to the same bytes
-// (the bytes after the last glyph are not part of the font).
+// (the bytes after the last glyph are not part of the font); its extras
+// survive being written back.
 inline QString checkFontFile(const QByteArray &bytes)
 {
     return outcomeOf([&] {
-        const font::GlyphTable glyphs = font::parseFont(bytes);
-        expect(bytes.startsWith(font::fontBytes(glyphs)), "a font does not write back byte for byte");
+        const font::FontFile font = font::parseFontFile(bytes);
+        expect(bytes.startsWith(font::fontBytes(font.glyphs)), "a font does not write back byte for byte");
         for (int code = 0; code < font::GlyphTable::kSize; ++code)
-            expectImageMatchesPixels(glyphs[code]);
+            expectImageMatchesPixels(font.glyphs[code]);
+        expectExtrasSurvive(font.extras, font::readFontExtras, font::fontExtrasKeys);
     });
 }
 
-// A project file: its parts written back to the same bytes, and its picture
-// decoded within the pixels its bytes can describe.
+// A project file: its parts written back to the same bytes, its picture
+// decoded within the pixels its bytes can describe, its extras surviving
+// being written back.
 inline QString checkProjectFile(const QByteArray &bytes)
 {
     return outcomeOf([&] {
         const project::ProjectFile file = project::parseProject(bytes);
-        expect(bytes.startsWith(project::projectBytes(file)), "a project does not write back byte for byte");
+        project::ProjectFile described = file;
+        described.extensions = {};
+        expect(bytes.startsWith(project::projectBytes(described)), "a project does not write back byte for byte");
+        QStringList notices;
+        const project::ProjectExtras extras = project::extrasOf(file, QStringLiteral("fuzzed.llp"), notices);
+        expectExtrasSurvive(extras, project::readProjectExtras, project::projectExtrasKeys);
         const raster::Raster picture = project::embeddedPicture(file.pictureBmp);
         expect(qint64(picture.width()) * picture.height() <= 8 * qint64(file.pictureBmp.size()),
                "an embedded picture has more pixels than its bytes can describe");
+    });
+}
+
+// An extension block on its own: what it reads written back reads the same,
+// and what the font and the project levels take from it survives too.
+inline QString checkExtensionBlock(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const ExtensionBlock block = readExtensionBlock(bytes, 0);
+        expect(block.damage.isEmpty() || block.keys.isEmpty(), "a damaged block kept keys");
+        const ExtensionBlock again = readExtensionBlock(extensionBlockBytes(block.keys), 0);
+        expect(again.damage.isEmpty() && again.keys == block.keys, "a block does not read back the same");
+        ExtensionKeys fontKeys(block.keys);
+        expectExtrasSurvive(font::readFontExtras(fontKeys), font::readFontExtras, font::fontExtrasKeys);
+        ExtensionKeys projectKeys(block.keys);
+        expectExtrasSurvive(project::readProjectExtras(projectKeys), project::readProjectExtras,
+                            project::projectExtrasKeys);
     });
 }
 

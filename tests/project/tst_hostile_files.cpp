@@ -45,7 +45,9 @@ namespace {
 constexpr qint64 kHeadroom = 8 * 1024 * 1024;
 
 // The readers a crafted file goes through, each from a file on disk.
-enum class Reader { Font, Project, Bmp, Refresh, Bdf, BmFont, Psf, Grid, Allocate64MB };
+// FontNotices and ProjectNotices read the whole file and come to the notices
+// about its extension block, one a line.
+enum class Reader { Font, Project, Bmp, Refresh, Bdf, BmFont, Psf, Grid, Allocate64MB, FontNotices, ProjectNotices };
 
 QByteArray int32Bytes(std::int32_t value)
 {
@@ -133,12 +135,23 @@ QByteArray gridClaiming(int cellWidth, int cellHeight, int spacing, int pictureW
     return fuzz::gridSettingsBytes(cellWidth, cellHeight, spacing, 0) + raster::encodePng(picture);
 }
 
+// An extension block of the given length field followed by json.
+QByteArray blockClaiming(std::uint32_t length, const QByteArray &json)
+{
+    ByteWriter out;
+    out.bytes("LLX1");
+    out.u32(length);
+    out.bytes(json);
+    return out.result();
+}
+
 // The reader's outcome on bytes written to a file of the given name.
 QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, const QString &name)
 {
     const QString path = folder + u'/' + name;
     writeWholeFile(path, bytes);
-    return fuzz::outcomeOf([&] {
+    QStringList notices;
+    const QString outcome = fuzz::outcomeOf([&] {
         switch (reader) {
         case Reader::Font:
             font::readFontFile(path);
@@ -180,8 +193,15 @@ QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, co
             (void)last;
             break;
         }
+        case Reader::FontNotices:
+            notices = font::loadFontFile(path).notices;
+            break;
+        case Reader::ProjectNotices:
+            notices = project::readProjectFile(path, folder + u'/').notices;
+            break;
         }
     });
+    return outcome.isEmpty() ? notices.join(u'\n') : outcome;
 }
 
 qint64 addressSpaceInUse()
@@ -255,6 +275,7 @@ const QMap<QString, fuzz::Check> kChecks = {
     {QStringLiteral("bmp"), fuzz::checkBmp},            {QStringLiteral("text_layout"), fuzz::checkScene},
     {QStringLiteral("bdf_font"), fuzz::checkBdfFont},   {QStringLiteral("bmfont"), fuzz::checkBmFont},
     {QStringLiteral("psf_font"), fuzz::checkPsfFont},   {QStringLiteral("grid_import"), fuzz::checkGridImport},
+    {QStringLiteral("extension_block"), fuzz::checkExtensionBlock},
 };
 
 }  // namespace
@@ -316,6 +337,26 @@ private slots:
         QTest::newRow("project with a run-length picture of 8000 x 8000 pixels")
             << Reader::Project << "runs.llp" << projectWith({}, bmpClaiming(8000, 8000, 8, 1, kRunsToTheEnd))
             << badPicture;
+
+        // Extension blocks: the described part opens, the block is left out.
+        const QByteArray emptyFont = font::fontBytes({});
+        const QString damaged = QStringLiteral("The extras stored at the end of \"%1\" are damaged and were left out: %2.");
+        QTest::newRow("font whose block claims four gigabytes")
+            << Reader::FontNotices << "huge.llf" << emptyFont + blockClaiming(0xFFFFFFFFu, "{}")
+            << damaged.arg("huge.llf", "its length of 4294967295 bytes runs past the end of the file");
+        QTest::newRow("project whose block claims 2 GB")
+            << Reader::ProjectNotices << "huge.llp" << projectWith({}) + blockClaiming(0x7FFFFFFFu, "{}")
+            << damaged.arg("huge.llp", "its length of 2147483647 bytes runs past the end of the file");
+        QTest::newRow("project whose block runs one byte past the end")
+            << Reader::ProjectNotices << "past.llp" << projectWith({}) + blockClaiming(3, "{}")
+            << damaged.arg("past.llp", "its length of 3 bytes runs past the end of the file");
+        QTest::newRow("font whose block nests 4000 arrays")
+            << Reader::FontNotices << "deep.llf" << emptyFont + blockClaiming(4000, QByteArray(4000, '['))
+            << damaged.arg("deep.llf", "its JSON is not valid (too deeply nested document at byte 1025)");
+        QTest::newRow("project whose block nests 1500 objects")
+            << Reader::ProjectNotices << "deep.llp"
+            << projectWith({}) + blockClaiming(7500, QByteArray("{\"a\":").repeated(1500))
+            << damaged.arg("deep.llp", "its JSON is not valid (too deeply nested document at byte 5121)");
 
         QTest::newRow("BMP of 30000 x 30000 pixels")
             << Reader::Bmp << "huge.bmp" << bmpClaiming(30000, 30000, 24, 0, {}) << badPicture;
@@ -393,7 +434,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, outcome);
 
-        QVERIFY2(bytes.size() <= 4096, "a crafted file is a few KB at most");
+        QVERIFY2(bytes.size() <= 8192, "a crafted file is a few KB at most");
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString path = folder.path();
