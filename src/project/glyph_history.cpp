@@ -89,8 +89,10 @@ private:
         }
         for (const GlyphChange &change : record_->glyphs)
             history_.restoreQuietly(change.code, change.*side);
-        if (!history_.rebuilding())
-            emit history_.glyphsRestored();
+        if (history_.rebuilding())
+            return;
+        emit history_.glyphsRestored();
+        emit history_.glyphsChanged();
     }
 
     GlyphHistory &history_;
@@ -161,6 +163,7 @@ void GlyphHistory::recordStep(const std::vector<int> &codes, const std::function
     // from the saved state, so the font counts as modified.
     stack_.push(new GlyphStep(*this, std::move(record)));
     forgetOldestSteps();
+    emit glyphsChanged();
 }
 
 void GlyphHistory::forgetOldestSteps()
@@ -211,14 +214,17 @@ void GlyphHistory::fontReplaced(bool modified)
     else
         stack_.setClean();
     workspace_.fontModified = modified;
+    emit glyphsChanged();
 }
 
 void GlyphHistory::restore(int code, const font::tGraphChar &record)
 {
     workspace_.glyphs[code] = record;
     workspace_.bumpRevision();
-    if (!rebuilding_)
-        emit glyphRestored(code);
+    if (rebuilding_)
+        return;
+    emit glyphRestored(code);
+    emit glyphsChanged();
 }
 
 void GlyphHistory::restoreQuietly(int code, const font::tGraphChar &record)

@@ -81,6 +81,9 @@ signals:
     void glyphRestored(int code);
     // Several glyphs came back at once (a step of recordGlyphs).
     void glyphsRestored();
+    // A glyph was changed, put back, or the whole table replaced: what
+    // names a glyph's size (the glyph editor's caption) follows.
+    void glyphsChanged();
 
 private:
     void recordStep(int code, const std::function<void()> &change, int stroke, bool painting);

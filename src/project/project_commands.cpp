@@ -29,6 +29,9 @@ const QString kNoPictureToExport =
     QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first.");
 
 const QString kMainCaption = QStringLiteral("Letterloom v1.0");
+const QString kFontTableCaption = QStringLiteral("Character Table");
+const QString kImageCaption = QStringLiteral("Image");
+const QString kTextCaption = QStringLiteral("Text Input Window");
 const QString kFontQuestion = QStringLiteral("The current font was changed. Save it before closing?");
 const QString kOverwriteQuestion = QStringLiteral("File with the specified name already exists. Overwrite?");
 const QString kFontNotFound = QStringLiteral("Font specified in project file was not found!\r\n"
@@ -118,6 +121,9 @@ void ProjectCommands::resetProject()
     workspace_.fontPath.clear();
     effects_.setMainCaption(kMainCaption);
     effects_.setText({});
+    // No caption names the font, picture or text file that was left.
+    effects_.setFontTableCaption(kFontTableCaption);
+    showUnnamedPictureAndText();
     workspace_.glyphs.clear();
     workspace_.fontExtras = {};
     workspace_.projectExtras = {};
@@ -217,6 +223,8 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
 
     effects_.setText(opened.text);
     workspace_.picture = std::move(opened.picture);
+    // Picture and text now come from the project, not from files of their own.
+    showUnnamedPictureAndText();
     effects_.setRefreshEnabled(true);
     // A project saved before any picture was loaded has none: the view keeps
     // its size and shows where the picture goes.
@@ -292,7 +300,7 @@ void ProjectCommands::loadImage()
     workspace_.bumpRevision();
     effects_.setRefreshEnabled(true);
     effects_.setImageViewSize(workspace_.picture.size());
-    effects_.setImageCaption(QStringLiteral("Image - ") + fileNameOf(*path));
+    effects_.setImageCaption(kImageCaption + QStringLiteral(" - ") + fileNameOf(*path));
     workspace_.pictureLoaded = true;
     workspace_.pictureChanged = true;
 }
@@ -467,15 +475,21 @@ void ProjectCommands::importFont(const QString &path)
     workspace_.fontPath.clear();
     const QFileInfo info(path);
     dialogs_.save.proposePath(info.dir().filePath(info.completeBaseName() + QStringLiteral(".llf")));
-    effects_.setFontTableCaption(QStringLiteral("Character Table - ") + info.fileName());
+    effects_.setFontTableCaption(kFontTableCaption + QStringLiteral(" - ") + info.fileName());
     if (!imported.warnings.isEmpty())
         prompter_.notice(imported.warnings.join(u'\n'));
+}
+
+void ProjectCommands::showUnnamedPictureAndText()
+{
+    effects_.setImageCaption(kImageCaption);
+    effects_.setTextCaption(kTextCaption);
 }
 
 void ProjectCommands::setFontFile(const QString &path)
 {
     workspace_.fontPath = path;
-    effects_.setFontTableCaption(QStringLiteral("Character Table - ") + fileNameOf(path));
+    effects_.setFontTableCaption(kFontTableCaption + QStringLiteral(" - ") + fileNameOf(path));
 }
 
 void ProjectCommands::setProjectFile(const QString &path)

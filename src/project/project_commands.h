@@ -121,6 +121,8 @@ private:
     // Reads another tool's font: no file of the program's own, so unsaved.
     void importFont(const QString &path);
     void setProjectFile(const QString &path);
+    // The image view's and the text input window's captions without a file name.
+    void showUnnamedPictureAndText();
 
     Workspace &workspace_;
     Prompter &prompter_;

@@ -124,9 +124,8 @@ void TfontForm::StringGridSelectCell(int ACol, int ARow)
     project::Workspace &workspace = context_.workspace;
     workspace.currentGlyph = codeOf(ACol, ARow);
     workspace.bumpRevision();
-    const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
     if (context_.windows.fontGraph)
-        context_.windows.fontGraph->setWindowTitle(glyphCaption(glyph.width, glyph.height, workspace.currentGlyph));
+        context_.windows.fontGraph->showCaption();
 }
 
 void TfontForm::StringGridClick()

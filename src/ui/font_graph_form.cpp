@@ -6,9 +6,11 @@
 #include "project/project_commands.h"
 #include "project/workspace.h"
 #include "ui/draw_form.h"
+#include "ui/font_form.h"
 #include "ui/paint_box.h"
 #include "ui/tool_window.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QTimer>
 
@@ -17,6 +19,7 @@ namespace letterloom::ui {
 namespace {
 
 constexpr QSize kMinimumOuterSize{100, 100};
+constexpr int kCaptionButtons = 7;  // room for a window icon, three buttons and the margins
 constexpr int kTableLeft = 8;     // the character table's place and width,
 constexpr int kTableWidth = 378;  // under which the editor starts centred
 constexpr int kTop = 534;
@@ -32,7 +35,7 @@ TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
     setObjectName(QStringLiteral("fontGraphForm"));
     makeToolWindow(this);
     setMinimumOuterSize(this, kMinimumOuterSize);
-    whenFramed(this, [this] { setMinimumOuterSize(this, kMinimumOuterSize); });
+    whenFramed(this, [this] { keepCaptionVisible(); });
     setWindowTitle(QStringLiteral("Character"));
     bevel_->setObjectName(QStringLiteral("Bevel"));
     bevel_->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -50,6 +53,31 @@ TfontGraphForm::TfontGraphForm(Context &context, QWidget *parent)
     connect(paintBox_, &PaintBox::mouseMove, this, &TfontGraphForm::PaintBoxMouseMove);
     connect(paintBox_, &PaintBox::mouseUp, this, &TfontGraphForm::PaintBoxMouseUp);
     addHistoryKeys(this, context_.commands.glyphHistory());
+    connect(&context_.commands.glyphHistory(), &project::GlyphHistory::glyphsChanged, this,
+            &TfontGraphForm::showCaption);
+}
+
+void TfontGraphForm::showCaption()
+{
+    const project::Workspace &workspace = context_.workspace;
+    const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
+    const QString caption = glyphCaption(glyph.width, glyph.height, workspace.currentGlyph);
+    if (caption == windowTitle())
+        return;
+    setWindowTitle(caption);
+    keepCaptionVisible();
+}
+
+void TfontGraphForm::keepCaptionVisible()
+{
+    // The caption bar holds the caption and, on either side, the window
+    // system's buttons, each about as wide as the bar is high. Before the
+    // window is framed nothing of that is known, and the least size holds.
+    const int bar = geometry().top() - frameGeometry().top();
+    QFont bold = font();
+    bold.setBold(true);
+    const int captionWidth = bar > 0 ? QFontMetrics(bold).horizontalAdvance(windowTitle()) + kCaptionButtons * bar : 0;
+    setMinimumOuterSize(this, kMinimumOuterSize.expandedTo({captionWidth, 0}));
 }
 
 void TfontGraphForm::fitToGlyph()

@@ -32,6 +32,9 @@ public:
     // Sizes the client area to the current glyph at the pixel size, and the
     // editor raster to the client area.
     void fitToGlyph();
+    // The caption names the current glyph: its size and its character,
+    // `8*10 - "A"`. The window is kept wide enough to show it.
+    void showCaption();
 
     const raster::Raster &editorRaster() const { return editor_; }
 
@@ -56,6 +59,8 @@ private:
         bool operator==(const Frame &other) const = default;
     };
 
+    // Makes the least width of the window show its whole caption.
+    void keepCaptionVisible();
     // The paint box and the bevel fill the client area; the raster follows.
     void fillClientArea();
     raster::Colour paintColour() const;

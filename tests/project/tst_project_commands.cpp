@@ -209,8 +209,13 @@ private slots:
 
         f.commands.resetProject();
         f.workspace.settings = {};
+        f.effects.imageCaption = QStringLiteral("Image - old.bmp");
+        f.effects.textCaption = QStringLiteral("Text - old.txt");
         f.script({}, {QStringLiteral("p.llp")});
         f.commands.openProject();
+        // Picture and text are the project's now, not those files'.
+        QCOMPARE(f.effects.imageCaption, QStringLiteral("Image"));
+        QCOMPARE(f.effects.textCaption, QStringLiteral("Text Input Window"));
         QCOMPARE(f.workspace.settings, (ProjectSettings{0, 2, {-5, 7, 300, 40}, 7, 33, 4, 6, 9}));
         QCOMPARE(f.effects.shownSettings->alignment, std::uint8_t(7));
         QCOMPARE(f.effects.textBytes, text);
@@ -955,6 +960,8 @@ private slots:
         f.effects.imageViewSize = QSize(6, 5);
         f.workspace.currentGlyph = 'A';
         f.workspace.overlay = picture(50, 20);
+        f.effects.imageCaption = QStringLiteral("Image - old.bmp");
+        f.effects.textCaption = QStringLiteral("Text - old.txt");
         ProjectSettings kept = f.workspace.settings;
         kept.area = {};
         f.script(answers);
@@ -967,6 +974,10 @@ private slots:
         QCOMPARE(f.workspace.projectPath, QString());
         QCOMPARE(f.workspace.fontPath, QString());
         QCOMPARE(f.effects.mainCaption, QStringLiteral("Letterloom v1.0"));
+        // No caption names the font, picture or text that were left.
+        QCOMPARE(f.effects.fontTableCaption, QStringLiteral("Character Table"));
+        QCOMPARE(f.effects.imageCaption, QStringLiteral("Image"));
+        QCOMPARE(f.effects.textCaption, QStringLiteral("Text Input Window"));
         QCOMPARE(f.effects.textBytes, QByteArray());
         QCOMPARE(f.workspace.glyphs, font::GlyphTable());
         QVERIFY(f.effects.fontTableRefreshes > 0 && !f.effects.fontTableVisible);

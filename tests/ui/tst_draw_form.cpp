@@ -1,3 +1,4 @@
+#include "font/font_file.h"
 #include "font/zoomed_glyph.h"
 #include "ui/colour_grid.h"
 #include "ui/font_windows.h"
@@ -5,6 +6,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -34,7 +36,7 @@ QPoint squareCentre(ui::ColourGrid *grid, int index)
 
 // Changes the current glyph as the user would: a transform button by its
 // name, a pencil dot or a paint bucket fill at its top-left pixel, the size
-// dialog (3 x 1) or the delete item.
+// dialog (3 x 1), the delete item or the new-project reset.
 void changeGlyph(FontWindows &w, const QString &change)
 {
     if (change == u"pencil" || change == u"bucket") {
@@ -48,6 +50,8 @@ void changeGlyph(FontWindows &w, const QString &change)
     } else if (change == u"delete") {
         w.prompter.answer(project::Answer::Yes);
         w.font.findChild<QAction *>(QStringLiteral("pmDeleteGChar"))->trigger();
+    } else if (change == u"new") {
+        w.commands.resetProject();
     } else {
         button(w, change)->trigger();
     }
@@ -76,6 +80,8 @@ private slots:
     void undoAndRedo();
     void historyKeys_data();
     void historyKeys();
+    void editorCaptionFollowsTheGlyph_data();
+    void editorCaptionFollowsTheGlyph();
 };
 
 void TestDrawForm::window()
@@ -412,6 +418,44 @@ void TestDrawForm::historyKeys()
     QVERIFY(QTest::qWaitForWindowActive(target));
     QTest::keySequence(target, keys);
     QCOMPARE(w.commands.glyphHistory().stack().index(), index);
+}
+
+// The glyph editor's caption names the current glyph's size after every
+// change of it, not only when a cell is selected.
+void TestDrawForm::editorCaptionFollowsTheGlyph_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("wider") << "tbGCharWidthInc" << "3*2 - \"A\"";
+    QTest::newRow("narrower") << "tbGCharWidthDec" << "1*2 - \"A\"";
+    QTest::newRow("higher") << "tbGCharHeightInc" << "2*3 - \"A\"";
+    QTest::newRow("lower") << "tbGCharHeightDec" << "2*1 - \"A\"";
+    QTest::newRow("size dialog") << "size" << "3*1 - \"A\"";
+    QTest::newRow("delete") << "delete" << "0*0 - \"A\"";
+    QTest::newRow("reading a font") << "read" << "4*5 - \"A\"";
+    QTest::newRow("new project") << "new" << "0*0 - \"A\"";
+}
+
+void TestDrawForm::editorCaptionFollowsTheGlyph()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, caption);
+    QTemporaryDir dir;
+    FontWindows w;
+    w.define(65, {"rg", "b#"});
+    w.select(65);
+    QCOMPARE(w.fontGraph.windowTitle(), QStringLiteral("2*2 - \"A\""));
+    if (change == u"read") {
+        font::GlyphTable other;
+        other['A'] = testing::sketchGlyph({"####", "####", "####", "####", "####"});
+        const QString path = dir.filePath(QStringLiteral("other.llf"));
+        font::writeFontFile(path, other);
+        w.prompter.chooseFile(path);
+        w.commands.openFont();
+    } else {
+        changeGlyph(w, change);
+    }
+    QCOMPARE(w.fontGraph.windowTitle(), caption);
 }
 
 QTEST_MAIN(TestDrawForm)
