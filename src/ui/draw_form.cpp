@@ -11,6 +11,7 @@
 
 #include <QActionGroup>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QToolBar>
@@ -72,9 +73,11 @@ void ColourSwatch::paintEvent(QPaintEvent *)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void ColourSwatch::mouseDoubleClickEvent(QMouseEvent *)
+void ColourSwatch::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    emit doubleClicked();
+    // The right and middle buttons choose nothing here.
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
 }
 
 TdrawForm::TdrawForm(Context &context, QWidget *parent)

@@ -26,6 +26,7 @@ public:
     void setColour(raster::Colour colour);
 
 signals:
+    // A double-click with the left button.
     void doubleClicked();
 
 protected:

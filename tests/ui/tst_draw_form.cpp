@@ -261,6 +261,13 @@ void TestDrawForm::colourDialog()
     // whichever swatch it was opened for.
     QCOMPARE(w.prompter.colourStarts,
              QList<raster::Colour>({0x000000, 0x123456, 0x123456, 0x00AA00}));
+
+    // Only the left button's double-click opens the dialog.
+    w.prompter.log.clear();
+    for (QWidget *swatch : {fg, bg})
+        for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton})
+            QTest::mouseDClick(swatch, other);
+    QCOMPARE(w.prompter.log, QStringList());
 }
 
 void TestDrawForm::transforms_data()
