@@ -7,6 +7,7 @@
 #include "ui/font_graph_form.h"
 #include "ui/font_size_form.h"
 #include "ui/main_form.h"
+#include "ui/shell_effects.h"
 #include "ui/string_grid.h"
 #include "ui/tool_window.h"
 
@@ -140,8 +141,10 @@ void TfontForm::StringGridDblClick()
     const project::Workspace &workspace = context_.workspace;
     const Windows &windows = context_.windows;
     if (workspace.glyphs[workspace.currentGlyph].defined) {
-        windows.fontGraph->show();
-        windows.draw->show();
+        // Also when they are open already but covered: the editor ends in
+        // front with the keyboard, the tools next to it.
+        bringBack(windows.draw);
+        bringBack(windows.fontGraph);
         return;
     }
     windows.fontGraph->hide();

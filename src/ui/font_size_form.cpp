@@ -7,6 +7,7 @@
 #include "ui/draw_form.h"
 #include "ui/font_form.h"
 #include "ui/font_graph_form.h"
+#include "ui/shell_effects.h"
 #include "ui/spin_field.h"
 #include "ui/tool_window.h"
 
@@ -131,8 +132,13 @@ void TfontSizeForm::btnOkClick()
         windows.font->refreshGrid();
         windows.fontGraph->show();
     });
-    if (done)
-        accept();
+    if (!done)
+        return;
+    accept();
+    // The editor and the tools come in front of whatever covers them, the
+    // editor with the keyboard, as after a double-click on a defined glyph.
+    bringBack(context_.windows.draw);
+    bringBack(context_.windows.fontGraph);
 }
 
 void TfontSizeForm::btnCancelClick()

@@ -51,6 +51,8 @@ private slots:
     void dragAndKeys();
     void clickFitsTheEditorToADefinedGlyph();
     void doubleClickOnDefinedGlyph();
+    void editorComesToTheFront_data();
+    void editorComesToTheFront();
     void doubleClickOnUndefinedGlyph_data();
     void doubleClickOnUndefinedGlyph();
     void changeSizeItem_data();
@@ -289,6 +291,38 @@ void TestFontForm::doubleClickOnDefinedGlyph()
     QVERIFY(w.fontGraph.isVisible());
     QVERIFY(w.draw.isVisible());
     QCOMPARE(w.workspace.currentGlyph, 65);
+}
+
+// With the editor and the tools open but behind the table, a double-click on
+// a defined glyph or OK in the size dialog brings them in front, the editor
+// with the keyboard.
+void TestFontForm::editorComesToTheFront_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("double-click on a defined glyph") << "double-click";
+    QTest::newRow("OK in the size dialog") << "size dialog";
+}
+
+void TestFontForm::editorComesToTheFront()
+{
+    QFETCH(QString, how);
+    FontWindows w;
+    w.define(65, {"#"});
+    w.select(65);
+    for (QWidget *window : {static_cast<QWidget *>(&w.fontGraph), static_cast<QWidget *>(&w.draw),
+                            static_cast<QWidget *>(&w.font)})
+        window->show();
+    w.font.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.font));
+
+    if (how == u"double-click") {
+        w.font.StringGridDblClick();
+    } else {
+        w.whenSizeDialogOpens(nullptr, "btnOk");
+        w.font.pmSetGCharSizeClick();
+    }
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&w.fontGraph));
+    QVERIFY(w.draw.isVisible());
 }
 
 void TestFontForm::doubleClickOnUndefinedGlyph_data()
