@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -23,11 +24,41 @@ namespace {
 const QString kConfirmCaption = QStringLiteral("Confirm");
 const QString kInformationCaption = QStringLiteral("Information");
 
-// The program's tool windows stay on top; its dialogs must not end up below them.
+// Puts a dialog in front and gives it the keyboard each time it is shown.
+// A window manager that keeps new windows from taking the focus may map a
+// dialog below the window that has it, such as a tool window that stays on
+// top; asking once the dialog is up brings it above.
+class FrontKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *dialog = static_cast<QWidget *>(watched);
+            bringToFront(dialog);
+            QTimer::singleShot(0, dialog, [dialog] { bringToFront(dialog); });
+        }
+        return false;
+    }
+
+private:
+    static void bringToFront(QWidget *dialog)
+    {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+};
+
+}  // namespace
+
 void keepOnTop(QWidget &dialog)
 {
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.installEventFilter(new FrontKeeper(&dialog));
 }
+
+namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {

@@ -40,6 +40,10 @@ private:
     QPointer<QWidget> owner_;
 };
 
+// Makes a dialog open above all of the program's windows, the tool windows
+// that stay on top included, and take the keyboard, each time it is shown.
+void keepOnTop(QWidget &dialog);
+
 // A filter of the program's dialogs, "Bitmaps (*.bmp)|*.bmp|All (*.*)|*.*",
 // as the file dialog takes it: "Bitmaps (*.bmp);;All (*.*)".
 QString toDialogFilter(const QString &filter);

@@ -2,6 +2,7 @@
 // buttons, what closing a box answers, and what the file dialogs start with.
 
 #include "ui/qt_prompter.h"
+#include "ui/tool_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -77,6 +78,8 @@ private slots:
     void cancelledFileDialog();
     void textAreaDialog_data();
     void textAreaDialog();
+    void dialogsOpenAboveTheToolWindows_data();
+    void dialogsOpenAboveTheToolWindows();
 
 private:
     QTemporaryDir dir_;
@@ -258,6 +261,50 @@ void TestQtPrompter::fileDialogs()
     // The dialog starts next time where this choice left it.
     QCOMPARE(dialog.fileName, chosen);
     QCOMPARE(QDir(dialog.initialDirectory), QDir(dir_.path()));
+}
+
+// Whichever window has the keyboard, a stay-on-top tool window included,
+// every box and dialog opens above the program's windows and takes the
+// keyboard from it.
+void TestQtPrompter::dialogsOpenAboveTheToolWindows_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"ask", "notice", "error", "open", "save", "colour"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void TestQtPrompter::dialogsOpenAboveTheToolWindows()
+{
+    QFETCH(QString, kind);
+    QWidget toolWindow;
+    letterloom::ui::makeToolWindow(&toolWindow);
+    toolWindow.show();
+    toolWindow.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&toolWindow));
+
+    bool onTop = false;
+    bool tookTheKeyboard = false;
+    whenShown<QDialog>([&](QDialog *box) {
+        onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        tookTheKeyboard = QTest::qWaitFor([box] { return QApplication::activeWindow() == box; });
+        box->reject();
+    });
+    QtPrompter prompter(&toolWindow);
+    FileDialog dialog{QStringLiteral("Bitmaps (*.bmp)|*.bmp"), QStringLiteral("bmp"), dir_.path(), QString()};
+    if (kind == u"ask")
+        prompter.ask(QStringLiteral("Really?"), true);
+    else if (kind == u"notice")
+        prompter.notice(QStringLiteral("Noted"));
+    else if (kind == u"error")
+        prompter.error(QStringLiteral("Disk full"));
+    else if (kind == u"open")
+        prompter.chooseOpenFile(dialog);
+    else if (kind == u"save")
+        prompter.chooseSaveFile(dialog);
+    else
+        prompter.chooseColour(0);
+    QVERIFY(onTop);
+    QVERIFY(tookTheKeyboard);
 }
 
 void TestQtPrompter::cancelledFileDialog()
