@@ -2,6 +2,9 @@
 
 #include "cli.h"
 
+#include "base/error.h"
+#include "raster/raster.h"
+
 namespace letterloom::cli {
 
 CommandLine::CommandLine(const QString &name, const QString &syntax, const QString &description)
@@ -55,6 +58,17 @@ QString CommandLine::helpText() const
     const qsizetype firstLineEnd = text.indexOf(u'\n');
     return QStringLiteral("Usage: %1 %2 [options] %3").arg(QLatin1String(kProgramName), name_, syntax_)
            + text.mid(firstLineEnd);
+}
+
+QString CommandLine::requiredPicture(const QString &option) const
+{
+    const QString path = required(option);
+    try {
+        raster::Raster::writableKindOf(path);
+    } catch (const Error &error) {
+        throw UsageError(error.message());
+    }
+    return path;
 }
 
 }  // namespace letterloom::cli

@@ -27,6 +27,9 @@ public:
     QString value(const QString &option) const { return parser_.value(option); }
     // The value of an option that must be given.
     QString required(const QString &option) const;
+    // The same for the name of a picture to write, which must ask for a kind
+    // the program writes (".bmp", ".png" or no extension, for BMP).
+    QString requiredPicture(const QString &option) const;
 
     QString helpText() const;
 

@@ -149,7 +149,7 @@ int fontSheet(const QStringList &arguments)
                                     "at the left of its cell, standing on its bottom, on a background that no\n"
                                     "glyph uses. Cells are as large as the largest glyph unless --cell says."));
     line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf, .fnt or .psf)."));
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
                     QStringLiteral("N"), QStringLiteral("2")});
@@ -157,7 +157,7 @@ int fontSheet(const QStringList &arguments)
     addGridOptions(line);
     if (!line.parse(arguments))
         return kExitOk;
-    const QString output = line.required(QStringLiteral("output"));
+    const QString output = line.requiredPicture(QStringLiteral("output"));
     const bool grid = line.isSet(QStringLiteral("grid"));
     if (grid && line.isSet(QStringLiteral("zoom")))
         throw UsageError(QStringLiteral("--zoom draws the specimen table; a --grid is drawn pixel for pixel"));

@@ -80,13 +80,13 @@ int render(const QStringList &arguments)
                                     "file (a PNG file when OUT ends in .png).\n"
                                     "Exit status 3 when the text does not fit (the picture is still written)."));
     addInputOptions(line);
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: BMP, or PNG when its name ends in .png."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
                     QStringLiteral("OUT.bmp")});
     line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
                     QStringLiteral("RRGGBB"), QStringLiteral("000000")});
     if (!line.parse(arguments))
         return kExitOk;
-    const QString output = line.required(QStringLiteral("output"));
+    const QString output = line.requiredPicture(QStringLiteral("output"));
     const std::optional<raster::Colour> colour = parseColour(line.value(QStringLiteral("color")));
     if (!colour)
         throw UsageError(QStringLiteral("--color takes six hex digits, RRGGBB (red first), not '%1'")

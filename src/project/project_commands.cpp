@@ -417,7 +417,10 @@ void ProjectCommands::exportPictureGrid()
     const font::GridExport drawn = font::exportGrid(workspace_.glyphs, *settings);
     prepare(dialogs_.savePicture, kGridPictureFilter, QStringLiteral("png"));
     const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.savePicture);
-    if (!path || !mayOverwrite(*path))
+    if (!path)
+        return;
+    raster::Raster::writableKindOf(*path);  // refused before the overwrite question
+    if (!mayOverwrite(*path))
         return;
     drawn.picture.writePictureFile(*path);
     if (!drawn.warnings.isEmpty())
@@ -439,6 +442,9 @@ void ProjectCommands::exportImage(raster::Raster &view)
     const std::optional<QString> path = prompter_.chooseSaveFile(dialogs_.savePicture);
     if (!path)
         return;
+    // A name asking for a kind of picture that cannot be written is refused
+    // before anything is drawn or written.
+    raster::Raster::writableKindOf(*path);
     ComposeView(workspace_, view, true);
     view.writePictureFile(*path);
 }

@@ -6,6 +6,7 @@
 #include "raster/png_image.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -287,9 +288,21 @@ bool Raster::isPngPath(const QString &path)
     return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
 }
 
+Raster::PictureKind Raster::writableKindOf(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix();
+    if (extension.compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0)
+        return PictureKind::Png;
+    if (extension.isEmpty() || extension.compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0)
+        return PictureKind::Bmp;
+    throw Error(QStringLiteral("A picture cannot be written as a .%1 file, so \"%2\" was not written: "
+                               "choose a name ending in .bmp (BMP) or .png (PNG).")
+                    .arg(extension, QFileInfo(path).fileName()));
+}
+
 void Raster::writePictureFile(const QString &path) const
 {
-    if (!isPngPath(path))
+    if (writableKindOf(path) == PictureKind::Bmp)
         return writeBmpFile(path);
     if (isEmpty())
         throw Error(QStringLiteral("An empty picture cannot be written"));

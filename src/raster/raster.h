@@ -91,6 +91,12 @@ public:
     // Pictures as files of either kind, told apart by the name's extension:
     // ".png" (in any case) is PNG, anything else BMP.
     static bool isPngPath(const QString &path);
+    // The kind a picture is written as: PNG for ".png", BMP for ".bmp" or a
+    // name without an extension (case ignored). Any other extension names a
+    // kind the program cannot write, which throws a message that says so.
+    enum class PictureKind { Bmp, Png };
+    static PictureKind writableKindOf(const QString &path);
+    // Writes the picture in the kind its name asks for (writableKindOf).
     void writePictureFile(const QString &path) const;
     static Raster readPictureFile(const QString &path);
 

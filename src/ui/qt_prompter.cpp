@@ -8,10 +8,12 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QSpinBox>
 
@@ -59,6 +61,15 @@ void keepOnTop(QWidget &dialog)
 }
 
 namespace {
+
+// The one extension a filter of the file dialog stands for: "png" for
+// "PNG pictures (*.png)"; empty for a filter of several patterns or of every file.
+QString filterExtension(const QString &nameFilter)
+{
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.([^*.;() ]+)\\)$"));
+    const QRegularExpressionMatch match = single.match(nameFilter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
@@ -126,13 +137,36 @@ std::optional<QString> QtPrompter::chooseFile(project::FileDialog &dialog, bool 
     box.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The commands ask about replacing a file themselves.
     box.setOption(QFileDialog::DontConfirmOverwrite);
-    box.setDefaultSuffix(dialog.defaultExtension);
     if (!dialog.fileName.isEmpty())
         box.selectFile(dialog.fileName);
+    // Saving starts with the kind of file the proposed name has, else the
+    // command's own kind.
+    if (saving) {
+        const QString proposed = QFileInfo(dialog.fileName).suffix();
+        for (const QString &wanted : {proposed, dialog.defaultExtension}) {
+            const QStringList filters = box.nameFilters();
+            const auto fits = std::find_if(filters.cbegin(), filters.cend(), [&](const QString &filter) {
+                return !wanted.isEmpty() && filterExtension(filter).compare(wanted, Qt::CaseInsensitive) == 0;
+            });
+            if (fits != filters.cend()) {
+                box.selectNameFilter(*fits);
+                break;
+            }
+        }
+    }
     keepOnTop(box);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return std::nullopt;
-    const QString chosen = box.selectedFiles().constFirst();
+    QString chosen = box.selectedFiles().constFirst();
+    // A name typed without an extension takes that of the kind chosen in the
+    // dialog, so that the file is what its name says.
+    if (saving && QFileInfo(chosen).suffix().isEmpty()) {
+        QString extension = filterExtension(box.selectedNameFilter());
+        if (extension.isEmpty())
+            extension = dialog.defaultExtension;
+        if (!extension.isEmpty())
+            chosen += (chosen.endsWith(u'.') ? QString() : QStringLiteral(".")) + extension;
+    }
     dialog.proposePath(chosen);
     return chosen;
 }

@@ -134,6 +134,11 @@ private slots:
         const QString height = "letterloom-cli: Text does not fit in the specified area by height!\n";
         QTest::newRow("render that fits") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
         QTest::newRow("render to PNG") << QStringList{"render", "@fits.llp", "-o", "@out.png"} << 0 << "" << "out.png" << true;
+        QTest::newRow("render to PNG, extension in capitals") << QStringList{"render", "@fits.llp", "-o", "@out.PNG"} << 0 << "" << "out.PNG" << true;
+        QTest::newRow("render to a kind it cannot write")
+            << QStringList{"render", "@fits.llp", "-o", "@out.jpg"} << 2
+            << "letterloom-cli: A picture cannot be written as a .jpg file, so \"out.jpg\" was not written: "
+               "choose a name ending in .bmp (BMP) or .png (PNG).\n" << "out.jpg" << false;
         QTest::newRow("render, word too wide") << QStringList{"render", "@wide.llp", "-o", "@out.bmp"} << 3 << width << "out.bmp" << true;
         QTest::newRow("render, lines too many") << QStringList{"render", "@tall.llp", "-o", "@out.bmp"} << 3 << height << "out.bmp" << true;
         QTest::newRow("render, font missing")
@@ -177,6 +182,9 @@ private slots:
         QTest::newRow("font info, font cut short")
             << QStringList{"font", "info", "@truncated.llf"} << 1 << "letterloom-cli: Read beyond end of file\n" << "" << false;
         QTest::newRow("font sheet without -o") << QStringList{"font", "sheet", "@font.llf"} << 2 << "letterloom-cli: Missing option --output" << "" << false;
+        QTest::newRow("font sheet to a kind it cannot write")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.gif"} << 2
+            << "letterloom-cli: A picture cannot be written as a .gif file" << "out.gif" << false;
         QTest::newRow("font sheet, zoom 0")
             << QStringList{"font", "sheet", "@font.llf", "-o", "@out.bmp", "--zoom", "0"} << 2
             << "letterloom-cli: --zoom takes a whole number" << "out.bmp" << false;
@@ -249,7 +257,7 @@ private slots:
             QVERIFY2(QString::fromUtf8(run.err).startsWith(expand(message)), run.err.constData());
         if (!output.isEmpty())
             QCOMPARE(QFile::exists(path(output)), written);
-        if (written && output.endsWith(".png"))
+        if (written && output.endsWith(".png", Qt::CaseInsensitive))
             QVERIFY(readWholeFile(path(output)).startsWith("\x89PNG"));
     }
 

@@ -1003,6 +1003,47 @@ private slots:
         QCOMPARE(Raster::readBmpFile(f.path(QStringLiteral("out.bmp"))), picture(6, 4));  // no frame, no hints
     }
 
+    // The export is what its name says: PNG for .png, BMP for .bmp (in any
+    // case) or a bare name; any other extension is refused and nothing written.
+    void exportNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");  // the file and its kind, "" for none
+        QTest::addColumn<QString>("error");
+        const QString refused = QStringLiteral("A picture cannot be written as a .%1 file, so \"%2\" was not "
+                                               "written: choose a name ending in .bmp (BMP) or .png (PNG).");
+        QTest::newRow("png") << "out.png" << "png" << "";
+        QTest::newRow("PNG in capitals") << "out.PNG" << "png" << "";
+        QTest::newRow("bmp") << "out.bmp" << "bmp" << "";
+        QTest::newRow("Bmp mixed case") << "out.Bmp" << "bmp" << "";
+        QTest::newRow("bare name, the default extension") << "out" << "bmp" << "";
+        QTest::newRow("jpg refused") << "out.jpg" << "" << refused.arg("jpg", "out.jpg");
+        QTest::newRow("png inside the name refused") << "out.png.txt" << "" << refused.arg("txt", "out.png.txt");
+    }
+
+    void exportNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        QFETCH(QString, error);
+        Fixture f;
+        f.workspace.pictureLoaded = true;
+        f.workspace.picture = picture(6, 4);
+        Raster view(6, 4);
+        f.script({}, {name});
+        QCOMPARE(errorOf([&] { f.commands.exportImage(view); }), error);
+        const QStringList files = QDir(f.dir.path()).entryList(QDir::Files);
+        if (written.isEmpty()) {
+            QCOMPARE(files, QStringList());
+            return;
+        }
+        QCOMPARE(files.size(), 1);
+        const QByteArray bytes = readWholeFile(f.path(files.first()));
+        QVERIFY(bytes.startsWith(written == u"png" ? QByteArray("\x89PNG") : QByteArray("BM")));
+        const Raster back = written == u"png" ? Raster::fromPng(bytes) : Raster::fromBmp(bytes);
+        QCOMPARE(back, picture(6, 4));
+    }
+
     // Without a picture there is nothing to export: a message says so before
     // any dialog, and no file is written.
     void exportWithoutPicture_data()

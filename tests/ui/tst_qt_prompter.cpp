@@ -76,6 +76,8 @@ private slots:
     void fileDialogs_data();
     void fileDialogs();
     void cancelledFileDialog();
+    void saveFilterGivesTheExtension_data();
+    void saveFilterGivesTheExtension();
     void textAreaDialog_data();
     void textAreaDialog();
     void dialogsOpenAboveTheToolWindows_data();
@@ -305,6 +307,51 @@ void TestQtPrompter::dialogsOpenAboveTheToolWindows()
         prompter.chooseColour(0);
     QVERIFY(onTop);
     QVERIFY(tookTheKeyboard);
+}
+
+// In a save dialog of several kinds of file, the kind chosen gives a name
+// typed without an extension its extension; the dialog starts with the kind
+// of the proposed name, else the command's own.
+void TestQtPrompter::saveFilterGivesTheExtension_data()
+{
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("startsWith");
+    QTest::addColumn<QString>("pick");  // the filter chosen, empty for the one it starts with
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    const QString bmp = QStringLiteral("Bitmaps (*.bmp)");
+    const QString png = QStringLiteral("PNG pictures (*.png)");
+    QTest::newRow("PNG chosen, bare name") << "" << bmp << png << "sign" << "sign.png";
+    QTest::newRow("BMP as it starts, bare name") << "" << bmp << "" << "sign" << "sign.bmp";
+    QTest::newRow("an extension typed is kept") << "" << bmp << png << "sign.bmp" << "sign.bmp";
+    QTest::newRow("an unknown extension is left for the command") << "" << bmp << "" << "sign.jpg" << "sign.jpg";
+    QTest::newRow("starts with the proposed name's kind") << "last.png" << png << "" << "sign" << "sign.png";
+    QTest::newRow("a name ending in a dot") << "" << bmp << png << "sign." << "sign.png";
+}
+
+void TestQtPrompter::saveFilterGivesTheExtension()
+{
+    QFETCH(QString, proposed);
+    QFETCH(QString, startsWith);
+    QFETCH(QString, pick);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    FileDialog dialog{QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png"), QStringLiteral("bmp"),
+                      dir_.path(), proposed};
+    QString started;
+    whenShown<QFileDialog>([&](QFileDialog *box) {
+        started = box->selectedNameFilter();
+        if (!pick.isEmpty())
+            box->selectNameFilter(pick);
+        box->selectFile(typed);
+        static_cast<QDialog *>(box)->accept();
+    });
+    QtPrompter prompter;
+    const std::optional<QString> path = prompter.chooseSaveFile(dialog);
+    QCOMPARE(started, startsWith);
+    QCOMPARE(path.value_or(QString()), dir_.filePath(chosen));
+    QCOMPARE(dialog.fileName, chosen);
 }
 
 void TestQtPrompter::cancelledFileDialog()
