@@ -9,6 +9,7 @@
 #include "ui/font_form.h"
 #include "ui/font_graph_form.h"
 #include "ui/graph_form.h"
+#include "ui/help.h"
 #include "ui/shell_effects.h"
 #include "ui/text_form.h"
 #include "ui/tool_window.h"
@@ -17,7 +18,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
+#include <QFileInfo>
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -36,7 +38,7 @@ namespace letterloom::ui {
 namespace {
 
 const QString kMainCaption = QStringLiteral("Letterloom v1.0");
-const QString kHelpFile = QStringLiteral("help.chm");
+const QString kNoHelp = QStringLiteral("The user manual is missing: the folder \"manual\" beside the program holds it.");
 constexpr int kToolBarHeight = 29;
 constexpr int kSeparatorWidth = 8;
 constexpr int kNumberBoxWidth = 59;
@@ -630,9 +632,33 @@ void TmainForm::mmTextWindowClick()
 
 void TmainForm::mmContentHelpClick()
 {
-    // Whether the help could be opened is not examined: a missing help file
-    // or viewer shows nothing.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(context_.workspace.programDirectory + kHelpFile));
+    const QString document = helpDocument(context_.workspace.programDirectory);
+    if (document.isEmpty()) {
+        context_.prompter.notice(kNoHelp);
+        return;
+    }
+    // Where the platform has nothing to open it with, the manual shows in a
+    // window of the program's own.
+    const QPointer<TmainForm> self(this);
+    openDocument_(QUrl::fromLocalFile(document), [self] {
+        if (self)
+            self->showManual();
+    });
+}
+
+void TmainForm::setDocumentOpener(DocumentOpener opener)
+{
+    openDocument_ = std::move(opener);
+}
+
+void TmainForm::showManual()
+{
+    const QString manual = context_.workspace.programDirectory + QStringLiteral("manual/index.html");
+    if (!QFileInfo(manual).isFile())
+        return;
+    if (!help_)
+        help_ = new HelpWindow(this);
+    help_->showPage(manual);
 }
 
 void TmainForm::mmAboutClick()

@@ -4,6 +4,7 @@
 #include "project/text_area.h"
 #include "raster/colour.h"
 #include "ui/context.h"
+#include "ui/help.h"
 
 #include <QMainWindow>
 
@@ -35,6 +36,9 @@ public:
     raster::Colour textColour() const;
     // The Refresh menu item and with it its shortcut.
     void setRefreshEnabled(bool enabled);
+    // How Help Contents asks the platform to open the help (tests give their own).
+    void setDocumentOpener(DocumentOpener opener);
+
     // Puts the toolbar buttons and boxes to settings read from a project.
     void showSettings(const project::ProjectSettings &settings);
     // The caption, followed by the modified mark while the project has
@@ -93,6 +97,8 @@ private:
     void mmTextWindowClick();
     void mmContentHelpClick();
     void mmAboutClick();
+    // The user manual in the program's own window.
+    void showManual();
 
     // Toolbar handlers.
     void ToolButton13Click();
@@ -119,6 +125,8 @@ private:
     QLabel *areaLabel_ = nullptr;
     QTimer *statusTimer_ = nullptr;
     bool shown_ = false;
+    DocumentOpener openDocument_ = openWithPlatform;
+    HelpWindow *help_ = nullptr;  // made when first needed
 };
 
 }  // namespace letterloom::ui

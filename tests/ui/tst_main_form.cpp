@@ -13,6 +13,7 @@
 #include "ui/font_form.h"
 #include "ui/font_graph_form.h"
 #include "ui/graph_form.h"
+#include "ui/help.h"
 #include "ui/main_form.h"
 #include "ui/text_form.h"
 #include "ui/tool_window.h"
@@ -20,7 +21,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -104,14 +104,6 @@ bool activate(Shell &shell, QWidget *target)
     return true;
 }
 
-// Receives the documents the program asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 }  // namespace
 
@@ -159,7 +151,8 @@ private slots:
     void windowsMenuFocusesOnlyVisibleWindows();
     void showItemsBringClosedWindowsBack_data();
     void showItemsBringClosedWindowsBack();
-    void helpOpensTheHelpFile();
+    void helpContents_data();
+    void helpContents();
     void aboutBox();
     void closeQuery_data();
     void closeQuery();
@@ -486,13 +479,14 @@ void TestMainForm::itemsReachTheirCommands()
 
 void TestMainForm::shellShortcuts()
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    int helpOpened = 0;
+    shell_->windows().main->setDocumentOpener([&](const QUrl &, const std::function<void()> &) { ++helpOpened; });
+    writeFile(dir_.filePath(QStringLiteral("help.chm")), "help");
     QWidget *memo = keyTarget(*shell_, QStringLiteral("text"));
     QVERIFY(activate(*shell_, memo));
     QTest::keySequence(memo, QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.opened.size(), 1);
+    QFile::remove(dir_.filePath(QStringLiteral("help.chm")));
+    QCOMPARE(helpOpened, 1);
 
     QWidget *table = shell_->windows().font;
     QVERIFY(!table->isVisible());
@@ -1066,14 +1060,58 @@ void TestMainForm::showItemsBringClosedWindowsBack()
     QVERIFY(window->isVisible());
 }
 
-void TestMainForm::helpOpensTheHelpFile()
+// Help Contents opens the help file, or the user manual where there is none;
+// when the platform cannot open it, the manual shows in the program's own
+// window; with neither there, a notice says so.
+void TestMainForm::helpContents_data()
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    actionOf(*shell_, "mmContentHelp")->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(dir_.path() + QStringLiteral("/help.chm"))});
-    QCOMPARE(prompter_->log, QStringList());
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<bool>("platformOpens");
+    QTest::addColumn<QString>("opened");  // what the platform was asked to open
+    QTest::addColumn<bool>("ownWindow");
+    QTest::addColumn<QStringList>("log");
+
+    const QStringList both{"help.chm", "manual/index.html"};
+    const QStringList manual{"manual/index.html"};
+    QTest::newRow("the help file") << both << true << "help.chm" << false << QStringList();
+    QTest::newRow("no help file: the manual") << manual << true << "manual/index.html" << false << QStringList();
+    QTest::newRow("the manual, no browser") << manual << false << "manual/index.html" << true << QStringList();
+    QTest::newRow("a help file nothing opens") << both << false << "help.chm" << true << QStringList();
+    QTest::newRow("nothing there") << QStringList() << true << "" << false
+                                   << QStringList{"notice: The user manual is missing: the folder \"manual\" "
+                                                  "beside the program holds it."};
+}
+
+void TestMainForm::helpContents()
+{
+    QFETCH(QStringList, present);
+    QFETCH(bool, platformOpens);
+    QFETCH(QString, opened);
+    QFETCH(bool, ownWindow);
+    QFETCH(QStringList, log);
+    QTemporaryDir program;
+    QDir().mkpath(program.filePath(QStringLiteral("manual")));
+    for (const QString &name : present)
+        writeFile(program.filePath(name), "<html><head><title>The manual</title></head><body>Hello</body></html>");
+    FakePrompter prompter;
+    Shell shell(prompter, program.path());
+    QList<QUrl> asked;
+    shell.windows().main->setDocumentOpener([&](const QUrl &document, const std::function<void()> &cannot) {
+        asked << document;
+        if (!platformOpens)
+            cannot();
+    });
+
+    actionOf(shell, "mmContentHelp")->trigger();
+    QCOMPARE(asked, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(program.filePath(opened))});
+    QCOMPARE(prompter.log, log);
+    auto *help = shell.windows().main->findChild<letterloom::ui::HelpWindow *>(QStringLiteral("helpWindow"));
+    QCOMPARE(help && help->isVisible(), ownWindow);
+    if (ownWindow) {
+        QCOMPARE(help->page(), QUrl::fromLocalFile(program.filePath(QStringLiteral("manual/index.html"))));
+        QCOMPARE(help->windowTitle(), QStringLiteral("The manual"));
+        QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
 }
 
 void TestMainForm::aboutBox()
