@@ -90,8 +90,8 @@ PsfLayout readLayout(const QByteArray &bytes, const FontImport &font)
     }
     if (layout.height < 1)
         font.fail(QStringLiteral("its glyphs are 0 pixels high"));
-    // Both sides are below 2^32, so the product cannot overflow.
-    if (layout.glyphs * layout.glyphBytes > bytes.size() - layout.glyphStart)
+    // Both sides may reach 2^32: their product is not formed.
+    if (layout.glyphs > (bytes.size() - layout.glyphStart) / layout.glyphBytes)
         font.fail(QStringLiteral("it ends inside its %1 glyphs").arg(layout.glyphs));
     return layout;
 }

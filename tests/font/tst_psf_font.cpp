@@ -268,6 +268,8 @@ void TestPsfFont::rejectsBrokenFont_data()
         << psf2(1, 8, 8, {}).replace(20, 4, le32(7)) << "its glyphs of 7 bytes cannot hold 8 x 8 pixels";
     QTest::newRow("PSF2 of four billion glyphs")
         << psf2(1, 8, 8, {}).replace(16, 4, le32(0xFFFFFFFFu)) << "it ends inside its 4294967295 glyphs";
+    QTest::newRow("PSF2 of four billion glyphs of four billion bytes")
+        << psf2(1, 8, 8, {}).replace(16, 8, le32(0xFFFFFFFFu) + le32(0xFFFFFFFFu)) << "it ends inside its 4294967295 glyphs";
     QTest::newRow("PSF2 table cut short")
         << psf2(2, 8, 1, {}, "a\xFF" "b") << "its Unicode table ends inside the entry of glyph 1";
     QTest::newRow("PSF2 table not UTF-8")
