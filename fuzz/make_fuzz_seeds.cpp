@@ -269,6 +269,7 @@ void writeSeeds(const QStringList &arguments)
 
     writeConsoleFontSeeds(seeds, font::parseFont(sampleFont));
     writeGridSeeds(seeds, font::parseFont(sampleFont));
+    seeds.add("char_table", "handmade.tbl", readWholeFile(data + "tables/handmade.tbl"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "base/extension_block.h"
 #include "font/bdf_font.h"
 #include "font/bmfont.h"
+#include "font/char_map.h"
 #include "font/font_file.h"
 #include "font/grid_import.h"
 #include "font/psf_font.h"
@@ -284,6 +285,25 @@ inline QString checkGridImport(const QByteArray &bytes)
         settings.ink = raster::kBlack;
         const font::GridImport again = font::importGrid(drawn.picture.image(), settings);
         expect(again.glyphs == imported.glyphs, "a grid drawn again does not read back the same");
+    });
+}
+
+// A character table: what it names of its skipped lines stays bounded, the
+// form in which fonts keep it reads back to the same map, and the text of
+// every code encodes to a code with that same text.
+inline QString checkCharTable(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const font::TableRead read = font::readTable(bytes);
+        expect(read.skipped.size() <= font::kMaxReportedLines + 1, "a table names too many skipped lines");
+        expect(font::readTable(read.map.tableText()).map == read.map, "a table does not read back the same");
+        for (int code = 0; code < font::GlyphTable::kSize; ++code) {
+            const QString text = read.map.text(code);
+            if (text.isEmpty())
+                continue;
+            const font::CharMap::Encoded encoded = read.map.encode(text);
+            expect(encoded.ok() && read.map.decode(encoded.bytes) == text, "a code's text does not encode back");
+        }
     });
 }
 
