@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/char_map.h"
 #include "font/font_extras.h"
 #include "font/glyph_table.h"
 #include "project/project_extras.h"
@@ -38,6 +39,9 @@ struct Workspace {
     int currentGlyph = 0;  // the glyph selected in the character table
     // The extras of the font file beside its glyphs, written back with them.
     font::FontExtras fontExtras;
+    // Which text each code of the font stands for: part of the font. With
+    // none, code n is U+00nn.
+    font::CharMap charMap;
 
     ProjectSettings settings;
     // The extras of the project file beside its settings, written back with them.

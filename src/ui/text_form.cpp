@@ -7,7 +7,12 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace letterloom::ui {
 
@@ -50,17 +55,54 @@ QSize TtextForm::outerSize()
 
 QByteArray TtextForm::bytes() const
 {
-    // The raw text: the plain text would turn no-break spaces into spaces.
-    return editorTextToBytes(memo_->document()->toRawText());
+    return view_.bytes();
 }
 
 void TtextForm::setBytes(const QByteArray &bytes)
 {
-    memo_->setPlainText(bytesToEditorText(bytes));
+    view_.show(bytes, context_.workspace.charMap);
+    refusal_.clear();
+    memo_->setPlainText(view_.text());
+}
+
+void TtextForm::showThroughMap()
+{
+    view_.remap(context_.workspace.charMap);
+    const QSignalBlocker blocker(memo_);
+    syncMemo();
+}
+
+void TtextForm::syncMemo()
+{
+    // The raw text: the plain text would turn no-break spaces into spaces.
+    const QString shown = memo_->document()->toRawText();
+    const QString &wanted = view_.text();
+    if (shown == wanted)
+        return;
+    const qsizetype shorter = std::min(shown.size(), wanted.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && shown[prefix] == wanted[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && shown[shown.size() - 1 - suffix] == wanted[wanted.size() - 1 - suffix])
+        ++suffix;
+    QTextCursor cursor = memo_->textCursor();
+    cursor.setPosition(int(prefix));
+    cursor.setPosition(int(shown.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.insertText(wanted.mid(prefix, wanted.size() - suffix - prefix));
+    memo_->setTextCursor(cursor);
 }
 
 void TtextForm::MemoChange()
 {
+    const TextView::Edit edit = view_.edit(memo_->document()->toRawText());
+    refusal_ = edit.hint;
+    const QSignalBlocker blocker(memo_);
+    syncMemo();
+    if (!edit.hint.isEmpty()) {
+        QToolTip::showText(memo_->mapToGlobal(memo_->cursorRect().bottomLeft()), edit.hint, memo_);
+        return;
+    }
     context_.workspace.textChanged = true;
 }
 

@@ -10,10 +10,13 @@
 #include "ui/text_form.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 
 #include <memory>
@@ -36,6 +39,15 @@ QPlainTextEdit *memoOf(Shell &shell)
     return shell.windows().text->findChild<QPlainTextEdit *>(QStringLiteral("Memo"));
 }
 
+// Types text as a keyboard of any layout would, one key event a character.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
 }  // namespace
 
 class TestTextForm : public QObject {
@@ -49,6 +61,7 @@ private slots:
     void editorTextBecomesBytes();
     void softWrapsAreNotLineBreaks();
     void changesMarkTheText();
+    void typingGoesThroughTheMap();
     void projectTextSurvivesOpenAndSave();
 
 private:
@@ -97,22 +110,26 @@ void TestTextForm::editorTextBecomesBytes_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("failedAt");  // where a character without a code stops it
 
-    QTest::newRow("Latin-1 letters") << QStringLiteral("caf\u00e9 \u00ff") << QByteArray("caf\xe9 \xff");
-    QTest::newRow("a character Latin-1 lacks") << QStringLiteral("5 \u20ac") << QByteArray("5 ?");
-    QTest::newRow("a character beyond the basic plane") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
-    QTest::newRow("Enter") << QStringLiteral("a\u2029b") << QByteArray("a\r\nb");
-    QTest::newRow("Shift+Enter") << QStringLiteral("a\u2028b") << QByteArray("a\r\nb");
+    QTest::newRow("Latin-1 letters") << QStringLiteral("caf\u00e9 \u00ff") << QByteArray("caf\xe9 \xff") << -1;
+    QTest::newRow("a character Latin-1 lacks") << QStringLiteral("5 \u20ac") << QByteArray("5 ") << 2;
+    QTest::newRow("a character beyond the basic plane") << QStringLiteral("a\U0001F600b") << QByteArray("a") << 1;
+    QTest::newRow("Enter") << QStringLiteral("a\u2029b") << QByteArray("a\r\nb") << -1;
+    QTest::newRow("Shift+Enter") << QStringLiteral("a\u2028b") << QByteArray("a\r\nb") << -1;
     QTest::newRow("pictures of control bytes") << QStringLiteral("\u2400\u240d\u240a\u241f\u2421")
-                                               << QByteArray("\0\r\n\x1f\x7f", 5);
-    QTest::newRow("tab") << QStringLiteral("a\tb") << QByteArray("a\tb");
+                                               << QByteArray("\0\r\n\x1f\x7f", 5) << -1;
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QByteArray("a\tb") << -1;
 }
 
 void TestTextForm::editorTextBecomesBytes()
 {
     QFETCH(QString, typed);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(letterloom::ui::editorTextToBytes(typed), bytes);
+    QFETCH(int, failedAt);
+    const letterloom::font::CharMap::Encoded encoded = letterloom::ui::editorTextToBytes(typed);
+    QCOMPARE(encoded.bytes, bytes);
+    QCOMPARE(encoded.failedAt, failedAt);
 }
 
 void TestTextForm::softWrapsAreNotLineBreaks()
@@ -136,6 +153,46 @@ void TestTextForm::changesMarkTheText()
     QTest::keyClicks(memoOf(shell), QStringLiteral("Hi"));
     QVERIFY(shell.workspace().textChanged);
     QCOMPARE(shell.windows().text->bytes(), QByteArray("Hi"));
+}
+
+// Typed text is encoded through the font's character map; a character the
+// map has no code for is refused with a hint and leaves text and flag alone;
+// another map shows the same bytes anew without marking the text.
+void TestTextForm::typingGoesThroughTheMap()
+{
+    FakePrompter prompter;
+    Shell shell(prompter, dir_.path());
+    letterloom::project::Workspace &workspace = shell.workspace();
+    letterloom::ui::TtextForm *text = shell.windows().text;
+    QPlainTextEdit *memo = memoOf(shell);
+    workspace.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("windows-1251"));
+    text->setBytes(QByteArray::fromHex("CFF0E8E2E5F2"));
+    QCOMPARE(memo->toPlainText(), u"Привет"_qs);
+    workspace.textChanged = false;
+
+    memo->moveCursor(QTextCursor::End);
+    typeText(memo, u" мир"_qs);
+    const QByteArray typed = QByteArray::fromHex("CFF0E8E2E5F220ECE8F0");
+    QCOMPARE(text->bytes(), typed);
+    QVERIFY(workspace.textChanged);
+    QCOMPARE(text->refusal(), QString());
+
+    workspace.textChanged = false;
+    typeText(memo, u"é"_qs);
+    QCOMPARE(text->bytes(), typed);
+    QCOMPARE(memo->toPlainText(), u"Привет мир"_qs);
+    QVERIFY(!workspace.textChanged);
+    QVERIFY(text->refusal().startsWith(u"\u201Cé\u201D (U+00E9)"_qs));
+    typeText(memo, u"!"_qs);
+    QCOMPARE(text->bytes(), typed + "!");
+    QCOMPARE(text->refusal(), QString());
+
+    workspace.textChanged = false;
+    workspace.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+    text->showThroughMap();
+    QCOMPARE(text->bytes(), typed + "!");
+    QCOMPARE(memo->toPlainText(), u"оПХБЕР ЛХП!"_qs);
+    QVERIFY(!workspace.textChanged);
 }
 
 void TestTextForm::projectTextSurvivesOpenAndSave()
