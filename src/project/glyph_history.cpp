@@ -5,6 +5,7 @@
 #include <QUndoCommand>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <utility>
@@ -29,10 +30,12 @@ struct GlyphChange {
     font::tGraphChar after;
 };
 
-// What one step records: the glyphs it changed, most often one.
+// What one step records: the glyphs it changed, most often one; or none and
+// the font's character map before and after.
 struct StepRecord {
     int stroke;
     std::vector<GlyphChange> glyphs;
+    std::optional<std::pair<font::CharMap, font::CharMap>> maps;
 
     qint64 bytes() const
     {
@@ -71,13 +74,22 @@ public:
         return true;
     }
 
-    void undo() override { restore(&GlyphChange::before); }
+    void undo() override
+    {
+        if (record_->maps)
+            history_.restoreCharMap(record_->maps->first);
+        else
+            restore(&GlyphChange::before);
+    }
 
     void redo() override
     {
         if (std::exchange(pushed_, false))
             return;
-        restore(&GlyphChange::after);
+        if (record_->maps)
+            history_.restoreCharMap(record_->maps->second);
+        else
+            restore(&GlyphChange::after);
     }
 
 private:
@@ -164,6 +176,25 @@ void GlyphHistory::recordStep(const std::vector<int> &codes, const std::function
     stack_.push(new GlyphStep(*this, std::move(record)));
     forgetOldestSteps();
     emit glyphsChanged();
+}
+
+void GlyphHistory::recordCharMap(const font::CharMap &map)
+{
+    auto record = std::make_shared<StepRecord>();
+    record->stroke = 0;
+    record->maps.emplace(workspace_.charMap, map);
+    workspace_.charMap = map;
+    workspace_.bumpRevision();
+    stack_.push(new GlyphStep(*this, std::move(record)));
+    forgetOldestSteps();
+}
+
+void GlyphHistory::restoreCharMap(const font::CharMap &map)
+{
+    workspace_.charMap = map;
+    workspace_.bumpRevision();
+    if (!rebuilding_)
+        emit charMapRestored();
 }
 
 void GlyphHistory::forgetOldestSteps()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/char_map.h"
 #include "font/glyph_table.h"
 
 #include <QObject>
@@ -58,6 +59,10 @@ public:
     void endStroke();
     void recordDab(int code, const std::function<void()> &change);
 
+    // Gives the font another character map, as one step. The font becomes
+    // modified; the glyphs stay where they are.
+    void recordCharMap(const font::CharMap &map);
+
     // The glyph table now equals its font file (just read or written): the
     // present state is the saved one.
     void fontSaved();
@@ -70,6 +75,7 @@ public:
     // glyphs puts them back quietly and then says so once.
     void restore(int code, const font::tGraphChar &record);
     void restoreQuietly(int code, const font::tGraphChar &record);
+    void restoreCharMap(const font::CharMap &map);
 
     // Kept up to date by the steps themselves as they are made, merged and deleted.
     void countBytes(qint64 bytes) { recordedBytes_ += bytes; }
@@ -84,6 +90,8 @@ signals:
     // A glyph was changed, put back, or the whole table replaced: what
     // names a glyph's size (the glyph editor's caption) follows.
     void glyphsChanged();
+    // The character map came back through undo or redo.
+    void charMapRestored();
 
 private:
     void recordStep(int code, const std::function<void()> &change, int stroke, bool painting);

@@ -20,6 +20,7 @@ const QString kFontFilter = QStringLiteral("Font Letterloom (*.llf)|*.llf");
 const QString kOpenFontFilter = kFontFilter + QStringLiteral("|BDF font (*.bdf)|*.bdf|BMFont (*.fnt)|*.fnt"
                                                                "|PSF console font (*.psf *.psfu *.psf.gz *.psfu.gz)"
                                                                "|*.psf;*.psfu;*.psf.gz;*.psfu.gz");
+const QString kTableFilter = QStringLiteral("Character tables (*.tbl)|*.tbl|All Files (*.*)|*.*");
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 const QString kPictureFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png");
 // Font grids are mostly sprite sheets with transparency: PNG first.
@@ -108,6 +109,8 @@ ProjectCommands::ProjectCommands(Workspace &workspace, Prompter &prompter, Windo
       dialogs_(workspace.programDirectory, saveStartDirectory(workspace.programDirectory, QDir::homePath())),
       glyphHistory_(workspace)
 {
+    QObject::connect(&glyphHistory_, &GlyphHistory::charMapRestored, &glyphHistory_,
+                     [this] { effects_.showCharMap(); });
 }
 
 void ProjectCommands::resetProject()
@@ -127,6 +130,7 @@ void ProjectCommands::resetProject()
     workspace_.glyphs.clear();
     workspace_.fontExtras = {};
     workspace_.projectExtras = {};
+    adoptCharMap({});
     effects_.refreshFontTable();
     effects_.hideFontTable();
     glyphHistory_.fontReplaced(false);
@@ -208,10 +212,12 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     if (font == FontOutcome::Loaded) {
         workspace_.glyphs = std::move(loaded.glyphs);
         workspace_.fontExtras = std::move(loaded.extras);
+        adoptCharMap({});
         glyphHistory_.fontReplaced(false);
     } else if (font == FontOutcome::Missing) {
         workspace_.glyphs.clear();
         workspace_.fontExtras = {};
+        adoptCharMap({});
         glyphHistory_.fontReplaced(workspace_.fontModified);  // fontModified keeps its value
     }
     if (font != FontOutcome::Kept) {
@@ -277,7 +283,7 @@ void ProjectCommands::loadText()
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
     if (!path)
         return;
-    effects_.setText(readTextFile(*path));
+    effects_.setText(readTextFile(*path, workspace_.charMap));
     effects_.setTextCaption(QStringLiteral("Text - ") + fileNameOf(*path));
     workspace_.textChanged = true;
 }
@@ -342,6 +348,7 @@ void ProjectCommands::readFont(const QString &path)
         workspace_.glyphs = std::move(read.glyphs);
         workspace_.fontExtras = std::move(read.extras);
         notices = read.notices;
+        adoptCharMap({});
         glyphHistory_.fontReplaced(false);
         setFontFile(path);
     } else {
@@ -362,6 +369,43 @@ bool ProjectCommands::saveFont()
     glyphHistory_.fontSaved();
     setFontFile(*path);
     return true;
+}
+
+void ProjectCommands::chooseCharMap()
+{
+    const font::CharMap &current = workspace_.charMap;
+    QStringList items{QStringLiteral("none (Latin-1)")};
+    items += font::CharMap::codePageNames();
+    items << QStringLiteral("Load Table...");
+    int start = 0;
+    if (current.kind() == font::CharMap::Kind::CodePage)
+        start = 1 + int(font::CharMap::codePageNames().indexOf(current.name()));
+    else if (current.kind() == font::CharMap::Kind::Table)
+        start = int(items.size()) - 1;
+    const std::optional<int> chosen = prompter_.chooseItem(
+        QStringLiteral("Character Map"), QStringLiteral("The text each code of the font stands for:"), items, start);
+    if (!chosen || *chosen < 0 || *chosen >= items.size())
+        return;
+    font::CharMap map;
+    if (*chosen == items.size() - 1) {
+        prepare(dialogs_.open, kTableFilter, {});
+        const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+        if (!path)
+            return;
+        if (QFileInfo(*path).size() > font::kMaxTableBytes)
+            throw Error(QStringLiteral("The table is larger than %1 KB").arg(font::kMaxTableBytes / 1024));
+        font::TableRead read = font::readTable(readWholeFile(*path), fileNameOf(*path));
+        if (!read.skipped.isEmpty())
+            prompter_.notice(QStringLiteral("Lines left out of %1:\n").arg(fileNameOf(*path)) +
+                             read.skipped.join(u'\n'));
+        map = std::move(read.map);
+    } else if (*chosen > 0) {
+        map = font::CharMap::fromCodePage(items[*chosen]);
+    }
+    if (map == workspace_.charMap)
+        return;
+    glyphHistory_.recordCharMap(map);
+    effects_.showCharMap();
 }
 
 bool ProjectCommands::saveCurrentFont()
@@ -475,6 +519,7 @@ void ProjectCommands::importFont(const QString &path)
     font::ImportedFont imported = font::readAnyFont(path);
     workspace_.glyphs = std::move(imported.glyphs);
     workspace_.fontExtras = std::move(imported.extras);
+    adoptCharMap({});
     // The font has no file of the program's own yet: it counts as unsaved,
     // and saving it asks for a name, proposing the imported one as ".llf".
     glyphHistory_.fontReplaced(true);
@@ -490,6 +535,15 @@ void ProjectCommands::showUnnamedPictureAndText()
 {
     effects_.setImageCaption(kImageCaption);
     effects_.setTextCaption(kTextCaption);
+}
+
+void ProjectCommands::adoptCharMap(const font::CharMap &map)
+{
+    if (map == workspace_.charMap)
+        return;
+    workspace_.charMap = map;
+    workspace_.bumpRevision();
+    effects_.showCharMap();
 }
 
 void ProjectCommands::setFontFile(const QString &path)

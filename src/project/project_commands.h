@@ -76,6 +76,10 @@ public:
     // its extension) as Open Font, anything else as a project.
     void openNamedFile(const QString &path);
     bool saveFont();
+    // Font > Character Map...: a code page, none, or a table read from a .tbl
+    // file (the lines left out of it in a notice). Relabels the codes without
+    // moving a glyph; one undoable font change.
+    void chooseCharMap();
     // Writes the font to fontPath, or runs Save Font when it has no file.
     bool saveCurrentFont();
     // Edit > Text Area...: the four numbers of the text area, set exactly as
@@ -123,6 +127,8 @@ private:
     void setProjectFile(const QString &path);
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();
+    // The font's character map becomes map (a font was read or emptied).
+    void adoptCharMap(const font::CharMap &map);
 
     Workspace &workspace_;
     Prompter &prompter_;

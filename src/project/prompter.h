@@ -6,6 +6,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -66,6 +67,10 @@ public:
                                                                      const font::GridImportSettings &start) = 0;
     virtual std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
                                                                      const font::GridExportSettings &start) = 0;
+    // A list to choose one item from, in a box with caption and label,
+    // starting at item `current`; the index chosen, or nothing when cancelled.
+    virtual std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items,
+                                          int current) = 0;
 };
 
 // Runs a command's body and reports any failure through the generic error

@@ -37,6 +37,10 @@ public:
     virtual void showFontTable() = 0;
     virtual void hideFontTable() = 0;
     virtual void refreshFontTable() = 0;
+    // The font's character map changed: the character table's labels, the
+    // glyph editor's caption and the text input window show the codes anew
+    // (the text's bytes stay as they are).
+    virtual void showCharMap() = 0;
 
     // The image view: its caption, and its client area and view raster size.
     virtual void setImageCaption(const QString &caption) = 0;

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace letterloom::ui {
 
 namespace {
@@ -37,18 +39,34 @@ int codeOf(int column, int row)
 
 }  // namespace
 
-QString glyphCaption(int width, int height, int code)
+QString glyphCaption(int width, int height, int code, const font::CharMap &map)
 {
-    return QStringLiteral("%1*%2 - \"%3\"").arg(width).arg(height).arg(QChar(char16_t(code & 0xFF)));
+    return QStringLiteral("%1*%2 - \"%3\"").arg(width).arg(height).arg(map.text(code));
 }
 
-QString TfontForm::cellLabel(int code)
+QString TfontForm::cellLabel(int code, const font::CharMap &map)
 {
-    if (code < 10)
-        return QStringLiteral("$0%1").arg(code);
-    if (code < 32)
-        return QStringLiteral("$%1").arg(code);
-    return QString(QChar(char16_t(code & 0xFF)));  // Latin-1: the code is the character
+    code &= 0xFF;
+    const QString text = map.text(code);
+    const bool printable = !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 32 || c.unicode() == 127;
+    });
+    if (code < 32 && (map.isNone() || !printable))
+        return QStringLiteral("$%1").arg(code, 2, 10, QLatin1Char('0'));
+    if (map.isNone() || printable)
+        return text;  // with no map Latin-1: the code is the character
+    return code < 100 ? QStringLiteral("$%1").arg(code, 2, 10, QLatin1Char('0')) : QString();
+}
+
+void TfontForm::showCharMap()
+{
+    const project::Workspace &workspace = context_.workspace;
+    for (int row = 0; row < kCells; ++row)
+        for (int column = 0; column < kCells; ++column)
+            grid_->setCellText(column, row, cellLabel(codeOf(column, row), workspace.charMap));
+    refreshGrid();
+    if (context_.windows.fontGraph)
+        context_.windows.fontGraph->showCaption();
 }
 
 TfontForm::TfontForm(Context &context, QWidget *parent)
@@ -71,7 +89,7 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
     grid_->setRowHeight(kRowHeight);
     for (int row = 0; row < kCells; ++row)
         for (int column = 0; column < kCells; ++column)
-            grid_->setCellText(column, row, cellLabel(codeOf(column, row)));
+            grid_->setCellText(column, row, cellLabel(codeOf(column, row), context_.workspace.charMap));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);
@@ -160,7 +178,7 @@ void TfontForm::StringGridDrawCell(QPainter &painter, int ACol, int ARow, const 
     painter.fillRect(Rect, QColor(Qt::cyan));
     // One pixel higher than the grid's own text.
     painter.setPen(Qt::black);
-    painter.drawText(Rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, cellLabel(code));
+    painter.drawText(Rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, cellLabel(code, context_.workspace.charMap));
 }
 
 void TfontForm::pmSetGCharSizeClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/char_map.h"
 #include "ui/context.h"
 
 #include <QWidget>
@@ -26,8 +27,13 @@ public:
     void showGlyph(int code);
 
     // The text of a glyph's cell: $00 .. $31 for the control codes, the
-    // character itself from 32 on (a blank for 32).
-    static QString cellLabel(int code);
+    // character itself from 32 on (a blank for 32). Through a character map,
+    // the text the map gives the code; "$nn" below 100 and nothing above for
+    // a code whose text the map leaves empty or makes a control character.
+    static QString cellLabel(int code, const font::CharMap &map = {});
+    // Labels every cell and captions the glyph editor through the font's
+    // character map as it is now.
+    void showCharMap();
 
     // The grid's and the context menu's handlers.
     void StringGridSelectCell(int ACol, int ARow);
@@ -55,7 +61,8 @@ private:
     QMenu *popupMenu_;
 };
 
-// The glyph editor's caption for a glyph: `8*10 - "A"`.
-QString glyphCaption(int width, int height, int code);
+// The glyph editor's caption for a glyph: `8*10 - "A"`, the character the
+// code stands for through the font's character map.
+QString glyphCaption(int width, int height, int code, const font::CharMap &map = {});
 
 }  // namespace letterloom::ui

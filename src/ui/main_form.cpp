@@ -173,7 +173,8 @@ void TmainForm::createMenus()
           {"mmEditFont", "Edit Font", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), &TmainForm::mmEditFontClick},
           {"mmSpace7", "-", {}, nullptr},
           {"mmImportGrid", "Import from Picture...", {}, &TmainForm::mmImportGridClick},
-          {"mmExportGrid", "Export Picture Grid...", {}, &TmainForm::mmExportGridClick}}},
+          {"mmExportGrid", "Export Picture Grid...", {}, &TmainForm::mmExportGridClick},
+          {"mmCharMap", "Character Map...", {}, &TmainForm::mmCharMapClick}}},
         {"Edit",
          {{"mmLoadBitmap", "Load Image...", QKeySequence(Qt::CTRL | Qt::Key_I), &TmainForm::mmLoadBitmapClick},
           {"mmShowBitmap", "Show Image", {}, &TmainForm::mmShowBitmapClick},
@@ -558,6 +559,11 @@ void TmainForm::mmExportGridClick()
 void TmainForm::mmEditFontClick()
 {
     bringBack(context_.windows.font);
+}
+
+void TmainForm::mmCharMapClick()
+{
+    run([this] { context_.commands.chooseCharMap(); });
 }
 
 void TmainForm::mmLoadBitmapClick()

@@ -82,6 +82,7 @@ private:
     void mmEditFontClick();
     void mmImportGridClick();
     void mmExportGridClick();
+    void mmCharMapClick();
     void mmLoadBitmapClick();
     void mmShowBitmapClick();
     void mmTextAreaClick();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -239,6 +240,23 @@ std::optional<font::GridExportSettings> QtPrompter::chooseGridExport(const font:
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     return form.exportSettings();
+}
+
+std::optional<int> QtPrompter::chooseItem(const QString &caption, const QString &label, const QStringList &items,
+                                          int current)
+{
+    QInputDialog box(dialogParent());
+    box.setWindowTitle(caption);
+    box.setLabelText(label);
+    box.setComboBoxItems(items);
+    box.setComboBoxEditable(false);
+    if (current >= 0 && current < items.size())
+        box.setTextValue(items[current]);
+    keepOnTop(box);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const qsizetype chosen = items.indexOf(box.textValue());
+    return chosen < 0 ? std::nullopt : std::optional<int>(int(chosen));
 }
 
 QString toDialogFilter(const QString &filter)

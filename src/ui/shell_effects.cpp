@@ -76,6 +76,14 @@ void ShellEffects::refreshFontTable()
         windows_.font->refreshGrid();
 }
 
+void ShellEffects::showCharMap()
+{
+    if (windows_.font)
+        windows_.font->showCharMap();
+    if (windows_.text)
+        windows_.text->showThroughMap();
+}
+
 void ShellEffects::setImageCaption(const QString &caption)
 {
     if (windows_.graph)

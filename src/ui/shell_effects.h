@@ -27,6 +27,7 @@ public:
     void showFontTable() override;
     void hideFontTable() override;
     void refreshFontTable() override;
+    void showCharMap() override;
 
     void setImageCaption(const QString &caption) override;
     void setImageViewSize(QSize size) override;

@@ -2,6 +2,7 @@
 #include "base/error.h"
 #include "base/extension_block.h"
 #include "base/file_io.h"
+#include "font/char_map.h"
 #include "font/font_file.h"
 #include "font/font_formats.h"
 #include "project/project_commands.h"
@@ -908,6 +909,150 @@ private slots:
         f.script({}, {QStringLiteral("t.txt")});
         f.commands.loadText();
         QCOMPARE(f.effects.textBytes, text);
+    }
+
+    // UTF-8 files go through the font's character map; others, and every
+    // file with no map, are taken byte for byte.
+    void loadTextThroughMap_data()
+    {
+        QTest::addColumn<QString>("map");  // a code page, "none" or "table"
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("windows-1251") << "windows-1251" << u"Привет\nмир"_qs.toUtf8()
+                                      << QByteArray::fromHex("CFF0E8E2E5F20D0AECE8F0") << "";
+        QTest::newRow("KOI8-R with a byte-order mark") << "KOI8-R" << "\xEF\xBB\xBF" + u"Да"_qs.toUtf8()
+                                                       << QByteArray::fromHex("E4C1") << "";
+        QTest::newRow("Greek") << "ISO-8859-7" << u"Καλημέρα"_qs.toUtf8() << QByteArray::fromHex("CAE1EBE7ECDDF1E1")
+                               << "";
+        QTest::newRow("Central European") << "windows-1250" << u"Łódź\r\n"_qs.toUtf8()
+                                          << QByteArray::fromHex("A3F3649F0D0A") << "";
+        QTest::newRow("DTE table") << "table" << QByteArray("the that") << QByteArray::fromHex("E120E08E9D") << "";
+        QTest::newRow("a file in the code page itself") << "windows-1251" << QByteArray::fromHex("CFF0E80A")
+                                                        << QByteArray::fromHex("CFF0E80D0A") << "";
+        QTest::newRow("no map: UTF-8 bytes as they are") << "none" << u"café"_qs.toUtf8() << QByteArray("caf\xC3\xA9")
+                                                         << "";
+        QTest::newRow("a character without code") << "windows-1251" << u"мир\nété"_qs.toUtf8() << QByteArray("old")
+                                                  << u"Line 2: \u201Cé\u201D (U+00E9) has no code in the font's "
+                                                     "character map (windows-1251)"_qs;
+    }
+
+    void loadTextThroughMap()
+    {
+        QFETCH(QString, map);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, error);
+        Fixture f;
+        if (map == u"table")
+            f.workspace.charMap = font::readTable("8E=a\n93=h\n9D=t\nE0=th\nE1=the\n").map;
+        else if (map != u"none")
+            f.workspace.charMap = font::CharMap::fromCodePage(map);
+        f.effects.textBytes = "old";
+        writeWholeFile(f.path(QStringLiteral("t.txt")), file);
+        f.script({}, {QStringLiteral("t.txt")});
+        QCOMPARE(errorOf([&] { f.commands.loadText(); }), error);
+        QCOMPARE(f.effects.textBytes.toHex(' '), text.toHex(' '));
+        QCOMPARE(f.workspace.textChanged, error.isEmpty());
+    }
+
+    // Font > Character Map...: the list starts at the font's map; a choice
+    // relabels the codes (glyphs stay), modifies the font and is undone as
+    // one step; a table's left-out lines are named.
+    void chooseCharMap_data()
+    {
+        QTest::addColumn<QString>("start");  // the map before: a code page or "none"
+        QTest::addColumn<int>("item");       // -1 cancels
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QString>("chosen");  // the map's description after
+        QTest::addColumn<QStringList>("log");
+        const QString choose = QStringLiteral("choose: Character Map");
+        const QString open = QStringLiteral("open: Character tables (*.tbl)|*.tbl|All Files (*.*)|*.*");
+        QTest::newRow("none to windows-1251") << "none" << 1 + 16 << QByteArray() << "windows-1251"
+                                              << QStringList{choose};
+        QTest::newRow("KOI8-R back to none") << "KOI8-R" << 0 << QByteArray() << "none" << QStringList{choose};
+        QTest::newRow("cancelled") << "KOI8-R" << -1 << QByteArray() << "KOI8-R" << QStringList{choose};
+        QTest::newRow("the same map") << "cp437" << 1 + 24 << QByteArray() << "cp437" << QStringList{choose};
+        QTest::newRow("a table") << "none" << 1 + 31 << QByteArray("41=A\nE0=th\n") << "table game.tbl"
+                                 << QStringList{choose, open};
+        QTest::newRow("a table with left-out lines")
+            << "none" << 1 + 31 << QByteArray("41=A\n8140=x\n*FE\n") << "table game.tbl"
+            << QStringList{choose, open,
+                           "notice: Lines left out of game.tbl:\nline 2: the code 8140 is longer than one byte\n"
+                           "line 3: a control code, which the program does not use"};
+    }
+
+    void chooseCharMap()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, item);
+        QFETCH(QByteArray, table);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, log);
+        Fixture f;
+        const font::CharMap before =
+            start == u"none" ? font::CharMap() : font::CharMap::fromCodePage(start);
+        f.workspace.charMap = before;
+        f.workspace.glyphs = fontWith(0xE0, raster::kBlack);
+        if (item >= 0)
+            f.prompter.chooseItem(item);
+        if (!table.isEmpty()) {
+            writeWholeFile(f.path(QStringLiteral("game.tbl")), table);
+            f.script({}, {QStringLiteral("game.tbl")});
+        }
+        const std::uint64_t revision = f.workspace.revision();
+        f.commands.chooseCharMap();
+
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(f.prompter.itemLists.first().size(), 33);
+        QCOMPARE(f.prompter.itemLists.first().at(1 + 16), QStringLiteral("windows-1251"));
+        QCOMPARE(f.prompter.itemStarts.first(),
+                 before.isNone() ? 0 : 1 + int(font::CharMap::codePageNames().indexOf(start)));
+        QCOMPARE(f.workspace.charMap.description(), chosen);
+        QVERIFY(f.workspace.glyphs == fontWith(0xE0, raster::kBlack));
+        const bool changed = !(f.workspace.charMap == before);
+        QCOMPARE(f.workspace.fontModified, changed);
+        QCOMPARE(f.workspace.revision() != revision, changed);
+        QCOMPARE(f.effects.calls.contains(QStringLiteral("showCharMap")), changed);
+        if (!changed)
+            return;
+        const font::CharMap after = f.workspace.charMap;
+        f.effects.calls.clear();
+        f.commands.glyphHistory().undo();
+        QVERIFY(f.workspace.charMap == before);
+        QVERIFY(!f.workspace.fontModified);
+        QCOMPARE(f.effects.calls, QStringList{QStringLiteral("showCharMap")});
+        f.commands.glyphHistory().redo();
+        QVERIFY(f.workspace.charMap == after);
+        QVERIFY(f.workspace.fontModified);
+    }
+
+    void chooseCharMapRefusesBrokenTable()
+    {
+        Fixture f;
+        writeWholeFile(f.path(QStringLiteral("bad.tbl")), "# nothing here\n/FF=end\n");
+        f.prompter.chooseItem(32);
+        f.script({}, {QStringLiteral("bad.tbl")});
+        QCOMPARE(errorOf([&] { f.commands.chooseCharMap(); }),
+                 QStringLiteral("The table has no entry of the form HEX=text"));
+        QVERIFY(f.workspace.charMap.isNone());
+        QVERIFY(!f.workspace.fontModified);
+    }
+
+    // Opening, emptying or importing a font gives it its own map (none for
+    // now): the labels of the old one do not stay behind.
+    void fontsBringTheirMap()
+    {
+        Fixture f;
+        f.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+        font::writeFontFile(f.path(QStringLiteral("plain.llf")), fontWith('A', raster::kBlack));
+        f.script({}, {QStringLiteral("plain.llf")});
+        f.commands.openFont();
+        QVERIFY(f.workspace.charMap.isNone());
+        QVERIFY(f.effects.calls.contains(QStringLiteral("showCharMap")));
+        f.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+        f.commands.resetProject();
+        QVERIFY(f.workspace.charMap.isNone());
     }
 
     void refreshShowsLayoutNotice_data()

@@ -36,6 +36,7 @@ public:
     void showFontTable() override { fontTableVisible = true; calls << QStringLiteral("showFontTable"); }
     void hideFontTable() override { fontTableVisible = false; calls << QStringLiteral("hideFontTable"); }
     void refreshFontTable() override { ++fontTableRefreshes; calls << QStringLiteral("refreshFontTable"); }
+    void showCharMap() override { calls << QStringLiteral("showCharMap"); }
     void setImageCaption(const QString &caption) override { imageCaption = caption; calls << QStringLiteral("setImageCaption"); }
     void setImageViewSize(QSize size) override { imageViewSize = size; calls << QStringLiteral("setImageViewSize"); }
 };

@@ -123,4 +123,17 @@ std::optional<font::GridExportSettings> FakePrompter::chooseGridExport(const fon
     return nextAnswer(gridExports, "gridExport");
 }
 
+std::optional<int> FakePrompter::chooseItem(const QString &caption, const QString &, const QStringList &list,
+                                           int current)
+{
+    log << QStringLiteral("choose: ") + caption;
+    itemLists << list;
+    itemStarts << current;
+    if (items.empty())
+        return std::nullopt;
+    const auto chosen = items.front();
+    items.pop_front();
+    return chosen;
+}
+
 }  // namespace letterloom::testing

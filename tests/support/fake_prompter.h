@@ -27,6 +27,10 @@ public:
     std::deque<project::Answer> answers;
     std::deque<std::optional<QString>> files;
     std::deque<std::optional<raster::Colour>> colours;
+    std::deque<std::optional<int>> items;
+    // The items and starting item of each list box, in order.
+    QList<QStringList> itemLists;
+    QList<int> itemStarts;
     // The colour each colour dialog started with, in order.
     QList<raster::Colour> colourStarts;
     // What the text area dialogs return, in order (nothing for Cancel); each
@@ -43,6 +47,7 @@ public:
     FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
     FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }
     FakePrompter &cancelFile() { files.push_back(std::nullopt); return *this; }
+    FakePrompter &chooseItem(int index) { items.push_back(index); return *this; }
 
     // The entries of the log that start with kind + ": ".
     QStringList entries(const QString &kind) const;
@@ -61,6 +66,9 @@ public:
                                                              const font::GridImportSettings &start) override;
     std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
                                                              const font::GridExportSettings &start) override;
+    // Logged as "choose: <caption>"; an unscripted list box is cancelled.
+    std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items,
+                                  int current) override;
 
 private:
     std::optional<QString> nextFile(project::FileDialog &dialog, const QString &kind);

@@ -1,3 +1,4 @@
+#include "font/char_map.h"
 #include "font/font_file.h"
 #include "ui/application.h"
 #include "ui/font_windows.h"
@@ -39,6 +40,8 @@ int firstDarkRow(const QImage &picture, const QRect &cell)
 class TestFontForm : public QObject {
     Q_OBJECT
 private slots:
+    void labelsThroughMap_data();
+    void labelsThroughMap();
     void window();
     void labels_data();
     void labels();
@@ -123,6 +126,48 @@ void TestFontForm::labels()
     FontWindows w;
     auto *grid = w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"));
     QCOMPARE(grid->cellText(code % 16, code / 16), label);
+}
+
+// Through a character map the cells and the glyph editor's caption name the
+// map's text; codes without printable text fall back to their escape.
+void TestFontForm::labelsThroughMap_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("windows-1251") << "windows-1251" << 0xC0 << u"А"_qs << u"3*2 - \"А\""_qs;
+    QTest::newRow("KOI8-R") << "KOI8-R" << 0xC0 << u"ю"_qs << u"3*2 - \"ю\""_qs;
+    QTest::newRow("Greek") << "ISO-8859-7" << 0xE1 << u"α"_qs << u"3*2 - \"α\""_qs;
+    QTest::newRow("Central European") << "windows-1250" << 0x9F << u"ź"_qs << u"3*2 - \"ź\""_qs;
+    QTest::newRow("code page control code") << "cp437" << 0x07 << "$07" << u"3*2 - \"\u0007\""_qs;
+    QTest::newRow("code page hole above 99") << "windows-1253" << 0xD2 << "" << u"3*2 - \"\""_qs;
+    QTest::newRow("DTE entry") << "table" << 0xE0 << "th" << u"3*2 - \"th\""_qs;
+    QTest::newRow("table: printable code below 32") << "table" << 0x05 << u"é"_qs << u"3*2 - \"é\""_qs;
+    QTest::newRow("table: code without text below 100") << "table" << 0x41 << "$65" << u"3*2 - \"\""_qs;
+    QTest::newRow("back to none") << "none" << 0xC0 << u"À"_qs << u"3*2 - \"À\""_qs;
+}
+
+void TestFontForm::labelsThroughMap()
+{
+    QFETCH(QString, map);
+    QFETCH(int, code);
+    QFETCH(QString, label);
+    QFETCH(QString, caption);
+
+    FontWindows w;
+    w.define(code, {"###", "###"});
+    w.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-U"));
+    w.font.showCharMap();
+    if (map == u"table")
+        w.workspace.charMap = font::readTable("E0=th\n05=\xC3\xA9\n").map;
+    else
+        w.workspace.charMap = map == u"none" ? font::CharMap() : font::CharMap::fromCodePage(map);
+    w.select(code);
+    w.font.showCharMap();
+    auto *grid = w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"));
+    QCOMPARE(grid->cellText(code % 16, code / 16), label);
+    QCOMPARE(w.fontGraph.windowTitle(), caption);
 }
 
 void TestFontForm::definedGlyphsAreMarked()

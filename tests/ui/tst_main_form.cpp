@@ -258,7 +258,8 @@ void TestMainForm::menus_data()
     QTest::newRow("Font") << "Font"
                           << QStringList{"mmLoadFont|Open Font...|Ctrl+F", "mmSaveFont|Save Font|Ctrl+Shift+F",
                                          "mmEditFont|Edit Font|Ctrl+Alt+F", "mmSpace7",
-                                         "mmImportGrid|Import from Picture...|", "mmExportGrid|Export Picture Grid...|"};
+                                         "mmImportGrid|Import from Picture...|", "mmExportGrid|Export Picture Grid...|",
+                                         "mmCharMap|Character Map...|"};
     QTest::newRow("Edit") << "Edit"
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
                                          "mmTextArea|Text Area...|", "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
