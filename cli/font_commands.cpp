@@ -6,9 +6,11 @@
 #include "font_sheet.h"
 #include "grid_options.h"
 #include "json.h"
+#include "map_option.h"
 
 #include "base/file_io.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -39,20 +41,28 @@ std::set<Colour> coloursOf(const font::tGraphChar &glyph)
     return colours;
 }
 
+bool printable(const QString &text)
+{
+    return !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() < 160);
+    });
+}
+
 // How to type a code in a text: the character itself when it is printable
-// (texts are Latin-1), its "$" escape below 100, nothing otherwise.
-QString typedAs(int code)
+// (with no map texts are Latin-1; through one, the map's text), its "$"
+// escape below 100, nothing otherwise.
+QString typedAs(int code, const font::CharMap &map)
 {
     if (code == 32)
         return QStringLiteral("space");
-    if ((code > 32 && code < 127) || code > 160)
-        return QString(QChar(code));
+    if (map.isNone() ? (code > 32 && code < 127) || code > 160 : printable(map.text(code)))
+        return map.text(code);
     if (code < 100)
         return QStringLiteral("$%1").arg(code, 2, 10, QLatin1Char('0'));
     return QString();
 }
 
-QByteArray infoText(const QString &path, const GlyphTable &glyphs)
+QByteArray infoText(const QString &path, const GlyphTable &glyphs, const font::CharMap &map)
 {
     QString out;
     std::map<Colour, int> glyphsPerColour;
@@ -68,19 +78,22 @@ QByteArray infoText(const QString &path, const GlyphTable &glyphs)
             ++glyphsPerColour[colour];
         }
         out += QStringLiteral("%1  %2 %3 x %4 %5\n")
-                   .arg(code, 4).arg(typedAs(code), -6).arg(glyph.width, 4).arg(glyph.height, -4)
+                   .arg(code, 4).arg(typedAs(code, map), -6).arg(glyph.width, 4).arg(glyph.height, -4)
                    .arg(colours.join(u' '));
     }
     QStringList totals;
     for (const auto &[colour, count] : glyphsPerColour)
         totals << QStringLiteral("%1 (%2)").arg(colourHex(colour)).arg(count);
-    const QString header = QStringLiteral("%1: %2 glyphs defined\ncode  char    size      colours\n")
-                               .arg(fileNameOf(path)).arg(defined);
+    const QString mapLine =
+        map.isNone() ? QString() : QStringLiteral("character map: %1\n").arg(map.description());
+    const QString header = QStringLiteral("%1: %2 glyphs defined\n%3code  char    size      colours\n")
+                               .arg(fileNameOf(path)).arg(defined).arg(mapLine);
     const QString footer = QStringLiteral("colours used (glyphs using each): %1\n").arg(totals.join(QStringLiteral(", ")));
     return (header + out + footer).toUtf8();
 }
 
-QByteArray infoJson(const GlyphTable &glyphs)
+// Through a character map, the JSON names it and gives each glyph's "text".
+QByteArray infoJson(const GlyphTable &glyphs, const font::CharMap &map)
 {
     std::vector<int> codes;
     std::set<Colour> all;
@@ -92,14 +105,17 @@ QByteArray infoJson(const GlyphTable &glyphs)
         const std::set<Colour> colours = coloursOf(glyph);
         all.insert(colours.begin(), colours.end());
         const std::vector<Colour> list(colours.begin(), colours.end());
-        return QByteArray("{\"code\": ") + QByteArray::number(codes[size_t(i)])
+        const QByteArray text =
+            map.isNone() ? QByteArray() : ", \"text\": " + jsonText(map.text(codes[size_t(i)]));
+        return QByteArray("{\"code\": ") + QByteArray::number(codes[size_t(i)]) + text
                + ", \"width\": " + QByteArray::number(glyph.width)
                + ", \"height\": " + QByteArray::number(glyph.height) + ", \"colours\": "
                + jsonList(qsizetype(list.size()), [&](qsizetype c) { return jsonText(colourHex(list[size_t(c)])); })
                + '}';
     }, ",\n  ");
     const std::vector<Colour> allList(all.begin(), all.end());
-    return "{\"glyphs\": " + glyphList + ",\n \"colours\": "
+    const QByteArray mapKey = map.isNone() ? QByteArray() : "\"charMap\": " + jsonText(map.description()) + ",\n ";
+    return "{" + mapKey + "\"glyphs\": " + glyphList + ",\n \"colours\": "
            + jsonList(qsizetype(allList.size()), [&](qsizetype c) { return jsonText(colourHex(allList[size_t(c)])); })
            + "}\n";
 }
@@ -110,12 +126,16 @@ int fontInfo(const QStringList &arguments)
                      QStringLiteral("Lists the defined glyphs of a font with their sizes and colours\n"
                                     "(RRGGBB, red first), and every colour the font uses."));
     line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf, .fnt or .psf)."));
-    line.addOption({QStringLiteral("json"), QStringLiteral("Print JSON: {\"glyphs\": [{\"code\", \"width\", \"height\", \"colours\"}], \"colours\"}.")});
+    line.addOption({QStringLiteral("json"), QStringLiteral("Print JSON: {\"glyphs\": [{\"code\", \"width\", \"height\", \"colours\"}], \"colours\"};\n"
+                                                           "through a character map also \"charMap\" and each glyph's \"text\".")});
+    addMapOption(line);
     if (!line.parse(arguments))
         return kExitOk;
     const QString path = line.argument(0);
+    const std::optional<font::CharMap> given = mapOption(line);
     const GlyphTable glyphs = readFont(path);
-    printOut(line.isSet(QStringLiteral("json")) ? infoJson(glyphs) : infoText(path, glyphs));
+    const font::CharMap map = given.value_or(font::CharMap());
+    printOut(line.isSet(QStringLiteral("json")) ? infoJson(glyphs, map) : infoText(path, glyphs, map));
     return kExitOk;
 }
 

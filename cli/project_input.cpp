@@ -12,8 +12,9 @@
 
 namespace letterloom::cli {
 
-ProjectInput openProject(const QString &projectPath, const QString &textFile, const QString &fontFile)
+ProjectInput openProject(const QString &projectPath, const InputFiles &files)
 {
+    const QString &fontFile = files.fontFile;
     ProjectInput input(project::applicationDirectory());
     project::Workspace &workspace = input.workspace;
     project::OpenedProject opened = project::readProjectFile(projectPath, workspace.programDirectory);
@@ -37,7 +38,14 @@ ProjectInput openProject(const QString &projectPath, const QString &textFile, co
             printMessage(QStringLiteral("Font specified in project file was not found: %1").arg(opened.fontPath));
         workspace.fontPath = opened.fontPath;
     }
-    input.text = textFile.isEmpty() ? opened.text : project::readTextFile(textFile);
+    if (files.map)
+        workspace.charMap = *files.map;
+    if (files.textFile.isEmpty())
+        input.text = opened.text;
+    else if (files.textBytes)
+        input.text = project::readTextFile(files.textFile);
+    else
+        input.text = project::readTextFile(files.textFile, workspace.charMap);
     workspace.settings = opened.settings;
     workspace.picture = std::move(opened.picture);
     workspace.pictureLoaded = true;

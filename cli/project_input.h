@@ -19,12 +19,20 @@ struct ProjectInput {
     QByteArray text;  // what the text input window would hold
 };
 
-// Reads the project file; takes the text from textFile and the font from
-// fontFile instead of the project's own when they are given (not empty). A
-// font the project names that is missing is reported on stderr and leaves
-// the glyph table empty, as in the desktop program. Throws the file's errors
-// before anything is laid out.
-ProjectInput openProject(const QString &projectPath, const QString &textFile, const QString &fontFile);
+// What replaces the project's own text and font.
+struct InputFiles {
+    QString textFile;   // read as Load Text reads it, through the map
+    bool textBytes = false;  // textFile taken byte for byte instead
+    QString fontFile;
+    std::optional<font::CharMap> map;  // instead of the font's own
+};
+
+// Reads the project file; takes the text and the font from the files given
+// (not empty) instead of the project's own, and the character map given
+// instead of the font's. A font the project names that is missing is
+// reported on stderr and leaves the glyph table empty, as in the desktop
+// program. Throws the file's errors before anything is laid out.
+ProjectInput openProject(const QString &projectPath, const InputFiles &files);
 
 // A colour given as RRGGBB in hex (red first, as in web pages), with or
 // without a leading '#'; nothing for anything else.

@@ -3,6 +3,7 @@
 #include "cli.h"
 #include "command_line.h"
 #include "json.h"
+#include "map_option.h"
 #include "project_input.h"
 #include "text_file.h"
 
@@ -15,21 +16,40 @@ namespace letterloom::cli {
 namespace {
 
 const QString kTextOption = QStringLiteral("text");
+const QString kTextBytesOption = QStringLiteral("text-bytes");
 const QString kFontOption = QStringLiteral("font");
 
 void addInputOptions(CommandLine &line)
 {
     line.addArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.llp)."));
-    line.addOption({kTextOption, QStringLiteral("Lay out the text of FILE instead of the project's (bytes kept as they are; "
-                                                "LF and lone CR line breaks count as CR LF)."),
+    line.addOption({kTextOption, QStringLiteral("Lay out the text of FILE instead of the project's, read as Load Text "
+                                                "reads it: a UTF-8 file through the character map, any other file "
+                                                "(and every file without a map) byte for byte; LF and lone CR line "
+                                                "breaks count as CR LF."),
+                    QStringLiteral("FILE")});
+    line.addOption({kTextBytesOption, QStringLiteral("As --text, but the bytes of FILE are the codes as they are."),
                     QStringLiteral("FILE")});
     line.addOption({kFontOption, QStringLiteral("Use the font of FILE (.llf, .bdf, .fnt or .psf) instead of the project's."),
                     QStringLiteral("FILE.llf")});
+    addMapOption(line);
+}
+
+// The text file given with --text or --text-bytes; empty when neither is.
+QString textFileOf(const CommandLine &line)
+{
+    if (line.isSet(kTextOption) && line.isSet(kTextBytesOption))
+        throw UsageError(QStringLiteral("give --text or --text-bytes, not both"));
+    return line.isSet(kTextBytesOption) ? line.value(kTextBytesOption) : line.value(kTextOption);
 }
 
 ProjectInput openInput(const CommandLine &line)
 {
-    return openProject(line.argument(0), line.value(kTextOption), line.value(kFontOption));
+    InputFiles files;
+    files.textFile = textFileOf(line);
+    files.textBytes = line.isSet(kTextBytesOption);
+    files.fontFile = line.value(kFontOption);
+    files.map = mapOption(line);
+    return openProject(line.argument(0), files);
 }
 
 // The exit status for what ended a layout; a notice goes to stderr.
@@ -61,12 +81,18 @@ const char *noticeName(text::Notice notice)
     return "none";
 }
 
-QByteArray lineTableJson(text::Notice notice, const text::LineTable &lines)
+// Through a character map, each line also gives its words' "text".
+QByteArray lineTableJson(text::Notice notice, const text::LineTable &lines, const font::CharMap &map)
 {
     const QByteArray list = jsonList(qsizetype(lines.size()), [&](qsizetype i) {
         const text::Twords &line = lines[size_t(i)];
+        QByteArray texts;
+        if (!map.isNone())
+            texts = ", \"text\": " + jsonList(qsizetype(line.words.size()), [&](qsizetype w) {
+                        return jsonText(map.decode(line.words[size_t(w)]));
+                    });
         return "{\"words\": " + jsonList(qsizetype(line.words.size()), [&](qsizetype w) { return jsonBytes(line.words[size_t(w)]); })
-               + ", \"wordWidths\": " + jsonList(qsizetype(line.wordWidths.size()), [&](qsizetype w) { return QByteArray::number(line.wordWidths[size_t(w)]); })
+               + texts + ", \"wordWidths\": " + jsonList(qsizetype(line.wordWidths.size()), [&](qsizetype w) { return QByteArray::number(line.wordWidths[size_t(w)]); })
                + ", \"lineWidth\": " + QByteArray::number(line.lineWidth) + ", \"gap\": " + QByteArray::number(line.gap) + '}';
     }, ",\n  ");
     return QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": " + list + "}\n";
@@ -109,7 +135,9 @@ int layout(const QStringList &arguments)
                      QStringLiteral("Lays a project's text out in its text area and prints the lines as JSON:\n"
                                     "{\"notice\": \"none\"|\"width\"|\"height\", \"lines\": [{\"words\": [...],\n"
                                     "\"wordWidths\": [...], \"lineWidth\": n, \"gap\": n}, ...]}. In the words, the\n"
-                                    "character U+00nn stands for the byte nn. Exit status 3 when the text does not fit."));
+                                    "character U+00nn stands for the byte nn. Through a character map, each line\n"
+                                    "also has \"text\": the words as the map reads them (U+FFFD for a code without\n"
+                                    "text). Exit status 3 when the text does not fit."));
     addInputOptions(line);
     line.addOption({QStringLiteral("json"), QStringLiteral("Print the lines as JSON (the one output so far; required).")});
     if (!line.parse(arguments))
@@ -120,7 +148,7 @@ int layout(const QStringList &arguments)
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
     const text::Notice notice = layOut(input.text, workspace.settings, workspace.glyphs, workspace.lines);
-    printOut(lineTableJson(notice, workspace.lines));
+    printOut(lineTableJson(notice, workspace.lines, workspace.charMap));
     return reportNotice(notice);
 }
 
@@ -134,7 +162,7 @@ int fit(const QStringList &arguments)
     addInputOptions(line);
     if (!line.parse(arguments))
         return kExitOk;
-    const QString textFile = line.required(kTextOption);
+    const QString textFile = line.isSet(kTextBytesOption) ? textFileOf(line) : line.required(kTextOption);
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;

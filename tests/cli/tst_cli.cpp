@@ -354,6 +354,91 @@ private slots:
         QCOMPARE(got, lines);
     }
 
+    // --map reads the text file and names the words' text through a map;
+    // --text-bytes takes the codes as they are.
+    void layoutThroughMap_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("words");  // the words' bytes, one line, hex
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("err");
+        const QByteArray privet = u"Привет мир"_qs.toUtf8();
+        QTest::newRow("windows-1251") << QStringList{"--map", "windows-1251"} << privet << 0
+                                      << QByteArray("cff0e8e2e5f2,ece8f0") << QStringList{u"Привет"_qs, u"мир"_qs}
+                                      << "";
+        QTest::newRow("KOI8-R, any spelling") << QStringList{"--map", "koi8r"} << privet << 0
+                                              << QByteArray("f0d2c9d7c5d4,cdc9d2") << QStringList{u"Привет"_qs, u"мир"_qs}
+                                              << "";
+        QTest::newRow("bytes as they are") << QStringList{"--map", "WINDOWS_1251", "--text-bytes"}
+                                           << QByteArray::fromHex("cff0e8e2e5f220ece8f0") << 0
+                                           << QByteArray("cff0e8e2e5f2,ece8f0") << QStringList{u"Привет"_qs, u"мир"_qs}
+                                           << "";
+        QTest::newRow("Greek") << QStringList{"--map", "ISO-8859-7"} << u"Καλημέρα"_qs.toUtf8() << 0
+                               << QByteArray("cae1ebe7ecddf1e1") << QStringList{u"Καλημέρα"_qs} << "";
+        QTest::newRow("DTE table") << QStringList{"--map", "@game.tbl"} << QByteArray("the ht") << 0
+                                   << QByteArray("e1,939d") << QStringList{"the", "ht"} << "letterloom-cli: @game.tbl: line 3: the code 8140 is longer than one byte\n";
+        QTest::newRow("no map: UTF-8 bytes kept, no text") << QStringList{} << u"é"_qs.toUtf8() << 0
+                                                           << QByteArray("c3a9") << QStringList{} << "";
+        QTest::newRow("a character without code") << QStringList{"--map", "cp866"} << u"Да é"_qs.toUtf8() << 1
+                                                  << QByteArray() << QStringList{}
+                                                  << u"letterloom-cli: Line 1: \u201Cé\u201D (U+00E9) has no code in the "
+                                                     "font's character map (cp866)\n"_qs;
+        QTest::newRow("unknown map") << QStringList{"--map", "klingon"} << QByteArray("a") << 2 << QByteArray()
+                                     << QStringList{} << "";
+    }
+
+    void layoutThroughMap()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, file);
+        QFETCH(int, status);
+        QFETCH(QByteArray, words);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, err);
+        write("game.tbl", "9D=t\n93=h\n8140=x\nE1=the\n");
+        write("out.txt", file);
+        QStringList arguments{"layout", "@fits.llp", "--json"};
+        arguments += options;
+        if (!options.contains(QStringLiteral("--text-bytes")))
+            arguments << "--text";
+        arguments << "@out.txt";
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, status);
+        if (status == 2) {
+            QVERIFY(run.err.contains("Unknown character map \"klingon\"; known: none, ISO-8859-1,"));
+            QVERIFY(run.err.contains("KOI8-R, KOI8-U, MacRoman, or a table FILE.tbl"));
+            return;
+        }
+        QCOMPARE(QString::fromUtf8(run.err), expand(err));
+        if (status != 0)
+            return;
+        const QJsonObject line = QJsonDocument::fromJson(run.out).object()["lines"].toArray().first().toObject();
+        QByteArrayList hex;
+        for (const QJsonValue &word : line["words"].toArray())
+            hex << word.toString().toLatin1().toHex();
+        QCOMPARE(hex.join(','), words);
+        QCOMPARE(line.contains("text"), !texts.isEmpty());
+        QStringList got;
+        for (const QJsonValue &text : line["text"].toArray())
+            got << text.toString();
+        QCOMPARE(got, texts);
+    }
+
+    void fontInfoThroughMap()
+    {
+        const Run listing = cli({"font", "info", "@font.llf", "--map", "windows-1251"});
+        QCOMPARE(listing.status, 0);
+        const QStringList lines = QString::fromUtf8(listing.out).split(u'\n');
+        QCOMPARE(lines.mid(0, 2), (QStringList{"font.llf: 5 glyphs defined", "character map: windows-1251"}));
+        QVERIFY(lines.contains(u" 233  й         5 x 7    000000"_qs));
+        const Run json = cli({"font", "info", "@font.llf", "--map", "windows-1251", "--json"});
+        const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+        QCOMPARE(root["charMap"].toString(), QStringLiteral("windows-1251"));
+        QCOMPARE(root["glyphs"].toArray().last()["text"].toString(), u"й"_qs);
+    }
+
     // The text area of fits.llp takes 56 pixels a line and three wrapped lines.
     void fitParagraphs_data()
     {
