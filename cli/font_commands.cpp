@@ -133,8 +133,9 @@ int fontInfo(const QStringList &arguments)
         return kExitOk;
     const QString path = line.argument(0);
     const std::optional<font::CharMap> given = mapOption(line);
-    const GlyphTable glyphs = readFont(path);
-    const font::CharMap map = given.value_or(font::CharMap());
+    const font::ImportedFont font = readFontWithExtras(path);
+    const GlyphTable &glyphs = font.glyphs;
+    const font::CharMap map = given.value_or(font.extras.charMap);
     printOut(line.isSet(QStringLiteral("json")) ? infoJson(glyphs, map) : infoText(path, glyphs, map));
     return kExitOk;
 }

@@ -39,13 +39,13 @@ ProjectInput openProject(const QString &projectPath, const InputFiles &files)
         workspace.fontPath = opened.fontPath;
     }
     if (files.map)
-        workspace.charMap = *files.map;
+        workspace.fontExtras.charMap = *files.map;
     if (files.textFile.isEmpty())
         input.text = opened.text;
     else if (files.textBytes)
         input.text = project::readTextFile(files.textFile);
     else
-        input.text = project::readTextFile(files.textFile, workspace.charMap);
+        input.text = project::readTextFile(files.textFile, workspace.fontExtras.charMap);
     workspace.settings = opened.settings;
     workspace.picture = std::move(opened.picture);
     workspace.pictureLoaded = true;

@@ -148,7 +148,7 @@ int layout(const QStringList &arguments)
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
     const text::Notice notice = layOut(input.text, workspace.settings, workspace.glyphs, workspace.lines);
-    printOut(lineTableJson(notice, workspace.lines, workspace.charMap));
+    printOut(lineTableJson(notice, workspace.lines, workspace.fontExtras.charMap));
     return reportNotice(notice);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "font/char_map.h"
+
 #include <QJsonObject>
 #include <QStringList>
 
@@ -10,13 +12,19 @@ class ExtensionKeys;
 namespace letterloom::font {
 
 // What a font file keeps in its extension block beyond its 256 glyphs. The
-// keys of the font level are read into fields here (none yet); every other
-// key stays in otherKeys exactly as read and is written back with the font,
-// so a font saved by this program loses nothing a newer one stored.
+// keys of the font level are read into fields here; every other key stays in
+// otherKeys exactly as read and is written back with the font, so a font
+// saved by this program loses nothing a newer one stored.
+//
+// charMap: which text each code stands for, as {"name": "windows-1251"} for
+// a code page (any alias is read, the stored spelling written) or
+// {"name": "game.tbl", "table": "41=A\nE0=th\n"} for a table. None writes
+// no key.
 struct FontExtras {
     QJsonObject otherKeys;
+    CharMap charMap;
 
-    bool isEmpty() const { return otherKeys.isEmpty(); }
+    bool isEmpty() const { return charMap.isNone() && otherKeys.isEmpty(); }
     bool operator==(const FontExtras &other) const = default;
 };
 

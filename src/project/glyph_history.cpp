@@ -182,8 +182,8 @@ void GlyphHistory::recordCharMap(const font::CharMap &map)
 {
     auto record = std::make_shared<StepRecord>();
     record->stroke = 0;
-    record->maps.emplace(workspace_.charMap, map);
-    workspace_.charMap = map;
+    record->maps.emplace(workspace_.fontExtras.charMap, map);
+    workspace_.fontExtras.charMap = map;
     workspace_.bumpRevision();
     stack_.push(new GlyphStep(*this, std::move(record)));
     forgetOldestSteps();
@@ -191,7 +191,7 @@ void GlyphHistory::recordCharMap(const font::CharMap &map)
 
 void GlyphHistory::restoreCharMap(const font::CharMap &map)
 {
-    workspace_.charMap = map;
+    workspace_.fontExtras.charMap = map;
     workspace_.bumpRevision();
     if (!rebuilding_)
         emit charMapRestored();

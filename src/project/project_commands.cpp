@@ -130,7 +130,7 @@ void ProjectCommands::resetProject()
     workspace_.glyphs.clear();
     workspace_.fontExtras = {};
     workspace_.projectExtras = {};
-    adoptCharMap({});
+    showFontMap();
     effects_.refreshFontTable();
     effects_.hideFontTable();
     glyphHistory_.fontReplaced(false);
@@ -212,12 +212,12 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     if (font == FontOutcome::Loaded) {
         workspace_.glyphs = std::move(loaded.glyphs);
         workspace_.fontExtras = std::move(loaded.extras);
-        adoptCharMap({});
+        showFontMap();
         glyphHistory_.fontReplaced(false);
     } else if (font == FontOutcome::Missing) {
         workspace_.glyphs.clear();
         workspace_.fontExtras = {};
-        adoptCharMap({});
+        showFontMap();
         glyphHistory_.fontReplaced(workspace_.fontModified);  // fontModified keeps its value
     }
     if (font != FontOutcome::Kept) {
@@ -283,7 +283,7 @@ void ProjectCommands::loadText()
     const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
     if (!path)
         return;
-    effects_.setText(readTextFile(*path, workspace_.charMap));
+    effects_.setText(readTextFile(*path, workspace_.fontExtras.charMap));
     effects_.setTextCaption(QStringLiteral("Text - ") + fileNameOf(*path));
     workspace_.textChanged = true;
 }
@@ -348,7 +348,7 @@ void ProjectCommands::readFont(const QString &path)
         workspace_.glyphs = std::move(read.glyphs);
         workspace_.fontExtras = std::move(read.extras);
         notices = read.notices;
-        adoptCharMap({});
+        showFontMap();
         glyphHistory_.fontReplaced(false);
         setFontFile(path);
     } else {
@@ -373,7 +373,7 @@ bool ProjectCommands::saveFont()
 
 void ProjectCommands::chooseCharMap()
 {
-    const font::CharMap &current = workspace_.charMap;
+    const font::CharMap &current = workspace_.fontExtras.charMap;
     QStringList items{QStringLiteral("none (Latin-1)")};
     items += font::CharMap::codePageNames();
     items << QStringLiteral("Load Table...");
@@ -402,7 +402,7 @@ void ProjectCommands::chooseCharMap()
     } else if (*chosen > 0) {
         map = font::CharMap::fromCodePage(items[*chosen]);
     }
-    if (map == workspace_.charMap)
+    if (map == workspace_.fontExtras.charMap)
         return;
     glyphHistory_.recordCharMap(map);
     effects_.showCharMap();
@@ -519,7 +519,7 @@ void ProjectCommands::importFont(const QString &path)
     font::ImportedFont imported = font::readAnyFont(path);
     workspace_.glyphs = std::move(imported.glyphs);
     workspace_.fontExtras = std::move(imported.extras);
-    adoptCharMap({});
+    showFontMap();
     // The font has no file of the program's own yet: it counts as unsaved,
     // and saving it asks for a name, proposing the imported one as ".llf".
     glyphHistory_.fontReplaced(true);
@@ -537,11 +537,8 @@ void ProjectCommands::showUnnamedPictureAndText()
     effects_.setTextCaption(kTextCaption);
 }
 
-void ProjectCommands::adoptCharMap(const font::CharMap &map)
+void ProjectCommands::showFontMap()
 {
-    if (map == workspace_.charMap)
-        return;
-    workspace_.charMap = map;
     workspace_.bumpRevision();
     effects_.showCharMap();
 }

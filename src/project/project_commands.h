@@ -127,8 +127,8 @@ private:
     void setProjectFile(const QString &path);
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();
-    // The font's character map becomes map (a font was read or emptied).
-    void adoptCharMap(const font::CharMap &map);
+    // A font was read or emptied: the windows show its character map.
+    void showFontMap();
 
     Workspace &workspace_;
     Prompter &prompter_;

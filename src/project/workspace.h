@@ -39,9 +39,6 @@ struct Workspace {
     int currentGlyph = 0;  // the glyph selected in the character table
     // The extras of the font file beside its glyphs, written back with them.
     font::FontExtras fontExtras;
-    // Which text each code of the font stands for: part of the font. With
-    // none, code n is U+00nn.
-    font::CharMap charMap;
 
     ProjectSettings settings;
     // The extras of the project file beside its settings, written back with them.

@@ -63,7 +63,7 @@ void TfontForm::showCharMap()
     const project::Workspace &workspace = context_.workspace;
     for (int row = 0; row < kCells; ++row)
         for (int column = 0; column < kCells; ++column)
-            grid_->setCellText(column, row, cellLabel(codeOf(column, row), workspace.charMap));
+            grid_->setCellText(column, row, cellLabel(codeOf(column, row), workspace.fontExtras.charMap));
     refreshGrid();
     if (context_.windows.fontGraph)
         context_.windows.fontGraph->showCaption();
@@ -89,7 +89,7 @@ TfontForm::TfontForm(Context &context, QWidget *parent)
     grid_->setRowHeight(kRowHeight);
     for (int row = 0; row < kCells; ++row)
         for (int column = 0; column < kCells; ++column)
-            grid_->setCellText(column, row, cellLabel(codeOf(column, row), context_.workspace.charMap));
+            grid_->setCellText(column, row, cellLabel(codeOf(column, row), context_.workspace.fontExtras.charMap));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);
@@ -178,7 +178,7 @@ void TfontForm::StringGridDrawCell(QPainter &painter, int ACol, int ARow, const 
     painter.fillRect(Rect, QColor(Qt::cyan));
     // One pixel higher than the grid's own text.
     painter.setPen(Qt::black);
-    painter.drawText(Rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, cellLabel(code, context_.workspace.charMap));
+    painter.drawText(Rect.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, cellLabel(code, context_.workspace.fontExtras.charMap));
 }
 
 void TfontForm::pmSetGCharSizeClick()

@@ -61,7 +61,7 @@ void TfontGraphForm::showCaption()
 {
     const project::Workspace &workspace = context_.workspace;
     const font::tGraphChar &glyph = workspace.glyphs[workspace.currentGlyph];
-    const QString caption = glyphCaption(glyph.width, glyph.height, workspace.currentGlyph, workspace.charMap);
+    const QString caption = glyphCaption(glyph.width, glyph.height, workspace.currentGlyph, workspace.fontExtras.charMap);
     if (caption == windowTitle())
         return;
     setWindowTitle(caption);

@@ -60,14 +60,14 @@ QByteArray TtextForm::bytes() const
 
 void TtextForm::setBytes(const QByteArray &bytes)
 {
-    view_.show(bytes, context_.workspace.charMap);
+    view_.show(bytes, context_.workspace.fontExtras.charMap);
     refusal_.clear();
     memo_->setPlainText(view_.text());
 }
 
 void TtextForm::showThroughMap()
 {
-    view_.remap(context_.workspace.charMap);
+    view_.remap(context_.workspace.fontExtras.charMap);
     const QSignalBlocker blocker(memo_);
     syncMemo();
 }

@@ -159,18 +159,34 @@ private slots:
         QTest::addColumn<QByteArray>("extrasJson");  // the extras as read
         QTest::addColumn<QStringList>("notices");
         QTest::addColumn<QByteArray>("writtenTail");  // what writing the font back appends
+        QTest::addColumn<QString>("map");             // the character map read, described
 
-        QTest::newRow("nothing") << QByteArray() << QByteArray("{}") << QStringList() << QByteArray();
-        QTest::newRow("other bytes") << QByteArray("junk") << QByteArray("{}") << QStringList() << QByteArray();
+        QTest::newRow("nothing") << QByteArray() << QByteArray("{}") << QStringList() << QByteArray() << "none";
+        QTest::newRow("other bytes") << QByteArray("junk") << QByteArray("{}") << QStringList() << QByteArray() << "none";
         const QByteArray later = R"({"charMap":{"name":"cp437"},"kerning":[[65,86,-1]]})";
         QTest::newRow("keys of a later version, kept")
-            << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << later << QStringList()
-            << extensionBlockBytes(QJsonDocument::fromJson(later).object());
+            << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << QByteArray(R"({"kerning":[[65,86,-1]]})")
+            << QStringList() << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << "cp437";
+        const auto block = [](const char *json) { return extensionBlockBytes(QJsonDocument::fromJson(json).object()); };
+        QTest::newRow("code page alias, written in its stored spelling")
+            << block(R"({"charMap":{"name":"cp1251"}})") << QByteArray("{}") << QStringList()
+            << block(R"({"charMap":{"name":"windows-1251"}})") << "windows-1251";
+        QTest::newRow("a table")
+            << block(R"({"charMap":{"name":"g.tbl","table":"41=A\nE0=th\n"}})") << QByteArray("{}") << QStringList()
+            << block(R"({"charMap":{"name":"g.tbl","table":"41=A\nE0=th\n"}})") << "table g.tbl";
+        const QStringList dropped{
+            "Some extras of \"f.llf\" have values this program cannot use and were left out: charMap."};
+        QTest::newRow("unknown code page") << block(R"({"charMap":{"name":"klingon"},"x":1})") << QByteArray(R"({"x":1})")
+                                           << dropped << block(R"({"x":1})") << "none";
+        QTest::newRow("table with no entry") << block(R"({"charMap":{"table":"/FF=end"}})") << QByteArray("{}")
+                                             << dropped << QByteArray() << "none";
+        QTest::newRow("a name, not an object") << block(R"({"charMap":"cp437"})") << QByteArray("{}") << dropped
+                                               << QByteArray() << "none";
         QTest::newRow("damaged block")
             << QByteArray("LLX1\xff\x00\x00\x00{}", 10) << QByteArray("{}")
             << QStringList{"The extras stored at the end of \"f.llf\" are damaged and were left out: its length of "
                            "255 bytes runs past the end of the file."}
-            << QByteArray();
+            << QByteArray() << "none";
     }
     void extensionBlock()
     {
@@ -178,11 +194,13 @@ private slots:
         QFETCH(QByteArray, extrasJson);
         QFETCH(QStringList, notices);
         QFETCH(QByteArray, writtenTail);
+        QFETCH(QString, map);
         const QByteArray records = fontFile({{65, record(1, 1, 1, {0x0000FF})}});
         const FontFile font = parseFontFile(records + tail, QStringLiteral("f.llf"));
         QCOMPARE(font.glyphs[65].pixels[0][0], Colour(0x0000FF));
         QCOMPARE(font.extras.otherKeys, QJsonDocument::fromJson(extrasJson).object());
         QCOMPARE(font.notices, notices);
+        QCOMPARE(font.extras.charMap.description(), map);
         QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + writtenTail);
     }
 

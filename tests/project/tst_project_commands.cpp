@@ -945,9 +945,9 @@ private slots:
         QFETCH(QString, error);
         Fixture f;
         if (map == u"table")
-            f.workspace.charMap = font::readTable("8E=a\n93=h\n9D=t\nE0=th\nE1=the\n").map;
+            f.workspace.fontExtras.charMap = font::readTable("8E=a\n93=h\n9D=t\nE0=th\nE1=the\n").map;
         else if (map != u"none")
-            f.workspace.charMap = font::CharMap::fromCodePage(map);
+            f.workspace.fontExtras.charMap = font::CharMap::fromCodePage(map);
         f.effects.textBytes = "old";
         writeWholeFile(f.path(QStringLiteral("t.txt")), file);
         f.script({}, {QStringLiteral("t.txt")});
@@ -992,7 +992,7 @@ private slots:
         Fixture f;
         const font::CharMap before =
             start == u"none" ? font::CharMap() : font::CharMap::fromCodePage(start);
-        f.workspace.charMap = before;
+        f.workspace.fontExtras.charMap = before;
         f.workspace.glyphs = fontWith(0xE0, raster::kBlack);
         if (item >= 0)
             f.prompter.chooseItem(item);
@@ -1008,23 +1008,47 @@ private slots:
         QCOMPARE(f.prompter.itemLists.first().at(1 + 16), QStringLiteral("windows-1251"));
         QCOMPARE(f.prompter.itemStarts.first(),
                  before.isNone() ? 0 : 1 + int(font::CharMap::codePageNames().indexOf(start)));
-        QCOMPARE(f.workspace.charMap.description(), chosen);
+        QCOMPARE(f.workspace.fontExtras.charMap.description(), chosen);
         QVERIFY(f.workspace.glyphs == fontWith(0xE0, raster::kBlack));
-        const bool changed = !(f.workspace.charMap == before);
+        const bool changed = !(f.workspace.fontExtras.charMap == before);
         QCOMPARE(f.workspace.fontModified, changed);
         QCOMPARE(f.workspace.revision() != revision, changed);
         QCOMPARE(f.effects.calls.contains(QStringLiteral("showCharMap")), changed);
         if (!changed)
             return;
-        const font::CharMap after = f.workspace.charMap;
+        const font::CharMap after = f.workspace.fontExtras.charMap;
         f.effects.calls.clear();
         f.commands.glyphHistory().undo();
-        QVERIFY(f.workspace.charMap == before);
+        QVERIFY(f.workspace.fontExtras.charMap == before);
         QVERIFY(!f.workspace.fontModified);
         QCOMPARE(f.effects.calls, QStringList{QStringLiteral("showCharMap")});
         f.commands.glyphHistory().redo();
-        QVERIFY(f.workspace.charMap == after);
+        QVERIFY(f.workspace.fontExtras.charMap == after);
         QVERIFY(f.workspace.fontModified);
+    }
+
+    // The map is kept in the font's file: saved with it, read back with it,
+    // and no block at all for a font without one.
+    void charMapSavedWithFont()
+    {
+        Fixture f;
+        f.workspace.glyphs = fontWith('A', raster::kBlack);
+        f.workspace.fontPath = f.path(QStringLiteral("cyr.llf"));
+        QVERIFY(f.commands.saveCurrentFont());
+        QCOMPARE(readWholeFile(f.workspace.fontPath), font::fontBytes(f.workspace.glyphs));
+
+        f.prompter.chooseItem(1 + 16);
+        f.commands.chooseCharMap();
+        QVERIFY(f.commands.saveCurrentFont());
+        QVERIFY(readWholeFile(f.workspace.fontPath).endsWith(R"({"charMap":{"name":"windows-1251"}})"));
+
+        Fixture g;
+        g.script({}, {QStringLiteral("cyr.llf")});
+        writeWholeFile(g.path(QStringLiteral("cyr.llf")), readWholeFile(f.workspace.fontPath));
+        g.commands.openFont();
+        QCOMPARE(g.workspace.fontExtras.charMap.description(), QStringLiteral("windows-1251"));
+        QVERIFY(!g.workspace.fontModified);
+        QVERIFY(g.effects.calls.contains(QStringLiteral("showCharMap")));
     }
 
     void chooseCharMapRefusesBrokenTable()
@@ -1035,7 +1059,7 @@ private slots:
         f.script({}, {QStringLiteral("bad.tbl")});
         QCOMPARE(errorOf([&] { f.commands.chooseCharMap(); }),
                  QStringLiteral("The table has no entry of the form HEX=text"));
-        QVERIFY(f.workspace.charMap.isNone());
+        QVERIFY(f.workspace.fontExtras.charMap.isNone());
         QVERIFY(!f.workspace.fontModified);
     }
 
@@ -1044,15 +1068,15 @@ private slots:
     void fontsBringTheirMap()
     {
         Fixture f;
-        f.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+        f.workspace.fontExtras.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
         font::writeFontFile(f.path(QStringLiteral("plain.llf")), fontWith('A', raster::kBlack));
         f.script({}, {QStringLiteral("plain.llf")});
         f.commands.openFont();
-        QVERIFY(f.workspace.charMap.isNone());
+        QVERIFY(f.workspace.fontExtras.charMap.isNone());
         QVERIFY(f.effects.calls.contains(QStringLiteral("showCharMap")));
-        f.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+        f.workspace.fontExtras.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
         f.commands.resetProject();
-        QVERIFY(f.workspace.charMap.isNone());
+        QVERIFY(f.workspace.fontExtras.charMap.isNone());
     }
 
     void refreshShowsLayoutNotice_data()

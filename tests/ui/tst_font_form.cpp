@@ -157,12 +157,12 @@ void TestFontForm::labelsThroughMap()
 
     FontWindows w;
     w.define(code, {"###", "###"});
-    w.workspace.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-U"));
+    w.workspace.fontExtras.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-U"));
     w.font.showCharMap();
     if (map == u"table")
-        w.workspace.charMap = font::readTable("E0=th\n05=\xC3\xA9\n").map;
+        w.workspace.fontExtras.charMap = font::readTable("E0=th\n05=\xC3\xA9\n").map;
     else
-        w.workspace.charMap = map == u"none" ? font::CharMap() : font::CharMap::fromCodePage(map);
+        w.workspace.fontExtras.charMap = map == u"none" ? font::CharMap() : font::CharMap::fromCodePage(map);
     w.select(code);
     w.font.showCharMap();
     auto *grid = w.font.findChild<ui::StringGrid *>(QStringLiteral("StringGrid"));

@@ -165,7 +165,7 @@ void TestTextForm::typingGoesThroughTheMap()
     letterloom::project::Workspace &workspace = shell.workspace();
     letterloom::ui::TtextForm *text = shell.windows().text;
     QPlainTextEdit *memo = memoOf(shell);
-    workspace.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("windows-1251"));
+    workspace.fontExtras.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("windows-1251"));
     text->setBytes(QByteArray::fromHex("CFF0E8E2E5F2"));
     QCOMPARE(memo->toPlainText(), u"Привет"_qs);
     workspace.textChanged = false;
@@ -188,7 +188,7 @@ void TestTextForm::typingGoesThroughTheMap()
     QCOMPARE(text->refusal(), QString());
 
     workspace.textChanged = false;
-    workspace.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
+    workspace.fontExtras.charMap = letterloom::font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
     text->showThroughMap();
     QCOMPARE(text->bytes(), typed + "!");
     QCOMPARE(memo->toPlainText(), u"оПХБЕР ЛХП!"_qs);
