@@ -283,7 +283,16 @@ inline QString checkGridImport(const QByteArray &bytes)
         settings.grid.columns = drawn.grid.columns;
         settings.background = drawn.background;
         settings.ink = raster::kBlack;
-        const font::GridImport again = font::importGrid(drawn.picture.image(), settings);
+        font::GridImport again = font::importGrid(drawn.picture.image(), settings);
+        // The space's cell was outside the first picture; drawn, it is an
+        // empty cell, which reads as a blank space of the space width.
+        font::tGraphChar &space = again.glyphs[' '];
+        if (!imported.glyphs[' '].defined && space.defined) {
+            for (const auto &column : space.pixels)
+                expect(std::all_of(column.begin(), column.end(), [](font::Colour c) { return c == raster::kWhite; }),
+                       "an empty space cell read back with pixels");
+            space = font::tGraphChar();
+        }
         expect(again.glyphs == imported.glyphs, "a grid drawn again does not read back the same");
     });
 }

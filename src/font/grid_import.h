@@ -115,7 +115,7 @@ struct GridExport {
 // cell's left edge, standing on its bottom, its white pixels in the
 // background colour; undefined glyphs leave their cells empty. Read with the
 // same settings, the picture gives back the same pixels (widths as trimming
-// gives them).
+// gives them), except that an undefined space comes back as a blank one.
 GridExport exportGrid(const GlyphTable &glyphs, const GridExportSettings &settings);
 
 }  // namespace letterloom::font
