@@ -1,5 +1,7 @@
 #include "ui/help.h"
 
+#include "ui/plain_paste.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -57,7 +59,7 @@ QString helpDocument(const QString &programDirectory)
 }
 
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), browser_(new QTextBrowser(this))
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), browser_(new PlainPaste<QTextBrowser>(this))
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Letterloom Help"));

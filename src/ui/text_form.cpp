@@ -1,6 +1,7 @@
 #include "ui/text_form.h"
 
 #include "project/workspace.h"
+#include "ui/plain_paste.h"
 #include "ui/text_codec.h"
 #include "ui/tool_window.h"
 
@@ -27,7 +28,7 @@ constexpr int kRightMargin = 8;
 }  // namespace
 
 TtextForm::TtextForm(Context &context, QWidget *parent)
-    : QWidget(parent), context_(context), memo_(new QPlainTextEdit(this))
+    : QWidget(parent), context_(context), memo_(new PlainPaste<QPlainTextEdit>(this))
 {
     context_.windows.text = this;
     setObjectName(QStringLiteral("textForm"));

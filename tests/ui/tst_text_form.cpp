@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -61,6 +63,8 @@ private slots:
     void editorTextBecomesBytes();
     void softWrapsAreNotLineBreaks();
     void changesMarkTheText();
+    void pasteTakesOnlyPlainText_data();
+    void pasteTakesOnlyPlainText();
     void typingGoesThroughTheMap();
     void projectTextSurvivesOpenAndSave();
 
@@ -153,6 +157,47 @@ void TestTextForm::changesMarkTheText()
     QTest::keyClicks(memoOf(shell), QStringLiteral("Hi"));
     QVERIFY(shell.workspace().textChanged);
     QCOMPARE(shell.windows().text->bytes(), QByteArray("Hi"));
+}
+
+// Ctrl+V and Shift+Insert with a clipboard that holds nothing, or nothing
+// but a picture or rich text, insert nothing or only the plain text; an
+// empty clipboard used to bring the program down.
+void TestTextForm::pasteTakesOnlyPlainText_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty clipboard") << QString() << QByteArray() << QString() << QByteArray("ab");
+    QTest::newRow("empty text") << QString() << QByteArray() << QStringLiteral("") << QByteArray("ab");
+    QTest::newRow("picture only") << QStringLiteral("image/png") << QByteArray("\x89PNG") << QString()
+                                  << QByteArray("ab");
+    QTest::newRow("rich text and plain") << QStringLiteral("text/html") << QByteArray("<b>bold</b>")
+                                         << QStringLiteral("Hi") << QByteArray("aHib");
+}
+
+void TestTextForm::pasteTakesOnlyPlainText()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, data);
+    QFETCH(QString, plain);
+    QFETCH(QByteArray, bytes);
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
+        FakePrompter prompter;
+        Shell shell(prompter, dir_.path());
+        QPlainTextEdit *memo = memoOf(shell);
+        shell.windows().text->setBytes("ab");
+        memo->moveCursor(QTextCursor::Start);
+        memo->moveCursor(QTextCursor::NextCharacter);
+        auto *mime = new QMimeData;
+        if (!format.isEmpty())
+            mime->setData(format, data);
+        if (!plain.isNull())
+            mime->setText(plain);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        QTest::keySequence(memo, keys);
+        QCOMPARE(shell.windows().text->bytes(), bytes);
+    }
 }
 
 // Typed text is encoded through the font's character map; a character the
