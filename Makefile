@@ -77,9 +77,10 @@ fuzz: deps $(FUZZ_BUILD_DIR)/CMakeCache.txt
 # Builds the benchmarks and runs each once (bench/README.md has the figures).
 BENCHMARKS := bench_layout bench_view_tick bench_glyph_editor bench_desktop
 bench: build
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render bench_files bench_startup
 	for b in $(BENCHMARKS); do QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b || exit 1; done
 	QT_QPA_PLATFORM=offscreen bench/bench_render.sh $(BUILD_DIR)
+	bench/bench_files.sh $(BUILD_DIR)
 
 # The programs, the samples and the desktop files under PREFIX, stripped:
 # the program directory is PREFIX/lib/letterloom (cmake/install.cmake).

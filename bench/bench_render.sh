@@ -21,10 +21,9 @@ if ! cmake --build "$build" --target letterloom-cli bench_render >"$work/build.l
 fi
 
 "$build/bench/bench_render" project "$work"
-"$build/letterloom-cli" layout "$work/bench.llp" --json >"$work/layout.json"
 
 cli() { "$build/letterloom-cli" render "$work/bench.llp" -o "$work/cli.bmp" --color "$colour"; }
-pillow() { "$python" "$here/bench_render_pillow.py" "$work/bench.llp" "$work/bench.llf" "$work/layout.json" "$colour" "$work/pillow.bmp"; }
+pillow() { "$python" "$here/bench_render_pillow.py" "$work/bench.llp" "$work/bench.llf" "$colour" "$work/pillow.bmp"; }
 copy() { "$build/bench/bench_render" copy "$work/bench.bmp" "$work/copy.bmp"; }
 
 # Milliseconds of one run of a command.
