@@ -14,12 +14,32 @@ void drawPictureHint(raster::Raster &view)
     view.drawText((view.width() - extent.width()) / 2, (view.height() - extent.height()) / 2, hint, kRed);
 }
 
-// The frame of the text area and the hint lines, which only the screen shows.
-void drawGuides(const ProjectSettings &settings, raster::Raster &view, bool selectionMode)
+// The frame of an area other than the current one, in a dimmer red.
+constexpr raster::Colour kDimRed = raster::rgb(0xFF, 0x99, 0x99);
+
+void drawFrame(const TextArea &area, raster::Raster &view, raster::Colour colour)
 {
+    view.drawOutline(area.x, area.y, qint64(area.x) + area.width, qint64(area.y) + area.height, colour);
+}
+
+// The frames of the text areas and the hint lines, which only the screen
+// shows. With several areas each is numbered inside its top-left corner, the
+// current one drawn last, in full red.
+void drawGuides(const Workspace &workspace, raster::Raster &view, bool selectionMode)
+{
+    const ProjectSettings &settings = workspace.settings;
     if (settings.showSelection) {
-        const TextArea &area = settings.area;
-        view.drawOutline(area.x, area.y, qint64(area.x) + area.width, qint64(area.y) + area.height, kRed);
+        const bool several = workspace.areas.size() > 1;
+        for (size_t i = 0; i < workspace.areas.size(); ++i) {
+            if (int(i) == workspace.currentArea)
+                continue;
+            const TextArea &area = workspace.areas[i].values.rect;
+            drawFrame(area, view, kDimRed);
+            view.drawText(area.x + 2, area.y + 1, QString::number(i + 1), kDimRed);
+        }
+        drawFrame(settings.area, view, kRed);
+        if (several)
+            view.drawText(settings.area.x + 2, settings.area.y + 1, QString::number(workspace.currentArea + 1), kRed);
     }
     if (settings.showHelp) {
         view.drawText(10, 10, QStringLiteral("To select an area press \"Ctrl\""), kRed);
@@ -39,11 +59,15 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
     }
     view.drawOpaque(workspace.picture, 0, 0);
     if (!exporting)
-        drawGuides(workspace.settings, view, selectionMode);
+        drawGuides(workspace, view, selectionMode);
     // The overlay's background is white; its text pixels are any other colour,
-    // whatever colour happens to lie in one of its corners.
-    const TextArea &area = workspace.settings.area;
-    view.drawLeavingOut(workspace.overlay, area.x, area.y, kWhite);
+    // whatever colour happens to lie in one of its corners. Areas are drawn in
+    // their order, the current one from its live layout.
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        const bool current = int(i) == workspace.currentArea;
+        const TextArea &area = current ? workspace.settings.area : workspace.areas[i].values.rect;
+        view.drawLeavingOut(current ? workspace.overlay : workspace.areas[i].overlay, area.x, area.y, kWhite);
+    }
 }
 
 }  // namespace letterloom::project

@@ -117,6 +117,8 @@ void ProjectCommands::resetProject()
 {
     workspace_.bumpRevision();
     workspace_.settings.area = {};
+    workspace_.areas = std::vector<AreaSlot>(1);
+    workspace_.currentArea = 0;
     workspace_.picture = {};
     workspace_.pictureLoaded = false;
     effects_.setRefreshEnabled(false);
@@ -207,6 +209,8 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     workspace_.bumpRevision();
     effects_.hideFontTable();
     workspace_.settings = opened.settings;
+    setWorkspaceAreas(workspace_, joinAreas(opened.settings, opened.text, opened.extras));
+    opened.extras.areas.clear();  // the workspace holds them from here on
     workspace_.projectExtras = std::move(opened.extras);
     effects_.showSettings(opened.settings);
     if (font == FontOutcome::Loaded) {
@@ -270,9 +274,11 @@ bool ProjectCommands::saveProjectAs()
 
 void ProjectCommands::writeProject(const QString &path)
 {
-    const ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory),
-                           effects_.text(), workspace_.picture.toBmp(),
-                           {projectExtrasKeys(workspace_.projectExtras), {}}};
+    ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory), {},
+                     workspace_.picture.toBmp(), {}};
+    ProjectExtras extras = workspace_.projectExtras;
+    splitAreas(workspaceAreas(workspace_, effects_.text()), file.settings, file.text, extras);
+    file.extensions.keys = projectExtrasKeys(extras);
     writeWholeFile(path, projectBytes(file));
     markProjectSaved(workspace_);
 }
@@ -473,9 +479,9 @@ void ProjectCommands::exportPictureGrid()
 
 void ProjectCommands::refresh()
 {
-    const text::Notice notice = refreshText(workspace_, effects_.text(), effects_.textColour());
-    if (notice != text::Notice::None)
-        prompter_.notice(text::noticeText(notice));
+    const QString notice = areasNotice(refreshAreas(workspace_, effects_.text(), effects_.textColour()));
+    if (!notice.isEmpty())
+        prompter_.notice(notice);
 }
 
 void ProjectCommands::exportImage(raster::Raster &view)

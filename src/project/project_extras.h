@@ -1,6 +1,10 @@
 #pragma once
 
+#include "project/text_areas.h"
+
 #include <QJsonObject>
+
+#include <vector>
 
 namespace letterloom {
 class ExtensionKeys;
@@ -13,6 +17,8 @@ namespace letterloom::project {
 // into fields here; every other key stays in otherKeys exactly as read and is
 // written back with the project.
 struct ProjectExtras {
+    // The text areas after the first ("areas"); the first is the described one.
+    std::vector<AreaText> areas;
     QJsonObject otherKeys;
 
     bool operator==(const ProjectExtras &other) const = default;

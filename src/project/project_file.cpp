@@ -141,11 +141,13 @@ OpenedProject readProjectFile(const QString &path, const QString &programDirecto
 {
     const ProjectFile file = parseProject(readWholeFile(path));
     // Refused here rather than by the refresh, so that opening stays all or nothing.
-    const TextArea &area = file.settings.area;
-    if (area.width > 0 && area.height > 0 && !raster::Raster::sizeAllowed(area.width, area.height))
-        throw Error(QStringLiteral("Text area is too large"));
     QStringList notices;
     ProjectExtras extras = extrasOf(file, fileNameOf(path), notices);
+    for (const AreaText &area : joinAreas(file.settings, {}, extras)) {
+        const TextArea &rect = area.rect;
+        if (rect.width > 0 && rect.height > 0 && !raster::Raster::sizeAllowed(rect.width, rect.height))
+            throw Error(QStringLiteral("Text area is too large"));
+    }
     return {file.settings, resolveFontPath(file.storedFontPath, programDirectory), file.text,
             embeddedPicture(file.pictureBmp), std::move(extras), std::move(notices)};
 }

@@ -5,6 +5,7 @@
 #include "font/glyph_table.h"
 #include "project/project_extras.h"
 #include "project/settings.h"
+#include "project/text_areas.h"
 #include "raster/raster.h"
 #include "text/layout.h"
 #include "text/line_table.h"
@@ -63,6 +64,12 @@ struct Workspace {
 
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized
+
+    // Every text area of the project (project/text_areas.h), at least one.
+    // The current one is live in settings, lines, overlay and the text input
+    // window; its place here holds what it had when it was last left.
+    std::vector<AreaSlot> areas = std::vector<AreaSlot>(1);
+    int currentArea = 0;
 
 private:
     std::uint64_t revision_ = 0;

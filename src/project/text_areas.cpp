@@ -1,0 +1,218 @@
+#include "project/text_areas.h"
+
+#include "project/project_extras.h"
+#include "project/workspace.h"
+#include "text/render.h"
+
+#include <QJsonArray>
+
+#include <cmath>
+#include <limits>
+
+namespace letterloom::project {
+
+namespace {
+
+const QString kX = QStringLiteral("x");
+const QString kY = QStringLiteral("y");
+const QString kWidth = QStringLiteral("width");
+const QString kHeight = QStringLiteral("height");
+const QString kText = QStringLiteral("text");
+const QString kAlignment = QStringLiteral("alignment");
+const QString kLineSpacing = QStringLiteral("lineSpacing");
+
+// A whole number within [low, high] under key, or fallback when the key is
+// missing; nothing for anything else.
+std::optional<std::int64_t> integerAt(const QJsonObject &object, const QString &key, std::int64_t low,
+                                      std::int64_t high, std::int64_t fallback)
+{
+    if (!object.contains(key))
+        return fallback;
+    const QJsonValue value = object.value(key);
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || std::floor(number) != number || number < double(low) || number > double(high))
+        return std::nullopt;
+    return std::int64_t(number);
+}
+
+void live(Workspace &workspace, const AreaSlot &slot)
+{
+    workspace.settings.area = slot.values.rect;
+    workspace.settings.alignment = slot.values.alignment;
+    workspace.settings.lineSpacing = slot.values.lineSpacing;
+    workspace.lines = slot.lines;
+    workspace.overlay = slot.overlay;
+}
+
+// The current area's live values put back in its place.
+void park(Workspace &workspace, const QByteArray &currentText)
+{
+    AreaSlot &slot = workspace.areas[size_t(workspace.currentArea)];
+    slot.values.rect = workspace.settings.area;
+    slot.values.alignment = workspace.settings.alignment;
+    slot.values.lineSpacing = workspace.settings.lineSpacing;
+    slot.values.text = currentText;
+    slot.lines = workspace.lines;
+    slot.overlay = workspace.overlay;
+}
+
+}  // namespace
+
+QJsonObject areaJson(const AreaText &area)
+{
+    QJsonObject object = area.otherKeys;
+    object.insert(kX, area.rect.x);
+    object.insert(kY, area.rect.y);
+    object.insert(kWidth, area.rect.width);
+    object.insert(kHeight, area.rect.height);
+    object.insert(kText, QString::fromLatin1(area.text));
+    object.insert(kAlignment, area.alignment);
+    object.insert(kLineSpacing, area.lineSpacing);
+    return object;
+}
+
+std::optional<AreaText> areaFromJson(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return std::nullopt;
+    QJsonObject object = value.toObject();
+    constexpr std::int64_t low = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
+    AreaText area;
+    std::int32_t *const fields[] = {&area.rect.x, &area.rect.y, &area.rect.width, &area.rect.height};
+    const QString keys[] = {kX, kY, kWidth, kHeight};
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<std::int64_t> number = integerAt(object, keys[i], low, high, 0);
+        if (!number)
+            return std::nullopt;
+        *fields[i] = std::int32_t(*number);
+    }
+    const std::optional<std::int64_t> alignment = integerAt(object, kAlignment, 0, 255, area.alignment);
+    const std::optional<std::int64_t> spacing = integerAt(object, kLineSpacing, low, high, area.lineSpacing);
+    if (!alignment || !spacing)
+        return std::nullopt;
+    area.alignment = std::uint8_t(*alignment);
+    area.lineSpacing = std::int32_t(*spacing);
+    if (object.contains(kText)) {
+        const QJsonValue text = object.value(kText);
+        if (!text.isString())
+            return std::nullopt;
+        const QString characters = text.toString();
+        for (QChar c : characters)
+            if (c.unicode() > 0xFF)
+                return std::nullopt;
+        area.text = characters.toLatin1();
+    }
+    for (const QString &key : {kX, kY, kWidth, kHeight, kText, kAlignment, kLineSpacing})
+        object.remove(key);
+    area.otherKeys = object;
+    return area;
+}
+
+std::vector<AreaText> joinAreas(const ProjectSettings &settings, const QByteArray &text, const ProjectExtras &extras)
+{
+    std::vector<AreaText> areas{AreaText{settings.area, text, settings.alignment, settings.lineSpacing, {}}};
+    areas.insert(areas.end(), extras.areas.begin(), extras.areas.end());
+    return areas;
+}
+
+void splitAreas(const std::vector<AreaText> &areas, ProjectSettings &settings, QByteArray &text,
+                ProjectExtras &extras)
+{
+    const AreaText &first = areas.front();
+    settings.area = first.rect;
+    settings.alignment = first.alignment;
+    settings.lineSpacing = first.lineSpacing;
+    text = first.text;
+    extras.areas.assign(areas.begin() + 1, areas.end());
+}
+
+std::vector<AreaText> workspaceAreas(const Workspace &workspace, const QByteArray &currentText)
+{
+    std::vector<AreaText> areas;
+    for (const AreaSlot &slot : workspace.areas)
+        areas.push_back(slot.values);
+    AreaText &current = areas[size_t(workspace.currentArea)];
+    current.rect = workspace.settings.area;
+    current.alignment = workspace.settings.alignment;
+    current.lineSpacing = workspace.settings.lineSpacing;
+    current.text = currentText;
+    return areas;
+}
+
+QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas)
+{
+    workspace.areas.clear();
+    for (AreaText &area : areas)
+        workspace.areas.push_back({std::move(area), {}, {}});
+    workspace.currentArea = 0;
+    live(workspace, workspace.areas.front());
+    workspace.bumpRevision();
+    return workspace.areas.front().values.text;
+}
+
+QByteArray switchArea(Workspace &workspace, const QByteArray &currentText, int index)
+{
+    if (index < 0 || size_t(index) >= workspace.areas.size())
+        return currentText;
+    park(workspace, currentText);
+    workspace.currentArea = index;
+    live(workspace, workspace.areas[size_t(index)]);
+    workspace.bumpRevision();
+    return workspace.areas[size_t(index)].values.text;
+}
+
+QByteArray addArea(Workspace &workspace, const QByteArray &currentText)
+{
+    park(workspace, currentText);
+    AreaText area;
+    area.alignment = workspace.settings.alignment;
+    area.lineSpacing = workspace.settings.lineSpacing;
+    workspace.areas.push_back({area, {}, {}});
+    return switchArea(workspace, currentText, int(workspace.areas.size()) - 1);
+}
+
+QByteArray removeCurrentArea(Workspace &workspace)
+{
+    if (workspace.areas.size() < 2)
+        return workspace.areas[size_t(workspace.currentArea)].values.text;
+    const int removed = workspace.currentArea;
+    workspace.areas.erase(workspace.areas.begin() + removed);
+    workspace.currentArea = removed > 0 ? removed - 1 : 0;
+    live(workspace, workspace.areas[size_t(workspace.currentArea)]);
+    workspace.bumpRevision();
+    return workspace.areas[size_t(workspace.currentArea)].values.text;
+}
+
+std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &currentText, raster::Colour colour)
+{
+    std::vector<text::Notice> notices;
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        if (int(i) == workspace.currentArea) {
+            notices.push_back(refreshText(workspace, currentText, colour));
+            continue;
+        }
+        AreaSlot &slot = workspace.areas[i];
+        const AreaText &area = slot.values;
+        notices.push_back(text::RefreshText(
+            area.text, {area.rect.width, area.rect.height, area.lineSpacing, area.alignment, colour},
+            workspace.glyphs, slot.lines, slot.overlay));
+    }
+    workspace.bumpRevision();
+    return notices;
+}
+
+QString areasNotice(const std::vector<text::Notice> &notices)
+{
+    if (notices.size() == 1)
+        return text::noticeText(notices.front());
+    QStringList lines;
+    for (size_t i = 0; i < notices.size(); ++i)
+        if (notices[i] != text::Notice::None)
+            lines << QStringLiteral("Text area %1: %2").arg(i + 1).arg(text::noticeText(notices[i]));
+    return lines.join(u'\n');
+}
+
+}  // namespace letterloom::project

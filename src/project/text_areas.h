@@ -1,0 +1,89 @@
+#pragma once
+
+#include "project/settings.h"
+#include "raster/raster.h"
+#include "text/layout.h"
+#include "text/line_table.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <optional>
+#include <vector>
+
+namespace letterloom::project {
+
+struct Workspace;
+struct ProjectExtras;
+
+// One text area of a project: its rectangle and what is laid out in it.
+// A project has one or more; the first is kept in the settings and the text
+// of the project file, the others in its extension block.
+struct AreaText {
+    TextArea rect;
+    QByteArray text;                 // lines joined with CR LF
+    std::uint8_t alignment = 1;      // as ProjectSettings::alignment
+    std::int32_t lineSpacing = 10;
+    QJsonObject otherKeys;           // keys of later versions, written back as read
+
+    bool operator==(const AreaText &other) const = default;
+};
+
+// An area as one object of the block's "areas" list: the rectangle as "x",
+// "y", "width", "height", the text as a string in which U+00nn stands for
+// the byte nn, "alignment" and "lineSpacing".
+QJsonObject areaJson(const AreaText &area);
+// Nothing for a value that is no such object, or whose values the program
+// cannot use (a number that is no 32-bit integer, a character past U+00FF).
+std::optional<AreaText> areaFromJson(const QJsonValue &value);
+
+// Every area of a project file's parts: the first from the settings and the
+// text, the others from the extras.
+std::vector<AreaText> joinAreas(const ProjectSettings &settings, const QByteArray &text, const ProjectExtras &extras);
+// The other way: the first area into the settings and the text, the others
+// into extras.areas. areas must not be empty.
+void splitAreas(const std::vector<AreaText> &areas, ProjectSettings &settings, QByteArray &text,
+                ProjectExtras &extras);
+
+// An area of a workspace with its layout and rendered text.
+struct AreaSlot {
+    AreaText values;
+    text::LineTable lines;
+    raster::Raster overlay;
+};
+
+// The text areas of a workspace. The current one is live: its rectangle,
+// alignment and line spacing are the workspace's settings (which the
+// toolbars, the drag and the nudges change), its layout and rendered text
+// the workspace's lines and overlay, and its text whatever the text input
+// window holds (given here as currentText). The other areas keep theirs in
+// Workspace::areas.
+
+// Every area with its values, the current one's taken from the live ones.
+std::vector<AreaText> workspaceAreas(const Workspace &workspace, const QByteArray &currentText);
+// Replaces the workspace's areas, with the first current; returns its text,
+// for the text input window. Layouts are emptied. areas must not be empty.
+QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas);
+// Makes area index current: the current one's values, layout and rendered
+// text are kept in its place and index's become the live ones. Returns the
+// text of the new current area.
+QByteArray switchArea(Workspace &workspace, const QByteArray &currentText, int index);
+// Adds an empty area after the others (with the current one's alignment
+// and line spacing) and makes it current; returns its (empty) text.
+QByteArray addArea(Workspace &workspace, const QByteArray &currentText);
+// Removes the current area; the one before it becomes current (the next
+// when it was the first). Returns the new current one's text. Nothing
+// happens for the only area.
+QByteArray removeCurrentArea(Workspace &workspace);
+
+// The refresh of every area: each laid out, rendered and tinted in colour.
+// Returns each area's notice, in order.
+std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &currentText, raster::Colour colour);
+
+// The notice of a refresh of several areas: the first one's words, naming
+// the areas that do not fit ("Text area 2: ..."); with one area its notice
+// as it is. Empty when every area fits.
+QString areasNotice(const std::vector<text::Notice> &notices);
+
+}  // namespace letterloom::project

@@ -1,0 +1,249 @@
+#include "base/extension_block.h"
+#include "project/compose_view.h"
+#include "project/project_file.h"
+#include "project/text_areas.h"
+#include "text/font_description.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace letterloom;
+using namespace letterloom::project;
+using raster::Raster;
+
+namespace {
+
+constexpr raster::Colour kGrey = 0xC0C0C0;
+
+QByteArray part(const QByteArray &bytes)
+{
+    QByteArray length(4, 0);
+    for (int i = 0; i < 4; ++i)
+        length[i] = char((bytes.size() >> (8 * i)) & 0xFF);
+    return length + bytes;
+}
+
+// The three areas of the tests: left, centred and justified, side by side.
+std::vector<AreaText> threeAreas()
+{
+    return {{{4, 6, 60, 40}, "ab abc\r\nabcd", 1, 10, {}},
+            {{80, 10, 90, 50}, "abc ab a\r\n\r\nab", 2, 12, {}},
+            {{190, 20, 70, 60}, "a ab a abc ab abcd", 4, 9, QJsonObject{{"later", 7}}}};
+}
+
+ProjectFile fileOf(const std::vector<AreaText> &areas)
+{
+    ProjectFile file;
+    ProjectExtras extras;
+    splitAreas(areas, file.settings, file.text, extras);
+    file.extensions.keys = projectExtrasKeys(extras);
+    return file;
+}
+
+// A workspace with a grey picture, no guides, the font of the tests and areas.
+Workspace sceneWith(const std::vector<AreaText> &areas, QByteArray &text)
+{
+    Workspace workspace{QString()};
+    workspace.glyphs = testing::fontFrom(QStringLiteral("a=3x8 b=5x8r c=4x8 d=6x8 32=3x8."));
+    workspace.pictureLoaded = true;
+    workspace.picture = Raster(300, 120);
+    workspace.picture.fill(kGrey);
+    workspace.settings.showHelp = 0;
+    workspace.settings.showSelection = 0;
+    text = setWorkspaceAreas(workspace, areas);
+    return workspace;
+}
+
+Raster exported(const Workspace &workspace)
+{
+    Raster view(workspace.picture.width(), workspace.picture.height());
+    ComposeView(workspace, view, true);
+    return view;
+}
+
+bool inside(const TextArea &area, int x, int y)
+{
+    return x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
+}
+
+}  // namespace
+
+class TestTextAreas : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The first area is the described one; the others follow in the block.
+    void bytes_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray first = QByteArray::fromHex("10 01 01 04000000 06000000 3c000000 28000000 01"
+                                               "14000000 0a000000 08000000 08000000");
+        first += part({}) + part("ab abc\r\nabcd") + part({});
+        QTest::newRow("one area: no block") << 1 << first;
+        const QByteArray json =
+            R"({"areas":[{"alignment":2,"height":50,"lineSpacing":12,"text":"abc ab a\r\n\r\nab","width":90,"x":80,"y":10},)"
+            R"({"alignment":4,"height":60,"later":7,"lineSpacing":9,"text":"a ab a abc ab abcd","width":70,"x":190,"y":20}]})";
+        QTest::newRow("three areas") << 3 << first + extensionBlockBytes(QJsonDocument::fromJson(json).object());
+        QCOMPARE(extensionBlockBytes(QJsonDocument::fromJson(json).object()).mid(8), json);
+    }
+
+    void bytes()
+    {
+        QFETCH(int, count);
+        QFETCH(QByteArray, bytes);
+        std::vector<AreaText> areas = threeAreas();
+        areas.resize(size_t(count));
+        QCOMPARE(projectBytes(fileOf(areas)), bytes);
+
+        const ProjectFile parsed = parseProject(bytes);
+        QStringList notices;
+        const ProjectExtras extras = extrasOf(parsed, QStringLiteral("p.llp"), notices);
+        QCOMPARE(notices, QStringList());
+        QCOMPARE(joinAreas(parsed.settings, parsed.text, extras), areas);
+        QVERIFY(extras.otherKeys.isEmpty());
+    }
+
+    // Every byte of a text survives as the character of its code.
+    void textBytes()
+    {
+        QByteArray all;
+        for (int code = 0; code < 256; ++code)
+            all += char(code);
+        std::vector<AreaText> areas = threeAreas();
+        areas[2].text = all;
+        const QJsonObject object = areaJson(areas[2]);
+        QCOMPARE(object.value("text").toString().size(), 256);
+        QCOMPARE(object.value("text").toString().at(255), QChar(0xFF));
+        const QByteArray bytes = projectBytes(fileOf(areas));
+        QStringList notices;
+        QCOMPARE(extrasOf(parseProject(bytes), {}, notices).areas.back().text, all);
+    }
+
+    // An area whose values cannot be used is left out and named; the others
+    // keep their places.
+    void badAreas_data()
+    {
+        QTest::addColumn<QJsonValue>("bad");
+        QTest::newRow("not an object") << QJsonValue(3);
+        QTest::newRow("x not a number") << QJsonValue(QJsonObject{{"x", "4"}});
+        QTest::newRow("width not whole") << QJsonValue(QJsonObject{{"width", 2.5}});
+        QTest::newRow("height past 32 bits") << QJsonValue(QJsonObject{{"height", 4294967296.0}});
+        QTest::newRow("alignment past a byte") << QJsonValue(QJsonObject{{"alignment", 256}});
+        QTest::newRow("text not a string") << QJsonValue(QJsonObject{{"text", QJsonArray{1}}});
+        QTest::newRow("text past U+00FF") << QJsonValue(QJsonObject{{"text", QString(QChar(0x416))}});
+    }
+
+    void badAreas()
+    {
+        QFETCH(QJsonValue, bad);
+        const QJsonObject good = areaJson(threeAreas()[1]);
+        ProjectFile file;
+        file.extensions.keys = QJsonObject{{"areas", QJsonArray{good, bad, QJsonObject{}}}};
+        QStringList notices;
+        const ProjectExtras extras = extrasOf(parseProject(projectBytes(file)), QStringLiteral("p.llp"), notices);
+        QCOMPARE(notices, QStringList{droppedKeysNotice(QStringLiteral("p.llp"), {QStringLiteral("areas[1]")})});
+        QCOMPARE(extras.areas.size(), size_t(2));
+        QCOMPARE(extras.areas[0], threeAreas()[1]);
+        QCOMPARE(extras.areas[1], AreaText{});  // missing keys take the start-up values
+    }
+
+    // Each area of a picture lays out and draws as it would as the only one,
+    // whichever is current.
+    void layoutsAndPixels_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::newRow("first current") << 0;
+        QTest::newRow("second current") << 1;
+        QTest::newRow("third current") << 2;
+    }
+
+    void layoutsAndPixels()
+    {
+        QFETCH(int, current);
+        QByteArray text;
+        Workspace workspace = sceneWith(threeAreas(), text);
+        text = switchArea(workspace, text, current);
+        QCOMPARE(text, threeAreas()[size_t(current)].text);
+        const std::vector<text::Notice> notices = refreshAreas(workspace, text, raster::rgb(0, 0, 0x80));
+        // Left out of the current area and back: nothing changes.
+        text = switchArea(workspace, switchArea(workspace, text, (current + 1) % 3), current);
+        const Raster all = exported(workspace);
+
+        for (size_t i = 0; i < 3; ++i) {
+            const AreaText area = threeAreas()[i];
+            QByteArray alone;
+            Workspace single = sceneWith({area}, alone);
+            QCOMPARE(refreshAreas(single, alone, raster::rgb(0, 0, 0x80)), std::vector{notices[i]});
+            QCOMPARE(int(i) == current ? workspace.lines : workspace.areas[i].lines, single.lines);
+            QVERIFY(!single.lines.empty());
+            const Raster one = exported(single);
+            QVERIFY(one != single.picture);
+            for (int y = 0; y < all.height(); ++y)
+                for (int x = 0; x < all.width(); ++x)
+                    if (inside(area.rect, x, y))
+                        QCOMPARE(all.pixel(x, y), one.pixel(x, y));
+        }
+        for (int y = 0; y < all.height(); ++y)
+            for (int x = 0; x < all.width(); ++x)
+                if (!inside(threeAreas()[0].rect, x, y) && !inside(threeAreas()[1].rect, x, y)
+                    && !inside(threeAreas()[2].rect, x, y))
+                    QCOMPARE(all.pixel(x, y), kGrey);
+        QCOMPARE(workspaceAreas(workspace, text), threeAreas());
+    }
+
+    // New and Delete on the workspace: the order of the others stays.
+    void addAndRemove()
+    {
+        QByteArray text;
+        Workspace workspace = sceneWith(threeAreas(), text);
+        text = switchArea(workspace, text, 1);
+        text = addArea(workspace, "changed");
+        QCOMPARE(workspace.currentArea, 3);
+        QCOMPARE(text, QByteArray());
+        std::vector<AreaText> expected = threeAreas();
+        expected[1].text = "changed";
+        expected.push_back({{}, {}, 2, 12, {}});
+        QCOMPARE(workspaceAreas(workspace, text), expected);
+
+        text = switchArea(workspace, text, 0);
+        text = removeCurrentArea(workspace);
+        QCOMPARE(workspace.currentArea, 0);
+        expected.erase(expected.begin());
+        QCOMPARE(text, expected[0].text);
+        QCOMPARE(workspaceAreas(workspace, text), expected);
+        text = switchArea(workspace, text, 2);
+        text = removeCurrentArea(workspace);
+        QCOMPARE(workspace.currentArea, 1);
+        expected.erase(expected.begin() + 2);
+        QCOMPARE(workspaceAreas(workspace, text), expected);
+        removeCurrentArea(workspace);
+        removeCurrentArea(workspace);  // the only one stays
+        QCOMPARE(workspace.areas.size(), size_t(1));
+    }
+
+    void notices_data()
+    {
+        QTest::addColumn<std::vector<text::Notice>>("notices");
+        QTest::addColumn<QString>("shown");
+        using text::Notice;
+        QTest::newRow("one area fits") << std::vector{Notice::None} << QString();
+        QTest::newRow("one area, width") << std::vector{Notice::Width} << text::noticeText(Notice::Width);
+        QTest::newRow("three fit") << std::vector{Notice::None, Notice::None, Notice::None} << QString();
+        QTest::newRow("second and third do not")
+            << std::vector{Notice::None, Notice::Height, Notice::Width}
+            << QStringLiteral("Text area 2: %1\nText area 3: %2")
+                   .arg(text::noticeText(Notice::Height), text::noticeText(Notice::Width));
+    }
+
+    void notices()
+    {
+        QFETCH(std::vector<text::Notice>, notices);
+        QFETCH(QString, shown);
+        QCOMPARE(areasNotice(notices), shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextAreas)
+#include "tst_text_areas.moc"
