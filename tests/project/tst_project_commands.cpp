@@ -243,7 +243,7 @@ private slots:
         QTest::addColumn<QStringList>("notices");
         QTest::addColumn<bool>("keptAsRead");  // saving gives back the very bytes
 
-        const QByteArray projectBlock = extensionBlockBytes(QJsonObject{{"areas", QJsonArray{1, 2}}});
+        const QByteArray projectBlock = extensionBlockBytes(QJsonObject{{"layers", QJsonArray{1, 2}}});
         const QByteArray fontBlock = extensionBlockBytes(QJsonObject{{"kerning", QJsonObject{{"AV", -1}}}});
         const QByteArray damaged("LLX1\x09\x00\x00\x00{}", 10);
         const QString damage = QStringLiteral("The extras stored at the end of \"%1\" are damaged and were "

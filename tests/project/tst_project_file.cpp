@@ -127,8 +127,8 @@ private slots:
         QTest::newRow("none") << QByteArray() << QByteArray("{}") << QStringList();
         QTest::newRow("bytes that are no block") << QByteArray("LLX") << QByteArray("{}") << QStringList();
         QTest::newRow("keys of a later version")
-            << extensionBlockBytes(QJsonDocument::fromJson(R"({"areas":[{"x":1}]})").object())
-            << QByteArray(R"({"areas":[{"x":1}]})") << QStringList();
+            << extensionBlockBytes(QJsonDocument::fromJson(R"({"layers":[{"x":1}]})").object())
+            << QByteArray(R"({"layers":[{"x":1}]})") << QStringList();
         QTest::newRow("bad JSON") << QByteArray("LLX1\x02\x00\x00\x00{,", 10) << QByteArray("{}")
                                   << QStringList{"The extras stored at the end of \"p.llp\" are damaged and were "
                                                  "left out: its JSON is not valid (unterminated object at byte 2)."};
