@@ -6,6 +6,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <memory>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace letterloom {
 
 bool isRegularFile(const QString &path)
@@ -44,18 +51,48 @@ namespace {
     throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(file.fileName(), file.errorString()));
 }
 
+[[noreturn]] void throwWriteError(const QString &path, int error)
+{
+    if (error == ENOSPC || error == EDQUOT)
+        throw Error(QStringLiteral("Disk full"));
+    throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+// The bytes of one file, written completely into a temporary file beside it
+// and stored by the file system, ready to take the file's place. Destroyed
+// without commit(), it removes the temporary file.
+std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &bytes)
+{
+    auto file = std::make_unique<QSaveFile>(path);
+    file->setDirectWriteFallback(false);
+    if (!file->open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file->errorString()));
+    // Straight to the file, past the device's buffer: commit() would flush
+    // the last buffered bytes without noticing that they found no room, and a
+    // short write would go unexplained.
+    const char *data = bytes.constData();
+    for (qint64 left = bytes.size(); left > 0;) {
+        const ssize_t written = ::write(file->handle(), data, size_t(std::min<qint64>(left, qint64(1) << 30)));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throwWriteError(path, written < 0 ? errno : ENOSPC);
+        data += written;
+        left -= written;
+    }
+    // Some file systems only find out at this point that the disk is full.
+    if (::fsync(file->handle()) != 0 && errno != EINVAL)
+        throwWriteError(path, errno);
+    return file;
+}
+
 }  // namespace
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size())
-        throwWriteError(file);
-    if (!file.commit())
-        throwWriteError(file);
+    const std::unique_ptr<QSaveFile> file = prepareFile(path, bytes);
+    if (!file->commit())
+        throwWriteError(*file);
 }
 
 QString fileNameOf(const QString &path)

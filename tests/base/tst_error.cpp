@@ -1,6 +1,7 @@
 #include "base/byte_reader.h"
 #include "base/error.h"
 #include "base/file_io.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,45 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, writeWholeFile(path + "/inner.bin", "x"));
         QCOMPARE(readWholeFile(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bin"});
+    }
+
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<qint64>("room");  // bytes free on the disk
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("1 byte, no room") << qint64(0) << 1 << false;
+        QTest::newRow("100 bytes, no room") << qint64(0) << 100 << false;
+        QTest::newRow("10 KiB, no room") << qint64(0) << 10240 << false;
+        QTest::newRow("12 KB in 8 KiB") << qint64(8192) << 12000 << false;
+        QTest::newRow("40 KB in 8 KiB") << qint64(8192) << 40000 << false;
+        QTest::newRow("5 KB in 16 KiB") << qint64(16384) << 5000 << true;
+    }
+
+    // Every write that finds no room ends with "Disk full" and the old file
+    // kept, however few bytes it had.
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(qint64, room);
+        QFETCH(int, size);
+        QFETCH(bool, fits);
+        LETTERLOOM_ON_A_FULL_DISK();
+        const QDir folder(QDir::temp().filePath("out"));
+        QVERIFY(folder.mkpath("."));
+        const QString path = folder.filePath("keep.bin");
+        writeWholeFile(path, "old bytes");
+        QVERIFY(testing::fillDisk(room));
+
+        const QByteArray bytes(size, 'n');
+        QString message;
+        try {
+            writeWholeFile(path, bytes);
+        } catch (const Error &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, fits ? QString() : QStringLiteral("Disk full"));
+        QCOMPARE(readWholeFile(path), fits ? bytes : QByteArray("old bytes"));
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"keep.bin"});
     }
 };
 

@@ -6,6 +6,7 @@
 #include "font/font_file.h"
 #include "font/glyph_sketch.h"
 #include "project/project_file.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -503,6 +504,40 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(readWholeFile(path("out.llf")), expected);
+    }
+
+    void fullDisk_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("outputs");
+        const QStringList convert{"font", "convert", "@font.llf"};
+        QTest::newRow("font to .llf") << convert + QStringList{"@out.llf"} << QStringList{"out.llf"};
+        QTest::newRow("font to .bdf") << convert + QStringList{"@out.bdf"} << QStringList{"out.bdf"};
+        QTest::newRow("font to .fnt and its page") << convert + QStringList{"@out.fnt"} << QStringList{"out.fnt", "out_0.png"};
+        QTest::newRow("font to .psf") << convert + QStringList{"@out.psf"} << QStringList{"out.psf"};
+        QTest::newRow("render to .bmp") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << QStringList{"out.bmp"};
+        QTest::newRow("render to .png") << QStringList{"render", "@fits.llp", "-o", "@out.png"} << QStringList{"out.png"};
+    }
+
+    // A command whose output finds no room ends with "Disk full" and leaves
+    // the older files as they were, and no other file behind.
+    void fullDisk()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, outputs);
+        LETTERLOOM_ON_A_FULL_DISK();
+        for (const QString &output : outputs)
+            write(output, "older " + output.toUtf8());
+        const QDir folder(dir_.path());
+        const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QVERIFY(testing::fillDisk());
+
+        const Run run = cli(arguments);
+        QCOMPARE(run.err, QByteArray("letterloom-cli: Disk full\n"));
+        QCOMPARE(run.status, 1);
+        for (const QString &output : outputs)
+            QCOMPARE(readWholeFile(path(output)), "older " + output.toUtf8());
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
     }
 
     void fontInfo_data()

@@ -8,6 +8,7 @@
 #include "project/project_commands.h"
 #include "support/fake_effects.h"
 #include "support/fake_prompter.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -610,25 +611,35 @@ private slots:
     void failedSaveChangesNothing_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::newRow("Save") << "save";
-        QTest::newRow("Save As") << "saveAs";
-        QTest::newRow("Save Font") << "saveFont";
+        QTest::addColumn<bool>("diskFull");
+        for (const bool diskFull : {false, true}) {
+            const char *where = diskFull ? ", disk full" : ", no room for a name";
+            QTest::addRow("Save%s", where) << "save" << diskFull;
+            QTest::addRow("Save As%s", where) << "saveAs" << diskFull;
+            QTest::addRow("Save Font%s", where) << "saveFont" << diskFull;
+        }
     }
 
     void failedSaveChangesNothing()
     {
         QFETCH(QString, command);
+        QFETCH(bool, diskFull);
+        if (diskFull)
+            LETTERLOOM_ON_A_FULL_DISK();
         Fixture f;
         f.fillWithWork();
         f.setFlags(QStringLiteral("text font"));
-        // The longest name a folder allows: the file exists, but no temporary
-        // file can be made beside it, so every write fails.
-        const QString name = QString(251, u'n') + (command == u"saveFont" ? QStringLiteral(".llf") : QStringLiteral(".llp"));
+        // Unless the disk is full, the longest name a folder allows: the file
+        // exists, but no temporary file can be made beside it.
+        const QString name = (diskFull ? QStringLiteral("old") : QString(251, u'n'))
+                             + (command == u"saveFont" ? QStringLiteral(".llf") : QStringLiteral(".llp"));
         writeWholeFile(f.path(name), "previous");
         if (command == u"save")
             f.workspace.projectPath = f.path(name);
         else
             f.script(QStringLiteral("Yes"), {name});
+        if (diskFull)
+            QVERIFY(testing::fillDisk());
         const Snapshot before = f.snapshot();
 
         const QString message = errorOf([&] {
@@ -636,7 +647,10 @@ private slots:
                 : command == u"saveAs" ? f.commands.saveProjectAs() : f.commands.saveFont();
         });
         QVERIFY(!message.isEmpty());
+        if (diskFull)
+            QCOMPARE(message, QStringLiteral("Disk full"));
         QCOMPARE(readWholeFile(f.path(name)), QByteArray("previous"));
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
         QVERIFY(f.snapshot() == before);
     }
 
