@@ -290,7 +290,7 @@ void ProjectCommands::loadText()
     if (!path)
         return;
     effects_.setText(readTextFile(*path, workspace_.fontExtras.charMap));
-    effects_.setTextCaption(QStringLiteral("Text - ") + fileNameOf(*path));
+    effects_.setTextCaption(areaCaption(QStringLiteral("Text - ") + fileNameOf(*path), workspace_));
     workspace_.textChanged = true;
 }
 
@@ -434,6 +434,60 @@ void ProjectCommands::editTextArea()
     workspace_.bumpRevision();
 }
 
+void ProjectCommands::showCurrentArea(const QByteArray &text)
+{
+    // Showing another area's values is no edit of them.
+    const bool textChanged = workspace_.textChanged;
+    const bool areaChanged = workspace_.areaChanged;
+    effects_.setText(text);
+    effects_.showSettings(workspace_.settings);
+    effects_.setTextCaption(areaCaption(kTextCaption, workspace_));
+    workspace_.textChanged = textChanged;
+    workspace_.areaChanged = areaChanged;
+}
+
+void ProjectCommands::nextTextArea()
+{
+    const int count = int(workspace_.areas.size());
+    if (count > 1)
+        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + 1) % count));
+}
+
+void ProjectCommands::previousTextArea()
+{
+    const int count = int(workspace_.areas.size());
+    if (count > 1)
+        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + count - 1) % count));
+}
+
+void ProjectCommands::selectTextAreaAt(QPoint at)
+{
+    const int index = areaAt(workspace_, at);
+    if (index >= 0 && index != workspace_.currentArea)
+        showCurrentArea(switchArea(workspace_, effects_.text(), index));
+}
+
+void ProjectCommands::newTextArea()
+{
+    showCurrentArea(addArea(workspace_, effects_.text()));
+    workspace_.areaChanged = true;
+}
+
+void ProjectCommands::deleteTextArea()
+{
+    const int count = int(workspace_.areas.size());
+    if (count < 2) {
+        prompter_.notice(QStringLiteral("The only text area of a project cannot be deleted."));
+        return;
+    }
+    const QString question = QStringLiteral("You really want to delete text area %1 of %2 and its text?")
+                                 .arg(workspace_.currentArea + 1).arg(count);
+    if (prompter_.ask(question, false) != Answer::Yes)
+        return;
+    showCurrentArea(removeCurrentArea(workspace_));
+    workspace_.areaChanged = true;
+}
+
 void ProjectCommands::importPictureGrid()
 {
     prepare(dialogs_.openPicture, kGridPictureFilter, {});
@@ -540,7 +594,7 @@ void ProjectCommands::importFont(const QString &path)
 void ProjectCommands::showUnnamedPictureAndText()
 {
     effects_.setImageCaption(kImageCaption);
-    effects_.setTextCaption(kTextCaption);
+    effects_.setTextCaption(areaCaption(kTextCaption, workspace_));
 }
 
 void ProjectCommands::showFontMap()

@@ -9,6 +9,8 @@
 #include "project/workspace.h"
 #include "raster/raster.h"
 
+#include <QPoint>
+
 namespace letterloom::project {
 
 // The main window's four file dialogs, each keeping its own folder and name.
@@ -86,6 +88,20 @@ public:
     // typed; a change counts as a change of the project (areaChanged). The
     // rendered text moves with the area's corner until the next refresh.
     void editTextArea();
+    // Edit > Next Text Area and Previous Text Area (round the list), and a
+    // plain click in the image view: another area becomes current, and the
+    // text input window, its caption and the toolbars show its values.
+    // Nothing changes with one area. A click at a point of the current area
+    // keeps it; elsewhere the last area whose frame holds the point is taken.
+    void nextTextArea();
+    void previousTextArea();
+    void selectTextAreaAt(QPoint at);
+    // Edit > New Text Area: an empty area after the others becomes current,
+    // to be drawn with Ctrl and the mouse. Edit > Delete Text Area: after a
+    // question, the current area and its text go; the only one stays, with
+    // a notice. Both are unsaved project work (areaChanged).
+    void newTextArea();
+    void deleteTextArea();
     // Font > Import from Picture...: a picture (PNG or BMP) read as a grid of
     // glyphs into the open font, with the settings the grid dialog gives.
     // Only the codes whose cells give a glyph change, as one undoable step;
@@ -127,6 +143,8 @@ private:
     void setProjectFile(const QString &path);
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();
+    // Another area became current: the windows show its text and values.
+    void showCurrentArea(const QByteArray &text);
     // A font was read or emptied: the windows show its character map.
     void showFontMap();
 

@@ -186,6 +186,28 @@ QByteArray removeCurrentArea(Workspace &workspace)
     return workspace.areas[size_t(workspace.currentArea)].values.text;
 }
 
+int areaAt(const Workspace &workspace, QPoint at)
+{
+    // The frame is drawn on x .. x + width and y .. y + height, both ends included.
+    const auto holds = [at](const TextArea &area) {
+        return at.x() >= area.x && qint64(at.x()) <= qint64(area.x) + area.width && at.y() >= area.y
+               && qint64(at.y()) <= qint64(area.y) + area.height;
+    };
+    if (holds(workspace.settings.area))
+        return workspace.currentArea;
+    for (int i = int(workspace.areas.size()) - 1; i >= 0; --i)
+        if (i != workspace.currentArea && holds(workspace.areas[size_t(i)].values.rect))
+            return i;
+    return -1;
+}
+
+QString areaCaption(const QString &caption, const Workspace &workspace)
+{
+    if (workspace.areas.size() < 2)
+        return caption;
+    return QStringLiteral("%1 - %2 of %3").arg(caption).arg(workspace.currentArea + 1).arg(workspace.areas.size());
+}
+
 std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &currentText, raster::Colour colour)
 {
     std::vector<text::Notice> notices;

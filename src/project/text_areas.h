@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QPoint>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -76,6 +78,15 @@ QByteArray addArea(Workspace &workspace, const QByteArray &currentText);
 // when it was the first). Returns the new current one's text. Nothing
 // happens for the only area.
 QByteArray removeCurrentArea(Workspace &workspace);
+
+// The area a plain click at (picture pixels) makes current: the current one
+// when its frame holds the point, else the last whose frame holds it; -1
+// when none does.
+int areaAt(const Workspace &workspace, QPoint at);
+
+// A caption of the text input window: with several areas followed by which
+// one it shows, "Text Input Window - 2 of 3".
+QString areaCaption(const QString &caption, const Workspace &workspace);
 
 // The refresh of every area: each laid out, rendered and tinted in colour.
 // Returns each area's notice, in order.

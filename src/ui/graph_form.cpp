@@ -119,9 +119,13 @@ void TgraphForm::FormKeyUp()
     selection_.keyRelease(context_.workspace, surfaceSize());
 }
 
-void TgraphForm::PaintBoxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at)
+void TgraphForm::PaintBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at)
 {
-    selection_.mousePress(context_.workspace, at, shift.testFlag(Qt::ControlModifier));
+    const bool ctrl = shift.testFlag(Qt::ControlModifier);
+    // A plain left click, with no drag under way, makes the area under it current.
+    if (button == Qt::LeftButton && !ctrl && !selection_.dragging())
+        project::runCommand(context_.prompter, [this, at] { context_.commands.selectTextAreaAt(at); });
+    selection_.mousePress(context_.workspace, at, ctrl);
 }
 
 void TgraphForm::PaintBoxMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint at)

@@ -179,6 +179,11 @@ void TmainForm::createMenus()
          {{"mmLoadBitmap", "Load Image...", QKeySequence(Qt::CTRL | Qt::Key_I), &TmainForm::mmLoadBitmapClick},
           {"mmShowBitmap", "Show Image", {}, &TmainForm::mmShowBitmapClick},
           {"mmTextArea", "Text Area...", {}, &TmainForm::mmTextAreaClick},
+          {"mmNextArea", "Next Text Area", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &TmainForm::mmNextAreaClick},
+          {"mmPreviousArea", "Previous Text Area", QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+           &TmainForm::mmPreviousAreaClick},
+          {"mmNewArea", "New Text Area", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_N), &TmainForm::mmNewAreaClick},
+          {"mmDeleteArea", "Delete Text Area", {}, &TmainForm::mmDeleteAreaClick},
           {"mmSpace4", "-", {}, nullptr},
           {"mmLoadText", "Load Text...", QKeySequence(Qt::CTRL | Qt::Key_T), &TmainForm::mmLoadTextClick},
           {"mmShowText", "Show Text", {}, &TmainForm::mmShowTextClick},
@@ -579,6 +584,26 @@ void TmainForm::mmShowBitmapClick()
 void TmainForm::mmTextAreaClick()
 {
     run([this] { context_.commands.editTextArea(); });
+}
+
+void TmainForm::mmNextAreaClick()
+{
+    run([this] { context_.commands.nextTextArea(); });
+}
+
+void TmainForm::mmPreviousAreaClick()
+{
+    run([this] { context_.commands.previousTextArea(); });
+}
+
+void TmainForm::mmNewAreaClick()
+{
+    run([this] { context_.commands.newTextArea(); });
+}
+
+void TmainForm::mmDeleteAreaClick()
+{
+    run([this] { context_.commands.deleteTextArea(); });
 }
 
 void TmainForm::mmLoadTextClick()

@@ -86,6 +86,10 @@ private:
     void mmLoadBitmapClick();
     void mmShowBitmapClick();
     void mmTextAreaClick();
+    void mmNextAreaClick();
+    void mmPreviousAreaClick();
+    void mmNewAreaClick();
+    void mmDeleteAreaClick();
     void mmLoadTextClick();
     void mmShowTextClick();
     void mmClearTextClick();

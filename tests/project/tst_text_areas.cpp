@@ -1,11 +1,16 @@
 #include "base/extension_block.h"
+#include "base/file_io.h"
 #include "project/compose_view.h"
+#include "project/project_commands.h"
 #include "project/project_file.h"
 #include "project/text_areas.h"
+#include "support/fake_effects.h"
+#include "support/fake_prompter.h"
 #include "text/font_description.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace letterloom;
@@ -221,6 +226,116 @@ private slots:
         removeCurrentArea(workspace);
         removeCurrentArea(workspace);  // the only one stays
         QCOMPARE(workspace.areas.size(), size_t(1));
+    }
+
+    // The Edit menu's area commands and a plain click, step by step from the
+    // first of threeAreas(): "type T" puts T in the text input window, "click
+    // X Y" clicks the image view. Every step that changes the current area
+    // or the number of areas moves the revision.
+    void areaCommands_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<int>("current");  // counted from 1, as the caption does
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("text");  // what the text input window shows
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("areaChanged");
+        const QByteArrayList texts{threeAreas()[0].text, threeAreas()[1].text, threeAreas()[2].text};
+        const QString deleteTwo = QStringLiteral("ask: You really want to delete text area 2 of 3 and its text?");
+        QTest::newRow("next") << QStringList{"next"} << "" << 2 << 3 << texts[1] << QStringList{} << false;
+        QTest::newRow("previous goes round to the last") << QStringList{"previous"} << "" << 3 << 3 << texts[2]
+                                                         << QStringList{} << false;
+        QTest::newRow("three times next comes back") << QStringList{"next", "next", "next"} << "" << 1 << 3 << texts[0]
+                                                     << QStringList{} << false;
+        QTest::newRow("typed text stays with its area") << QStringList{"type typed", "next", "type more", "previous"}
+                                                        << "" << 1 << 3 << QByteArray("typed") << QStringList{} << false;
+        QTest::newRow("a click in the third area") << QStringList{"click 200 30"} << "" << 3 << 3 << texts[2]
+                                                   << QStringList{} << false;
+        QTest::newRow("a click on another frame's far corner") << QStringList{"click 170 60"} << "" << 2 << 3 << texts[1]
+                                                               << QStringList{} << false;
+        QTest::newRow("a click inside the current area keeps it") << QStringList{"next", "click 100 30"} << "" << 2 << 3
+                                                                  << texts[1] << QStringList{} << false;
+        QTest::newRow("a click beside every area") << QStringList{"click 75 5"} << "" << 1 << 3 << texts[0]
+                                                   << QStringList{} << false;
+        QTest::newRow("new area, empty, unsaved") << QStringList{"new"} << "" << 4 << 4 << QByteArray()
+                                                  << QStringList{} << true;
+        QTest::newRow("delete, yes") << QStringList{"next", "delete"} << "Yes" << 1 << 2 << texts[0]
+                                     << QStringList{deleteTwo} << true;
+        QTest::newRow("delete, no") << QStringList{"next", "delete"} << "No" << 2 << 3 << texts[1]
+                                    << QStringList{deleteTwo} << false;
+        QTest::newRow("the only area is not deleted")
+            << QStringList{"delete", "delete", "delete"} << "Yes Yes" << 1 << 1 << texts[2]
+            << QStringList{"ask: You really want to delete text area 1 of 3 and its text?",
+                           "ask: You really want to delete text area 1 of 2 and its text?",
+                           "notice: The only text area of a project cannot be deleted."}
+            << true;
+    }
+
+    void areaCommands()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, answers);
+        QFETCH(int, current);
+        QFETCH(int, count);
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, log);
+        QFETCH(bool, areaChanged);
+        testing::FakePrompter prompter;
+        testing::FakeEffects effects;
+        Workspace workspace = sceneWith(threeAreas(), effects.textBytes);
+        ProjectCommands commands(workspace, prompter, effects);
+        effects.textCaption = QStringLiteral("Text Input Window - 1 of 3");  // as Open leaves it
+        for (const QString &word : answers.split(u' ', Qt::SkipEmptyParts))
+            prompter.answer(word == u"Yes" ? Answer::Yes : Answer::No);
+        for (const QString &step : steps) {
+            const QStringList words = step.split(u' ');
+            const auto before = std::make_tuple(workspace.revision(), workspace.currentArea, workspace.areas.size());
+            if (words[0] == u"type")
+                effects.textBytes = words[1].toLatin1();
+            else if (words[0] == u"click")
+                commands.selectTextAreaAt({words[1].toInt(), words[2].toInt()});
+            else if (words[0] == u"next")
+                commands.nextTextArea();
+            else if (words[0] == u"previous")
+                commands.previousTextArea();
+            else if (words[0] == u"new")
+                commands.newTextArea();
+            else
+                commands.deleteTextArea();
+            if (std::get<1>(before) != workspace.currentArea || std::get<2>(before) != workspace.areas.size())
+                QVERIFY2(workspace.revision() > std::get<0>(before), qPrintable(step));
+        }
+        QCOMPARE(workspace.currentArea + 1, current);
+        QCOMPARE(int(workspace.areas.size()), count);
+        QCOMPARE(effects.textBytes, text);
+        QCOMPARE(prompter.log, log);
+        QCOMPARE(workspace.areaChanged, areaChanged);
+        QCOMPARE(effects.textCaption, count > 1 ? QStringLiteral("Text Input Window - %1 of %2").arg(current).arg(count)
+                                                : QStringLiteral("Text Input Window"));
+        // The toolbars show the current area's values.
+        if (effects.shownSettings) {
+            QCOMPARE(effects.shownSettings->area, workspace.settings.area);
+            QCOMPARE(effects.shownSettings->lineSpacing, workspaceAreas(workspace, text)[size_t(current - 1)].lineSpacing);
+            QCOMPARE(effects.shownSettings->alignment, workspaceAreas(workspace, text)[size_t(current - 1)].alignment);
+        }
+    }
+
+    // Open shows the first area, and says so in the text input window's caption.
+    void openShowsTheFirstOfSeveral()
+    {
+        QTemporaryDir dir;
+        ProjectFile file = fileOf(threeAreas());
+        file.pictureBmp = Raster(300, 120).toBmp();
+        writeWholeFile(dir.filePath("three.llp"), projectBytes(file));
+        testing::FakePrompter prompter;
+        testing::FakeEffects effects;
+        Workspace workspace{dir.path() + u'/'};
+        ProjectCommands commands(workspace, prompter, effects);
+        commands.openProject(dir.filePath("three.llp"));
+        QCOMPARE(workspace.areas.size(), size_t(3));
+        QCOMPARE(effects.textBytes, threeAreas()[0].text);
+        QCOMPARE(effects.textCaption, QStringLiteral("Text Input Window - 1 of 3"));
     }
 
     void notices_data()

@@ -113,7 +113,7 @@ struct Program {
     // Plays image view events: "a" gives the image view the keyboard, "o"
     // gives it to the text input window, "k+" presses Ctrl, "u" lets it go,
     // "p X Y" presses the mouse with Ctrl held, "P X Y" without, "m X Y" moves
-    // it, "r X Y" releases it.
+    // it, "r X Y" releases it, "n" adds a text area (Edit > New Text Area).
     void play(const QString &script)
     {
         const auto giveKeyboard = [](QWidget *window) {
@@ -138,6 +138,8 @@ struct Program {
                 QTest::mouseMove(paintBox(), at);
             else if (op == u"r")
                 QTest::mouseRelease(paintBox(), Qt::LeftButton, Qt::NoModifier, at);
+            else if (op == u"n")
+                trigger("mmNewArea");
         }
     }
 };
@@ -193,6 +195,7 @@ private slots:
     void changesShowOnTheNextTick_data();
     void changesShowOnTheNextTick();
     void ticksWithoutChangesDrawNothing();
+    void switchingAreasIsNoEdit();
 
 private:
     QTemporaryDir dir_;
@@ -576,6 +579,11 @@ void TestGraphForm::changesShowOnTheNextTick_data()
     QTest::newRow("Ctrl let go after a drag past the edge") << "k+, p 150 50, m 250 90, r 250 90" << "u" << ""
                                                             << false;
     QTest::newRow("Refresh") << "" << "" << "mmResetText" << false;
+    QTest::newRow("New Text Area") << "" << "" << "mmNewArea" << false;
+    QTest::newRow("Next Text Area") << "n" << "" << "mmNextArea" << false;
+    QTest::newRow("Previous Text Area") << "n" << "" << "mmPreviousArea" << false;
+    QTest::newRow("Delete Text Area") << "n" << "" << "mmDeleteArea" << false;
+    QTest::newRow("a plain click in another area") << "n" << "P 60 50, r 60 50" << "" << false;
     QTest::newRow("Load Image") << "" << "" << "mmLoadBitmap" << false;
     QTest::newRow("New") << "" << "" << "mmNewProject" << false;
     // The export composes its own scene, without frame and hints, into the
@@ -605,8 +613,8 @@ void TestGraphForm::changesShowOnTheNextTick()
         program.prompter.chooseFile(path);
     } else if (command == u"mmExportBitmap") {
         program.prompter.chooseFile(dir_.filePath(QStringLiteral("shown.bmp")));
-    } else if (command == u"mmNewProject") {
-        program.prompter.answer(Answer::No);
+    } else if (command == u"mmNewProject" || command == u"mmDeleteArea") {
+        program.prompter.answer(command == u"mmNewProject" ? Answer::No : Answer::Yes);
     }
     program.play(events);
     if (!command.isEmpty())
@@ -619,6 +627,26 @@ void TestGraphForm::changesShowOnTheNextTick()
         QVERIFY(next != first);
     else
         QCOMPARE(next, first);
+}
+
+// Going to another area shows its text and caption but is no edit of the
+// project; each area keeps what was typed into it.
+void TestGraphForm::switchingAreasIsNoEdit()
+{
+    Program program(dir_, true);
+    letterloom::ui::TtextForm *text = program.shell.windows().text;
+    text->setBytes("first");
+    program.trigger("mmNewArea");
+    QCOMPARE(text->windowTitle(), QStringLiteral("Text Input Window - 2 of 2"));
+    text->setBytes("second");
+    program.workspace().textChanged = program.workspace().areaChanged = false;
+    for (const auto &[shown, caption] : {std::pair{"first", "1 of 2"}, {"second", "2 of 2"}, {"first", "1 of 2"}}) {
+        program.trigger("mmNextArea");
+        QCOMPARE(text->bytes(), QByteArray(shown));
+        QCOMPARE(text->windowTitle(), QStringLiteral("Text Input Window - ") + caption);
+    }
+    QVERIFY(!program.workspace().textChanged);
+    QVERIFY(!program.workspace().areaChanged);
 }
 
 void TestGraphForm::ticksWithoutChangesDrawNothing()

@@ -262,7 +262,9 @@ void TestMainForm::menus_data()
                                          "mmCharMap|Character Map...|"};
     QTest::newRow("Edit") << "Edit"
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
-                                         "mmTextArea|Text Area...|", "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
+                                         "mmTextArea|Text Area...|", "mmNextArea|Next Text Area|Ctrl+PgDown",
+                                         "mmPreviousArea|Previous Text Area|Ctrl+PgUp", "mmNewArea|New Text Area|Ctrl+Shift+N",
+                                         "mmDeleteArea|Delete Text Area|", "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
                                          "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9"};
     QTest::newRow("Windows") << "Windows"
                              << QStringList{"mmMainWindow|Main window|F1", "mmBitmapWindow|Image|F2",
