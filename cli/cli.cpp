@@ -14,6 +14,8 @@ std::vector<Command> allCommands()
     std::vector<Command> all = textCommands();
     for (Command &command : fontCommands())
         all.push_back(std::move(command));
+    for (Command &command : batchCommands())
+        all.push_back(std::move(command));
     return all;
 }
 

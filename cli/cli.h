@@ -42,6 +42,7 @@ struct Command {
 
 std::vector<Command> textCommands();  // render, layout, fit
 std::vector<Command> fontCommands();  // font info, font sheet, font convert, font import-grid
+std::vector<Command> batchCommands();  // batch, texts export, texts import
 
 // Runs the command named by the arguments (the program's own name first) and
 // returns the exit status. Messages go to stderr as "letterloom-cli: MESSAGE".

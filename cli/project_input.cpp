@@ -40,6 +40,8 @@ ProjectInput openProject(const QString &projectPath, const InputFiles &files)
     }
     if (files.map)
         workspace.fontExtras.charMap = *files.map;
+    input.areas = project::joinAreas(opened.settings, opened.text, opened.extras);
+    input.textGiven = !files.textFile.isEmpty();
     if (files.textFile.isEmpty())
         input.text = opened.text;
     else if (files.textBytes)

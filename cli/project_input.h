@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace letterloom::cli {
 
@@ -16,7 +17,10 @@ struct ProjectInput {
     explicit ProjectInput(const QString &programDirectory) : workspace(programDirectory) {}
 
     project::Workspace workspace;
-    QByteArray text;  // what the text input window would hold
+    // Every text area of the project, each with the text the project holds.
+    std::vector<project::AreaText> areas;
+    QByteArray text;  // what the text input window would hold for the first area
+    bool textGiven = false;  // text comes from --text or --text-bytes
 };
 
 // What replaces the project's own text and font.

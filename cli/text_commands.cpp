@@ -1,4 +1,4 @@
-// The commands that lay text out in a project's text area: render, layout, fit.
+// The commands that lay text out in a project's text areas: render, layout, fit.
 
 #include "cli.h"
 #include "command_line.h"
@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "project/compose_view.h"
+#include "project/text_areas.h"
 #include "text/layout.h"
 
 namespace letterloom::cli {
@@ -18,6 +19,7 @@ namespace {
 const QString kTextOption = QStringLiteral("text");
 const QString kTextBytesOption = QStringLiteral("text-bytes");
 const QString kFontOption = QStringLiteral("font");
+const QString kAreaOption = QStringLiteral("area");
 
 void addInputOptions(CommandLine &line)
 {
@@ -31,6 +33,9 @@ void addInputOptions(CommandLine &line)
                     QStringLiteral("FILE")});
     line.addOption({kFontOption, QStringLiteral("Use the font of FILE (.llf, .bdf, .fnt or .psf) instead of the project's."),
                     QStringLiteral("FILE.llf")});
+    line.addOption({kAreaOption, QStringLiteral("Work on text area N only, counted from 1 (default: every area of the "
+                                                "project). With several areas, --text needs it."),
+                    QStringLiteral("N")});
     addMapOption(line);
 }
 
@@ -52,20 +57,46 @@ ProjectInput openInput(const CommandLine &line)
     return openProject(line.argument(0), files);
 }
 
-// The exit status for what ended a layout; a notice goes to stderr.
-int reportNotice(text::Notice notice)
+// The areas a command works on: every area of the project, or the one that
+// --area names. Text given with --text replaces the text of that area (of
+// the only one), which with several areas --area must name.
+std::vector<project::AreaText> chosenAreas(const CommandLine &line, const ProjectInput &input, bool textReplaces)
 {
-    if (notice == text::Notice::None)
+    std::vector<project::AreaText> areas = input.areas;
+    if (line.isSet(kAreaOption)) {
+        bool ok = false;
+        const int number = line.value(kAreaOption).toInt(&ok);
+        if (!ok || number < 1)
+            throw UsageError(QStringLiteral("--area takes a whole number from 1, not '%1'").arg(line.value(kAreaOption)));
+        if (size_t(number) > areas.size())
+            throw Error(QStringLiteral("The project has %1 text area%2: there is no area %3")
+                            .arg(areas.size()).arg(areas.size() == 1 ? "" : "s").arg(number));
+        areas = {areas[size_t(number) - 1]};
+    } else if (textReplaces && input.textGiven && areas.size() > 1)
+        throw UsageError(QStringLiteral("The project has %1 text areas: give --area N to say whose text --text replaces")
+                             .arg(areas.size()));
+    if (textReplaces && input.textGiven)
+        areas.front().text = input.text;
+    return areas;
+}
+
+// The exit status for what ended the layouts; each notice goes to stderr,
+// naming its area when there are several.
+int reportNotices(const std::vector<text::Notice> &notices)
+{
+    const QString notice = project::areasNotice(notices);
+    if (notice.isEmpty())
         return kExitOk;
-    printMessage(text::noticeText(notice));
+    for (const QString &message : notice.split(u'\n'))
+        printMessage(message);
     return kExitNotice;
 }
 
-text::Notice layOut(const QByteArray &text, const project::ProjectSettings &settings,
-                    const font::GlyphTable &glyphs, text::LineTable &lines)
+text::Notice layOut(const QByteArray &text, const project::AreaText &area, const font::GlyphTable &glyphs,
+                    text::LineTable &lines)
 {
     text::ClearLineTable(lines);
-    return text::LayoutText(text, settings.area.width, settings.area.height, settings.lineSpacing, glyphs, lines);
+    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, glyphs, lines);
 }
 
 const char *noticeName(text::Notice notice)
@@ -95,16 +126,16 @@ QByteArray lineTableJson(text::Notice notice, const text::LineTable &lines, cons
                + texts + ", \"wordWidths\": " + jsonList(qsizetype(line.wordWidths.size()), [&](qsizetype w) { return QByteArray::number(line.wordWidths[size_t(w)]); })
                + ", \"lineWidth\": " + QByteArray::number(line.lineWidth) + ", \"gap\": " + QByteArray::number(line.gap) + '}';
     }, ",\n  ");
-    return QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": " + list + "}\n";
+    return QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": " + list + "}";
 }
 
 int render(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("render"), QStringLiteral("PROJECT -o OUT.bmp"),
-                     QStringLiteral("Opens a project, lays its text out in its text area, draws it in the chosen\n"
-                                    "colour and writes the picture with the text, the picture's size, as a BMP\n"
-                                    "file (a PNG file when OUT ends in .png).\n"
-                                    "Exit status 3 when the text does not fit (the picture is still written)."));
+                     QStringLiteral("Opens a project, lays the text of each of its text areas out in it, draws\n"
+                                    "them in the chosen colour and writes the picture with the text, the picture's\n"
+                                    "size, as a BMP file (a PNG file when OUT ends in .png).\n"
+                                    "Exit status 3 when a text does not fit (the picture is still written)."));
     addInputOptions(line);
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
                     QStringLiteral("OUT.bmp")});
@@ -122,11 +153,12 @@ int render(const QStringList &arguments)
     project::Workspace &workspace = input.workspace;
     if (workspace.picture.isEmpty())
         throw Error(QStringLiteral("The project has no picture"));
-    const text::Notice notice = project::refreshText(workspace, input.text, *colour);
+    const QByteArray first = project::setWorkspaceAreas(workspace, chosenAreas(line, input, true));
+    const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, *colour);
     raster::Raster view(workspace.picture.width(), workspace.picture.height());
     project::ComposeView(workspace, view, true);
     view.writePictureFile(output);
-    return reportNotice(notice);
+    return reportNotices(notices);
 }
 
 int layout(const QStringList &arguments)
@@ -137,7 +169,9 @@ int layout(const QStringList &arguments)
                                     "\"wordWidths\": [...], \"lineWidth\": n, \"gap\": n}, ...]}. In the words, the\n"
                                     "character U+00nn stands for the byte nn. Through a character map, each line\n"
                                     "also has \"text\": the words as the map reads them (U+FFFD for a code without\n"
-                                    "text). Exit status 3 when the text does not fit."));
+                                    "text). A project of several text areas prints {\"areas\": [...]}, one such\n"
+                                    "object for each area in turn (one object for the area --area names).\n"
+                                    "Exit status 3 when a text does not fit."));
     addInputOptions(line);
     line.addOption({QStringLiteral("json"), QStringLiteral("Print the lines as JSON (the one output so far; required).")});
     if (!line.parse(arguments))
@@ -147,18 +181,28 @@ int layout(const QStringList &arguments)
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
-    const text::Notice notice = layOut(input.text, workspace.settings, workspace.glyphs, workspace.lines);
-    printOut(lineTableJson(notice, workspace.lines, workspace.fontExtras.charMap));
-    return reportNotice(notice);
+    const std::vector<project::AreaText> areas = chosenAreas(line, input, true);
+    std::vector<text::Notice> notices;
+    QByteArrayList objects;
+    for (const project::AreaText &area : areas) {
+        notices.push_back(layOut(area.text, area, workspace.glyphs, workspace.lines));
+        objects << lineTableJson(notices.back(), workspace.lines, workspace.fontExtras.charMap);
+    }
+    if (objects.size() == 1)
+        printOut(objects.front() + '\n');
+    else
+        printOut("{\"areas\": [\n" + objects.join(",\n") + "]}\n");
+    return reportNotices(notices);
 }
 
 int fit(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("fit"), QStringLiteral("PROJECT --text FILE"),
-                     QStringLiteral("Checks many texts against one text area: lays every paragraph of FILE (blocks\n"
-                                    "separated by blank lines) out in the project's text area with its font and\n"
-                                    "settings, and prints FILE:LINE: paragraph N: NOTICE for each one that does not\n"
-                                    "fit. Exit status 3 when any does not fit."));
+                     QStringLiteral("Checks many texts against a project's text areas: lays every paragraph of FILE\n"
+                                    "(blocks separated by blank lines) out in each text area with the project's font\n"
+                                    "and the area's settings, and prints FILE:LINE: paragraph N: NOTICE for each one\n"
+                                    "that does not fit; with several areas FILE:LINE: area K: paragraph N: NOTICE.\n"
+                                    "Exit status 3 when any does not fit."));
     addInputOptions(line);
     if (!line.parse(arguments))
         return kExitOk;
@@ -167,19 +211,30 @@ int fit(const QStringList &arguments)
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
     const std::vector<Paragraph> paragraphs = splitParagraphs(input.text);
+    const std::vector<project::AreaText> areas = chosenAreas(line, input, false);
+    // The number each line names: the project's own numbering, also for --area.
+    const int firstNumber = line.isSet(kAreaOption) ? line.value(kAreaOption).toInt() : 1;
+    const bool several = input.areas.size() > 1;
     int failures = 0;
     for (size_t i = 0; i < paragraphs.size(); ++i) {
-        const text::Notice notice = layOut(paragraphs[i].text, workspace.settings, workspace.glyphs, workspace.lines);
-        if (notice == text::Notice::None)
-            continue;
-        ++failures;
-        printOut(QStringLiteral("%1:%2: paragraph %3: %4\n")
-                     .arg(textFile).arg(paragraphs[i].firstLine).arg(i + 1).arg(text::noticeText(notice))
-                     .toUtf8());
+        bool failed = false;
+        for (size_t a = 0; a < areas.size(); ++a) {
+            const text::Notice notice = layOut(paragraphs[i].text, areas[a], workspace.glyphs, workspace.lines);
+            if (notice == text::Notice::None)
+                continue;
+            failed = true;
+            const QString where = several ? QStringLiteral("area %1: ").arg(firstNumber + int(a)) : QString();
+            printOut(QStringLiteral("%1:%2: %3paragraph %4: %5\n")
+                         .arg(textFile).arg(paragraphs[i].firstLine).arg(where).arg(i + 1).arg(text::noticeText(notice))
+                         .toUtf8());
+        }
+        failures += failed;
     }
     if (failures == 0)
         return kExitOk;
-    printMessage(QStringLiteral("%1 of %2 paragraphs do not fit").arg(failures).arg(paragraphs.size()));
+    printMessage(QStringLiteral("%1 of %2 paragraphs do not fit%3")
+                     .arg(failures).arg(paragraphs.size())
+                     .arg(areas.size() > 1 ? QStringLiteral(" one or more of the %1 text areas").arg(areas.size()) : QString()));
     return kExitNotice;
 }
 

@@ -1,7 +1,7 @@
 # What `make install` and `make deb` lay out under the prefix:
 #
 #   lib/letterloom/       the program directory: both programs, the sample font,
-#                         picture and project, and the manual once built, as in
+#                         picture and projects, and the manual once built, as in
 #                         the build directory (dialogs start there, projects'
 #                         relative font paths count from there)
 #   bin/                  letterloom and letterloom-cli, links into it
@@ -16,6 +16,7 @@ set(program_dir lib/letterloom)
 
 install(TARGETS letterloom letterloom-cli RUNTIME DESTINATION ${program_dir})
 install(FILES ${PROJECT_BINARY_DIR}/sample.llf ${PROJECT_BINARY_DIR}/sample.bmp ${PROJECT_BINARY_DIR}/sample.llp
+              ${PROJECT_BINARY_DIR}/areas.llp
         DESTINATION ${program_dir})
 install(DIRECTORY ${PROJECT_BINARY_DIR}/manual DESTINATION ${program_dir} OPTIONAL)
 

@@ -5,6 +5,10 @@
 //                                             a project of the picture and the
 //                                             text, naming FONT as it is given
 //                                             (relative to the program directory)
+//   make_examples areas OUT.llp FONT TEXTS.txt
+//                                             the second sample: a picture of three
+//                                             text areas, whose texts are the
+//                                             paragraphs of TEXTS.txt in order
 
 #include "font_source.h"
 #include "sample_picture.h"
@@ -12,6 +16,7 @@
 #include "base/error.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
+#include "project/project_extras.h"
 #include "project/project_file.h"
 #include "project/text_file.h"
 #include "text/render.h"
@@ -47,13 +52,31 @@ void makeProject(const QStringList &arguments)
     writeWholeFile(arguments[0], project::projectBytes(file));
 }
 
+void makeAreasProject(const QStringList &arguments)
+{
+    const std::vector<project::TextArea> rects = tools::areasPictureTextAreas();
+    const QList<QByteArray> texts = project::readTextFile(arguments[2]).split('\n');
+    std::vector<project::AreaText> areas;
+    const std::uint8_t alignments[] = {text::kAlignCentre, text::kAlignLeft, text::kAlignCentre};
+    for (size_t i = 0; i < rects.size(); ++i)
+        areas.push_back({rects[i], texts.value(qsizetype(i) * 2).trimmed(), alignments[i], 10, {}});
+    project::ProjectFile file;
+    project::ProjectExtras extras;
+    project::splitAreas(areas, file.settings, file.text, extras);
+    file.extensions.keys = project::projectExtrasKeys(extras);
+    file.storedFontPath = arguments[1].toUtf8();
+    file.pictureBmp = tools::drawAreasPicture().toBmp();
+    writeWholeFile(arguments[0], project::projectBytes(file));
+}
+
 struct Step {
     const char *name;
     qsizetype argumentCount;
     void (*make)(const QStringList &arguments);
 };
 
-constexpr Step kSteps[] = {{"font", 2, makeFont}, {"picture", 1, makePicture}, {"project", 4, makeProject}};
+constexpr Step kSteps[] = {{"font", 2, makeFont}, {"picture", 1, makePicture}, {"project", 4, makeProject},
+                           {"areas", 3, makeAreasProject}};
 
 }  // namespace
 
@@ -73,6 +96,6 @@ int main(int argc, char *argv[])
         }
     }
     std::fprintf(stderr, "usage: make_examples font SOURCE.txt OUT.llf | picture OUT.bmp |"
-                         " project OUT.llp FONT PICTURE.bmp TEXT.txt\n");
+                         " project OUT.llp FONT PICTURE.bmp TEXT.txt | areas OUT.llp FONT TEXTS.txt\n");
     return 2;
 }

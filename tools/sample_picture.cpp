@@ -113,7 +113,77 @@ void drawSign(Raster &picture)
         }
 }
 
+// A parchment banner across the sky, for the title.
+constexpr int kBannerLeft = 40, kBannerTop = 6, kBannerRight = 280, kBannerBottom = 32;
+// A speech bubble whose tail points down at a little round creature.
+constexpr int kBubbleLeft = 16, kBubbleTop = 44, kBubbleRight = 196, kBubbleBottom = 104;
+constexpr int kCreatureX = 150, kCreatureY = 150;
+// A small wooden plate in the meadow's corner, for a label.
+constexpr int kPlateLeft = 224, kPlateTop = 162, kPlateRight = 308, kPlateBottom = 190;
+
+void drawBanner(Raster &picture)
+{
+    picture.fillRect(kBannerLeft + 3, kBannerBottom, kBannerRight + 3, kBannerBottom + 2, hex(0x2E5C9A));  // shadow
+    picture.drawRectangle(kBannerLeft, kBannerTop, kBannerRight, kBannerBottom, hex(0x8A5A30), hex(0xF3E2B3));
+    for (const int x : {kBannerLeft - 10, kBannerRight})  // the ribbon's folded ends
+        picture.drawRectangle(x, kBannerTop + 6, x + 10, kBannerBottom + 6, hex(0x8A5A30), hex(0xD9C08A));
+}
+
+void drawBubble(Raster &picture)
+{
+    const Colour ink = hex(0x202020), paper = hex(0xFFFFFF);
+    // The tail: a wedge from the bubble's bottom down to the creature.
+    for (int y = kBubbleBottom - 2; y < kCreatureY - 16; ++y) {
+        const int spread = (kCreatureY - 16 - y) / 3;
+        const int centre = 120 + (y - kBubbleBottom) / 2;
+        picture.fillRect(centre - spread - 1, y, centre + spread + 2, y + 1, ink);
+        picture.fillRect(centre - spread, y, centre + spread + 1, y + 1, paper);
+    }
+    picture.drawRectangle(kBubbleLeft + 4, kBubbleTop, kBubbleRight - 4, kBubbleBottom, ink, paper);
+    picture.drawRectangle(kBubbleLeft, kBubbleTop + 4, kBubbleRight, kBubbleBottom - 4, ink, paper);
+    picture.fillRect(kBubbleLeft + 1, kBubbleTop + 5, kBubbleRight, kBubbleBottom - 4, paper);
+    picture.fillRect(kBubbleLeft + 5, kBubbleTop + 1, kBubbleRight - 4, kBubbleBottom, paper);
+}
+
+void drawCreature(Raster &picture)
+{
+    fillCircle(picture, kCreatureX, kCreatureY + 2, 14, hex(0x2F6A28));  // shadow
+    fillCircle(picture, kCreatureX, kCreatureY, 13, hex(0xE07A2E));
+    fillCircle(picture, kCreatureX - 4, kCreatureY - 5, 4, hex(0xF2A65A));
+    for (const int x : {kCreatureX - 5, kCreatureX + 4}) {
+        picture.fillRect(x, kCreatureY - 3, x + 3, kCreatureY + 2, hex(0xFFFFFF));
+        picture.fillRect(x + 1, kCreatureY - 1, x + 3, kCreatureY + 2, hex(0x202020));
+    }
+    picture.fillRect(kCreatureX - 3, kCreatureY + 6, kCreatureX + 4, kCreatureY + 7, hex(0x6B2A10));
+}
+
+void drawPlate(Raster &picture)
+{
+    picture.fillRect(kPlateLeft + 36, kPlateBottom, kPlateLeft + 42, kHeight, hex(0x6B4423));  // post
+    picture.drawRectangle(kPlateLeft, kPlateTop, kPlateRight, kPlateBottom, hex(0x4A2E17), hex(0xDDBC84));
+}
+
 }  // namespace
+
+raster::Raster drawAreasPicture()
+{
+    Raster picture(kWidth, kHeight);
+    drawSky(picture);
+    drawCloud(picture, 240, 50);
+    drawLandscape(picture);
+    drawBanner(picture);
+    drawBubble(picture);
+    drawCreature(picture);
+    drawPlate(picture);
+    return picture;
+}
+
+std::vector<project::TextArea> areasPictureTextAreas()
+{
+    return {{kBannerLeft + 6, kBannerTop + 4, kBannerRight - kBannerLeft - 12, kBannerBottom - kBannerTop - 6},
+            {kBubbleLeft + 8, kBubbleTop + 6, kBubbleRight - kBubbleLeft - 16, kBubbleBottom - kBubbleTop - 12},
+            {kPlateLeft + 4, kPlateTop + 4, kPlateRight - kPlateLeft - 8, kPlateBottom - kPlateTop - 6}};
+}
 
 raster::Raster drawSamplePicture()
 {

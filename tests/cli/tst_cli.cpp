@@ -71,6 +71,28 @@ QByteArray projectFile(project::TextArea area, const QString &fontPath, const QB
     return project::projectBytes(file);
 }
 
+// A project of several text areas, the first in the described fields.
+QByteArray areasFile(const std::vector<project::AreaText> &areas, const QString &fontPath)
+{
+    project::ProjectFile file;
+    project::ProjectExtras extras;
+    project::splitAreas(areas, file.settings, file.text, extras);
+    file.extensions.keys = project::projectExtrasKeys(extras);
+    file.storedFontPath = fontPath.toUtf8();
+    raster::Raster picture(80, 60);
+    picture.fill(kGrey);
+    file.pictureBmp = picture.toBmp();
+    return project::projectBytes(file);
+}
+
+// The three areas of areas.llp: one that fits, one too narrow for its second
+// word, one too low for its lines (centred, narrower line spacing).
+const std::vector<project::AreaText> kThreeAreas{
+    {{10, 20, 60, 30}, "X", 1, 10, {}},
+    {{2, 2, 13, 50}, "b aa", 1, 10, {}},
+    {{40, 5, 24, 14}, "aa aa aa", 2, 6, {}},
+};
+
 }  // namespace
 
 class CliTest : public QObject {
@@ -115,6 +137,9 @@ private slots:
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
         write("grid.png", raster::Raster(testing::sketchGlyph({".#.#", "#.##"}).image).toPng());
         write("damaged.llp", projectFile({10, 20, 60, 30}, fontPath, "X") + QByteArray("LLX1\xff\x00\x00\x00{}", 10));
+        write("areas.llp", areasFile(kThreeAreas, fontPath));
+        for (size_t i = 0; i < kThreeAreas.size(); ++i)
+            write(QStringLiteral("area%1.llp").arg(i + 1), areasFile({kThreeAreas[i]}, fontPath));
     }
 
     void init()
@@ -353,6 +378,274 @@ private slots:
                        + QByteArray::number(line["gap"].toInt());
         }
         QCOMPARE(got, lines);
+    }
+
+    // Each area of areas.llp laid out as the one-area project of that area
+    // alone lays it out: "N" in singles stands for the output of the same
+    // command on areaN.llp without --area.
+    void layoutOfAreas_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("singles");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        const QString width = "letterloom-cli: Text area 2: Text does not fit in the specified area by width!\n";
+        const QString height = "letterloom-cli: Text area 3: Text does not fit in the specified area by height!\n";
+        QTest::newRow("every area") << QStringList{} << QStringList{"1", "2", "3"} << 3 << width + height;
+        QTest::newRow("area 1 alone") << QStringList{"--area", "1"} << QStringList{"1"} << 0 << "";
+        QTest::newRow("area 2 alone, as today's notice")
+            << QStringList{"--area", "2"} << QStringList{"2"} << 3
+            << "letterloom-cli: Text does not fit in the specified area by width!\n";
+        QTest::newRow("--text replaces the text of the area named")
+            << QStringList{"--area", "3", "--text", "@out.txt"} << QStringList{"3"} << 0 << "";
+        QTest::newRow("--text without --area") << QStringList{"--text", "@out.txt"} << QStringList{} << 2
+                                               << "letterloom-cli: The project has 3 text areas: give --area N";
+        QTest::newRow("no area 4") << QStringList{"--area", "4"} << QStringList{} << 1
+                                   << "letterloom-cli: The project has 3 text areas: there is no area 4\n";
+        QTest::newRow("area 0") << QStringList{"--area", "0"} << QStringList{} << 2
+                                << "letterloom-cli: --area takes a whole number from 1, not '0'";
+    }
+
+    void layoutOfAreas()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, singles);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        write("out.txt", "b");
+        const QStringList single = options.mid(options.indexOf("--area") == 0 ? 2 : 0);
+        QByteArrayList objects;
+        for (const QString &n : singles)
+            objects << cli(QStringList{"layout", "@area" + n + ".llp", "--json"} + single).out;
+        QByteArray expected = objects.value(0);
+        if (objects.size() > 1) {
+            for (QByteArray &object : objects)
+                object.chop(1);
+            expected = "{\"areas\": [\n" + objects.join(",\n") + "]}\n";
+        }
+        const Run run = cli(QStringList{"layout", "@areas.llp", "--json"} + options);
+        QCOMPARE(run.status, status);
+        QVERIFY2(QString::fromUtf8(run.err).startsWith(expand(err)) || (err.isEmpty() && run.err.isEmpty()), run.err.constData());
+        QCOMPARE(run.out, expected);
+        if (objects.size() > 1)
+            QCOMPARE(QJsonDocument::fromJson(run.out).object()["areas"].toArray().size(), objects.size());
+    }
+
+    // render draws every area as the one-area project of each draws it; with
+    // --area only that one.
+    void renderOfAreas_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::addColumn<int>("status");
+        QTest::newRow("every area") << QStringList{} << QList<int>{1, 2, 3} << 3;
+        QTest::newRow("area 1") << QStringList{"--area", "1"} << QList<int>{1} << 0;
+        QTest::newRow("area 3 in red") << QStringList{"--area", "3", "--color", "FF0000"} << QList<int>{3} << 3;
+    }
+
+    void renderOfAreas()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QList<int>, drawn);
+        QFETCH(int, status);
+        const QStringList colour = options.mid(options.indexOf("--color") >= 0 ? options.indexOf("--color") : options.size());
+        raster::Raster expected(80, 60);
+        expected.fill(kGrey);
+        for (int n : drawn) {
+            QCOMPARE(cli(QStringList{"render", QStringLiteral("@area%1.llp").arg(n), "-o", "@out.bmp"} + colour).status,
+                     n == 1 ? 0 : 3);
+            const raster::Raster single = raster::Raster::readBmpFile(path("out.bmp"));
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 80; ++x)
+                    if (single.pixel(x, y) != kGrey)
+                        expected.setPixel(x, y, single.pixel(x, y));
+        }
+        raster::Raster grey(80, 60);
+        grey.fill(kGrey);
+        QVERIFY(!(expected == grey));
+        const Run run = cli(QStringList{"render", "@areas.llp", "-o", "@out.bmp"} + options);
+        QCOMPARE(run.status, status);
+        QVERIFY(raster::Raster::readBmpFile(path("out.bmp")) == expected);
+    }
+
+    // fit checks each paragraph against every area, naming the area.
+    void fitOfAreas_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString width = "Text does not fit in the specified area by width!\n";
+        const QString height = "Text does not fit in the specified area by height!\n";
+        QTest::newRow("every area") << "areas.llp" << QStringList{}
+                                    << "@out.txt:3: area 2: paragraph 2: " + width + "@out.txt:3: area 3: paragraph 2: " + height
+                                           + "@out.txt:5: area 1: paragraph 3: " + width + "@out.txt:5: area 2: paragraph 3: "
+                                           + width + "@out.txt:5: area 3: paragraph 3: " + width
+                                    << "letterloom-cli: 2 of 3 paragraphs do not fit one or more of the 3 text areas\n";
+        QTest::newRow("area 3 alone, still named") << "areas.llp" << QStringList{"--area", "3"}
+                                                   << "@out.txt:3: area 3: paragraph 2: " + height
+                                                          + "@out.txt:5: area 3: paragraph 3: " + width
+                                                   << "letterloom-cli: 2 of 3 paragraphs do not fit\n";
+        QTest::newRow("one area: no name, as before") << "area1.llp" << QStringList{"--area", "1"}
+                                                      << "@out.txt:5: paragraph 3: " + width
+                                                      << "letterloom-cli: 1 of 3 paragraphs do not fit\n";
+    }
+
+    void fitOfAreas()
+    {
+        QFETCH(QString, project);
+        QFETCH(QStringList, options);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        write("out.txt", "X\n\naa aa aa\n\n" + QByteArray(22, 'b') + "\n");
+        const Run run = cli(QStringList{"fit", "@" + project, "--text", "@out.txt"} + options);
+        QCOMPARE(run.status, 3);
+        QCOMPARE(QString::fromUtf8(run.out), expand(out));
+        QCOMPARE(QString::fromUtf8(run.err), err);
+    }
+
+    // batch: a line for each row that fails or does not fit, in row order, the
+    // exit status, and each picture as the one-area projects draw the same
+    // texts ("out.a.bmp=area1.llp:X|area2.llp:b": area 1 drew X, area 2 b;
+    // nothing after "=": not written). The table lies in jobs/.
+    void batchRows_data()
+    {
+        QTest::addColumn<QByteArray>("jobs");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QStringList>("pictures");
+        const QString table = "@jobs/jobs.csv:";
+        const QString width = "Text does not fit in the specified area by width!\n";
+        const QString height = "Text does not fit in the specified area by height!\n";
+        QTest::newRow("every row fits, columns in any order")
+            << QByteArray("output,text,area,project,note\r\n../out.a.bmp,X,1,../areas.llp,ignored\r\n"
+                          "../out.a.bmp,b,2,../areas.llp,\r\n../out.b.bmp,bb,1,../fits.llp,\r\n"
+                          "../out.a.bmp,aa,3,../areas.llp,\r\n")
+            << QStringList{} << 0 << "" << ""
+            << QStringList{"out.a.bmp=area1.llp:X|area2.llp:b|area3.llp:aa", "out.b.bmp=fits.llp:bb"};
+        QTest::newRow("a row's text and the project's own do not fit")
+            << QByteArray("project,area,text,output\n../areas.llp,2,aa,../out.a.bmp\n") << QStringList{} << 3
+            << table + "2: text area 2: " + width + table + "2: text area 3: " + height
+            << "letterloom-cli: 0 of 1 rows failed, 1 do not fit\n"
+            << QStringList{"out.a.bmp=area1.llp:X|area2.llp:aa|area3.llp:aa aa aa"};
+        const QByteArray failing("project,area,text,output\n../areas.llp,4,X,../out.a.bmp\n../none.llp,1,X,../out.b.bmp\n"
+                                 "../fits.llp,1,@missing.txt,../out.c.bmp\n../fits.llp,1,@@a,../out.d.bmp\n\n"
+                                 "../fits.llp,x,a,../out.e.bmp\n");
+        const QString failures = table + "2: there is no text area 4: the project has 3; @out.a.bmp was not written\n"
+                                 + table + "3: none.llp: File not found\n"
+                                 + table + "4: missing.txt: File not found; @out.c.bmp was not written\n"
+                                 + table + "7: the area is a whole number from 1, not \"x\"; @out.e.bmp was not written\n";
+        const QStringList failed{"out.a.bmp=", "out.b.bmp=", "out.c.bmp=", "out.d.bmp=fits.llp:@a", "out.e.bmp="};
+        QTest::newRow("failing rows, the others still run") << failing << QStringList{} << 1 << failures
+                                                            << "letterloom-cli: 4 of 5 rows failed, 0 do not fit\n" << failed;
+        QTest::newRow("two threads, still in row order") << failing << QStringList{"-j", "2"} << 1 << failures
+                                                         << "letterloom-cli: 4 of 5 rows failed, 0 do not fit\n" << failed;
+        QTest::newRow("@file beside the table, a quoted line break, an area given twice")
+            << QByteArray("project,area,text,output\r\n../fits.llp,1,@text.txt,../out.a.bmp\r\n"
+                          "../areas.llp,3,\"a\r\nb\",../out.b.bmp\r\n../areas.llp,3,X,../out.b.bmp\r\n"
+                          "../fits.llp,1,\"a\nb\",../out.c.bmp\r\n")
+            << QStringList{} << 1
+            << table + "4: text area 3 of @out.b.bmp is given twice, first in row 3; @out.b.bmp was not written\n"
+            << "letterloom-cli: 1 of 4 rows failed, 0 do not fit\n"
+            << QStringList{"out.a.bmp=fits.llp:bb b", "out.b.bmp=", "out.c.bmp=fits.llp:a\r\nb"};
+    }
+
+    void batchRows()
+    {
+        QFETCH(QByteArray, jobs);
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QStringList, pictures);
+        QDir(dir_.path()).mkpath("jobs");
+        write("jobs/jobs.csv", jobs);
+        write("jobs/text.txt", "bb b");
+        const Run run = cli(QStringList{"batch", "@jobs/jobs.csv"} + options);
+        QCOMPARE(QString::fromUtf8(run.out), expand(out));
+        QCOMPARE(QString::fromUtf8(run.err), err);
+        QCOMPARE(run.status, status);
+        for (const QString &picture : pictures) {
+            const QString name = picture.section(u'=', 0, 0);
+            const QString drawn = picture.section(u'=', 1);
+            QCOMPARE(QFile::exists(path(name)), !drawn.isEmpty());
+            if (drawn.isEmpty())
+                continue;
+            const raster::Raster got = raster::Raster::readBmpFile(path(name));
+            raster::Raster expected(80, 60);
+            expected.fill(kGrey);
+            for (const QString &area : drawn.split(u'|')) {
+                write("single.txt", area.section(u':', 1).toLatin1());
+                cli({"render", "@" + area.section(u':', 0, 0), "--text-bytes", "@single.txt", "-o", "@single.bmp"});
+                const raster::Raster single = raster::Raster::readBmpFile(path("single.bmp"));
+                for (int y = 0; y < 60; ++y)
+                    for (int x = 0; x < 80; ++x)
+                        if (single.pixel(x, y) != kGrey)
+                            expected.setPixel(x, y, single.pixel(x, y));
+            }
+            QVERIFY2(got == expected, qPrintable(name));
+        }
+    }
+
+    // texts export writes every area's text; texts import takes a table back,
+    // keeping the bytes of every cell left as it was.
+    void textsRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("table");  // "" for the exported one, unchanged
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QByteArrayList>("texts");  // the areas' texts after the import
+        const QByteArrayList odd{"a\r\nb\xE9", "x\ry", "\x01$97"};
+        QTest::newRow("unchanged: every byte kept") << QByteArray() << 0 << "" << odd;
+        QTest::newRow("line breaks made LF by a spreadsheet, still unchanged")
+            << QByteArray("area,text\n1,\"a\nb\xC3\xA9\"\n2,\"x\ny\"\n") << 0 << "" << odd;
+        QTest::newRow("a changed cell with a comma, columns swapped, area 3 left out")
+            << QByteArray("text,area\r\n\"Hello, \"\"you\"\"\",2\r\n\"one\ntwo\",1\r\n") << 0 << ""
+            << QByteArrayList{"one\r\ntwo", "Hello, \"you\"", odd[2]};
+        QTest::newRow("an unknown area") << QByteArray("area,text\n1,a\n4,b\n") << 1
+                                         << "letterloom-cli: @t.csv:3: there is no text area 4: the project has 3\n"
+                                         << QByteArrayList{};
+        QTest::newRow("an area twice") << QByteArray("area,text\n2,a\n\n2,b\n") << 1
+                                       << "letterloom-cli: @t.csv:4: text area 2 is given twice, first in row 2\n"
+                                       << QByteArrayList{};
+        QTest::newRow("a character without a code")
+            << QByteArray("area,text\n1,\xD0\xB6\n") << 1
+            << QStringLiteral("letterloom-cli: @t.csv:2: \u201C\u0436\u201D (U+0436) has no code: without a character map "
+                              "the font's codes are U+0000 to U+00FF\n")
+            << QByteArrayList{};
+        QTest::newRow("no column text") << QByteArray("area,texts\n1,a\n") << 1
+                                        << "letterloom-cli: @t.csv: the header row has no column \"text\" (it needs area,text)\n"
+                                        << QByteArrayList{};
+        QTest::newRow("a quote never closed") << QByteArray("area,text\n1,\"a\n") << 1
+                                              << "letterloom-cli: @t.csv: Row 2: a quoted field is never closed\n"
+                                              << QByteArrayList{};
+    }
+
+    void textsRoundTrip()
+    {
+        QFETCH(QByteArray, table);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QByteArrayList, texts);
+        std::vector<project::AreaText> areas = kThreeAreas;
+        for (size_t i = 0; i < areas.size(); ++i)
+            areas[i].text = QByteArrayList{"a\r\nb\xE9", "x\ry", "\x01$97"}[qsizetype(i)];
+        write("odd.llp", areasFile(areas, path("font.llf")));
+        const Run exported = cli({"texts", "export", "@odd.llp"});
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(exported.out, QByteArray("area,text\r\n1,\"a\r\nb\xC3\xA9\"\r\n2,\"x\ry\"\r\n3,\x01$97\r\n"));
+        write("t.csv", table.isEmpty() ? exported.out : table);
+        const Run run = cli({"texts", "import", "@odd.llp", "@t.csv", "-o", "@out.llp"});
+        QCOMPARE(QString::fromUtf8(run.err), expand(err));
+        QCOMPARE(run.status, status);
+        QCOMPARE(QFile::exists(path("out.llp")), status == 0);
+        if (status != 0)
+            return;
+        for (size_t i = 0; i < areas.size(); ++i)
+            areas[i].text = texts[qsizetype(i)];
+        QCOMPARE(readWholeFile(path("out.llp")), areasFile(areas, path("font.llf")));
     }
 
     // --map reads the text file and names the words' text through a map;
@@ -682,7 +975,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("usage");
-        for (const char *command : {"render", "layout", "fit", "font info", "font sheet", "font convert", "font import-grid"}) {
+        for (const char *command : {"render", "layout", "fit", "font info", "font sheet", "font convert", "font import-grid",
+                                    "batch", "texts export", "texts import"}) {
             const QStringList words = QString::fromLatin1(command).split(u' ');
             QTest::newRow(command) << words + QStringList{"--help"} << QStringLiteral("Usage: letterloom-cli %1 [options]").arg(command);
         }
@@ -771,6 +1065,15 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(raster::Raster::readBmpFile(path("out.bmp")).size(), QSize(320, 200));
         QVERIFY(!(raster::Raster::readBmpFile(path("out.bmp")) == project::embeddedPicture(sample.pictureBmp)));
+
+        // The second sample: three areas, each text fitting its own.
+        const Run areas = cli({"layout", programDirectory + "areas.llp", "--json"});
+        QCOMPARE(areas.err, QByteArray());
+        QCOMPARE(areas.status, 0);
+        const QJsonArray laidOut = QJsonDocument::fromJson(areas.out).object()["areas"].toArray();
+        QCOMPARE(laidOut.size(), 3);
+        for (const QJsonValue &area : laidOut)
+            QVERIFY(!area["lines"].toArray().isEmpty());
     }
 };
 

@@ -53,6 +53,7 @@ QStringList expectedTree()
     QStringList tree{
         QStringLiteral("bin/letterloom -> ../lib/letterloom/letterloom"),
         QStringLiteral("bin/letterloom-cli -> ../lib/letterloom/letterloom-cli"),
+        QStringLiteral("lib/letterloom/areas.llp"),
         QStringLiteral("lib/letterloom/letterloom (program)"),
         QStringLiteral("lib/letterloom/letterloom-cli (program)"),
         QStringLiteral("lib/letterloom/sample.bmp"),

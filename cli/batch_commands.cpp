@@ -1,0 +1,381 @@
+// The commands for work in bulk: batch (many pictures from a table of jobs in
+// one process) and texts export / texts import (every area's text as a table
+// for a spreadsheet, and back).
+
+#include "area_texts.h"
+#include "cli.h"
+#include "command_line.h"
+#include "map_option.h"
+#include "project_input.h"
+
+#include "base/csv.h"
+#include "base/error.h"
+#include "base/file_io.h"
+#include "project/compose_view.h"
+#include "project/project_file.h"
+#include "project/text_areas.h"
+#include "project/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <thread>
+
+namespace letterloom::cli {
+
+namespace {
+
+// The records of a CSV file; its first is the header. Errors name the file.
+std::vector<QStringList> readCsvFile(const QString &path)
+{
+    const QByteArray bytes = readWholeFile(path);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (utf8.hasError())
+        throw Error(QStringLiteral("%1: not UTF-8 text").arg(path));
+    try {
+        std::vector<QStringList> records = readCsv(text);
+        if (records.empty())
+            throw Error(QStringLiteral("no header row"));
+        return records;
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("%1: %2").arg(path, error.message()));
+    }
+}
+
+// Where each named column stands in the header (letter case and spaces
+// around the names do not count); throws for a column that is missing.
+std::vector<qsizetype> columnsOf(const QString &path, const QStringList &header, const QStringList &names)
+{
+    QStringList found;
+    for (const QString &name : header)
+        found << name.trimmed().toLower();
+    std::vector<qsizetype> columns;
+    for (const QString &name : names) {
+        const qsizetype at = found.indexOf(name);
+        if (at < 0)
+            throw Error(QStringLiteral("%1: the header row has no column \"%2\" (it needs %3)")
+                            .arg(path, name, names.join(u',')));
+        columns.push_back(at);
+    }
+    return columns;
+}
+
+bool isBlank(const QStringList &record)
+{
+    return std::all_of(record.begin(), record.end(), [](const QString &field) { return field.trimmed().isEmpty(); });
+}
+
+// An area number of a table: counted from 1, at most count.
+int areaNumber(const QString &cell, size_t count)
+{
+    bool ok = false;
+    const int number = cell.trimmed().toInt(&ok);
+    if (!ok || number < 1)
+        throw Error(QStringLiteral("the area is a whole number from 1, not \"%1\"").arg(cell));
+    if (size_t(number) > count)
+        throw Error(QStringLiteral("there is no text area %1: the project has %2").arg(number).arg(count));
+    return number;
+}
+
+// --- batch -------------------------------------------------------------------
+
+struct JobRow {
+    int row = 0;       // the spreadsheet's row, the header being row 1
+    QString areaCell;
+    QString text;
+};
+
+// One picture: a project drawn with the texts its rows give.
+struct Job {
+    QString project;
+    QString output;
+    std::vector<JobRow> rows;
+};
+
+// A line of the report: a row that failed or does not fit.
+struct RowReport {
+    int row = 0;
+    bool failed = false;
+    QString message;
+};
+
+// The bytes a row's text cell stands for: "@FILE" is read as --text reads
+// it, relative to the table's folder ("@@" is a literal "@"); anything else
+// is the text itself.
+QByteArray rowText(const QString &cell, const QDir &folder, const font::CharMap &map)
+{
+    if (cell.startsWith(QStringLiteral("@@")))
+        return cellBytes(cell.mid(1), map);
+    if (!cell.startsWith(u'@'))
+        return cellBytes(cell, map);
+    const QString path = folder.filePath(cell.mid(1));
+    try {
+        return project::readTextFile(path, map);
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("%1: %2").arg(cell.mid(1), error.message()));
+    }
+}
+
+std::vector<RowReport> runJob(const Job &job, const ProjectInput &input, const QDir &folder, raster::Colour colour)
+{
+    std::vector<RowReport> reports;
+    const font::CharMap &map = input.workspace.fontExtras.charMap;
+    std::vector<project::AreaText> areas = input.areas;
+    std::vector<int> givenBy(areas.size(), 0);  // the row that gave each area its text
+    for (const JobRow &row : job.rows) {
+        try {
+            const int number = areaNumber(row.areaCell, areas.size());
+            if (givenBy[size_t(number) - 1] != 0)
+                throw Error(QStringLiteral("text area %1 of %2 is given twice, first in row %3")
+                                .arg(number).arg(job.output).arg(givenBy[size_t(number) - 1]));
+            givenBy[size_t(number) - 1] = row.row;
+            areas[size_t(number) - 1].text = rowText(row.text, folder, map);
+        } catch (const Error &error) {
+            reports.push_back({row.row, true, error.message()});
+        }
+    }
+    if (!reports.empty()) {
+        for (RowReport &report : reports)
+            report.message += QStringLiteral("; %1 was not written").arg(job.output);
+        return reports;
+    }
+    std::vector<text::Notice> notices;
+    try {
+        raster::Raster::writableKindOf(job.output);
+        project::Workspace workspace = input.workspace;
+        const QByteArray first = project::setWorkspaceAreas(workspace, areas);
+        notices = project::refreshAreas(workspace, first, colour);
+        raster::Raster view(workspace.picture.width(), workspace.picture.height());
+        project::ComposeView(workspace, view, true);
+        view.writePictureFile(job.output);
+    } catch (const std::exception &failure) {
+        for (const JobRow &row : job.rows)
+            reports.push_back({row.row, true, QStringLiteral("%1: %2").arg(job.output, messageOf(failure))});
+        return reports;
+    }
+    for (size_t i = 0; i < notices.size(); ++i) {
+        if (notices[i] == text::Notice::None)
+            continue;
+        // An area no row gave a text keeps the project's; the job's first row answers for it.
+        const int row = givenBy[i] != 0 ? givenBy[i] : job.rows.front().row;
+        const QString area = areas.size() > 1 ? QStringLiteral("text area %1: ").arg(i + 1) : QString();
+        reports.push_back({row, false, area + text::noticeText(notices[i])});
+    }
+    return reports;
+}
+
+int batch(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("batch"), QStringLiteral("JOBS.csv"),
+                     QStringLiteral("Renders many pictures in one process. JOBS.csv is a table (RFC 4180, UTF-8)\n"
+                                    "with a header row naming the columns project, area, text and output, in any\n"
+                                    "order (other columns are ignored). Each row gives the text of one text area\n"
+                                    "(counted from 1) of a project; the rows with the same project and output make\n"
+                                    "one picture, written as render writes it, whose other areas keep the project's\n"
+                                    "text. A text starting with @ names a file, read as --text reads it (@@ stands\n"
+                                    "for a literal @). Paths are relative to the folder of JOBS.csv.\n"
+                                    "Prints JOBS.csv:ROW: MESSAGE for each row that fails or does not fit, in row\n"
+                                    "order (the header is row 1); the other rows still run.\n"
+                                    "Exit status 1 when a row failed, else 3 when a text does not fit, else 0."));
+    line.addArgument(QStringLiteral("JOBS.csv"), QStringLiteral("The table of jobs."));
+    line.addOption({QStringLiteral("j"), QStringLiteral("Render N pictures at a time, each in a thread of its own (default 1)."),
+                    QStringLiteral("N"), QStringLiteral("1")});
+    line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
+                    QStringLiteral("RRGGBB"), QStringLiteral("000000")});
+    if (!line.parse(arguments))
+        return kExitOk;
+    bool ok = false;
+    const int threads = line.value(QStringLiteral("j")).toInt(&ok);
+    if (!ok || threads < 1 || threads > 256)
+        throw UsageError(QStringLiteral("-j takes a whole number from 1 to 256, not '%1'").arg(line.value(QStringLiteral("j"))));
+    const std::optional<raster::Colour> colour = parseColour(line.value(QStringLiteral("color")));
+    if (!colour)
+        throw UsageError(QStringLiteral("--color takes six hex digits, RRGGBB (red first), not '%1'")
+                             .arg(line.value(QStringLiteral("color"))));
+
+    const QString table = line.argument(0);
+    const std::vector<QStringList> records = readCsvFile(table);
+    const std::vector<qsizetype> columns =
+        columnsOf(table, records.front(), {QStringLiteral("project"), QStringLiteral("area"), QStringLiteral("text"),
+                                           QStringLiteral("output")});
+    const QDir folder = QFileInfo(table).absoluteDir();
+
+    // The jobs in the order of their first rows.
+    std::vector<Job> jobs;
+    std::map<std::pair<QString, QString>, size_t> jobOf;
+    std::vector<RowReport> reports;
+    int rows = 0;
+    for (size_t r = 1; r < records.size(); ++r) {
+        const QStringList &record = records[r];
+        if (isBlank(record))
+            continue;
+        ++rows;
+        const auto cell = [&](int column) { return record.value(columns[size_t(column)]); };
+        const int row = int(r) + 1;
+        if (cell(0).isEmpty() || cell(3).isEmpty()) {
+            reports.push_back({row, true, QStringLiteral("the row names no %1").arg(cell(0).isEmpty() ? "project" : "output")});
+            continue;
+        }
+        const std::pair<QString, QString> key{QDir::cleanPath(folder.filePath(cell(0))),
+                                              QDir::cleanPath(folder.filePath(cell(3)))};
+        auto [at, added] = jobOf.try_emplace(key, jobs.size());
+        if (added)
+            jobs.push_back({key.first, key.second, {}});
+        jobs[at->second].rows.push_back({row, cell(1), cell(2)});
+    }
+
+    // Each project is opened once, before any drawing.
+    std::map<QString, std::shared_ptr<ProjectInput>> projects;
+    std::map<QString, QString> projectErrors;
+    for (const Job &job : jobs) {
+        if (projects.count(job.project) || projectErrors.count(job.project))
+            continue;
+        try {
+            auto input = std::make_shared<ProjectInput>(openProject(job.project, {}));
+            if (input->workspace.picture.isEmpty())
+                throw Error(QStringLiteral("The project has no picture"));
+            projects[job.project] = std::move(input);
+        } catch (const std::exception &failure) {
+            projectErrors[job.project] = messageOf(failure);
+        }
+    }
+
+    std::vector<std::vector<RowReport>> results(jobs.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            const Job &job = jobs[i];
+            const auto failed = projectErrors.find(job.project);
+            if (failed != projectErrors.end()) {
+                for (const JobRow &row : job.rows)
+                    results[i].push_back({row.row, true, QStringLiteral("%1: %2").arg(QFileInfo(job.project).fileName(), failed->second)});
+                continue;
+            }
+            results[i] = runJob(job, *projects.at(job.project), folder, *colour);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < std::min<int>(threads, int(jobs.size())); ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    for (std::vector<RowReport> &result : results)
+        reports.insert(reports.end(), result.begin(), result.end());
+    std::stable_sort(reports.begin(), reports.end(), [](const RowReport &a, const RowReport &b) { return a.row < b.row; });
+    QByteArray out;
+    int failedRows = 0, tightRows = 0, lastFailed = 0, lastTight = 0;
+    for (const RowReport &report : reports) {
+        out += QStringLiteral("%1:%2: %3\n").arg(table).arg(report.row).arg(report.message).toUtf8();
+        if (report.failed && report.row != lastFailed)
+            ++failedRows, lastFailed = report.row;
+        if (!report.failed && report.row != lastTight)
+            ++tightRows, lastTight = report.row;
+    }
+    printOut(out);
+    if (failedRows > 0 || tightRows > 0)
+        printMessage(QStringLiteral("%1 of %2 rows failed, %3 do not fit").arg(failedRows).arg(rows).arg(tightRows));
+    return failedRows > 0 ? kExitError : tightRows > 0 ? kExitNotice : kExitOk;
+}
+
+// --- texts export / import -----------------------------------------------------
+
+int textsExport(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("texts export"), QStringLiteral("PROJECT"),
+                     QStringLiteral("Writes the text of every text area of a project as a table for a spreadsheet\n"
+                                    "(RFC 4180, UTF-8, CR LF): the header row area,text and one row for each area,\n"
+                                    "counted from 1. The text goes through the font's character map; without one\n"
+                                    "the character U+00nn stands for the byte nn. Line breaks stay inside the cell."));
+    line.addArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.llp)."));
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Write the table to FILE instead of stdout."),
+                    QStringLiteral("FILE.csv")});
+    addMapOption(line);
+    if (!line.parse(arguments))
+        return kExitOk;
+    InputFiles files;
+    files.map = mapOption(line);
+    const ProjectInput input = openProject(line.argument(0), files);
+    QString table = csvRecord({QStringLiteral("area"), QStringLiteral("text")});
+    for (size_t i = 0; i < input.areas.size(); ++i)
+        table += csvRecord({QString::number(i + 1), textCell(input.areas[i].text, input.workspace.fontExtras.charMap)});
+    if (line.isSet(QStringLiteral("output")))
+        writeWholeFile(line.value(QStringLiteral("output")), table.toUtf8());
+    else
+        printOut(table.toUtf8());
+    return kExitOk;
+}
+
+int textsImport(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("texts import"), QStringLiteral("PROJECT TEXTS.csv -o NEW.llp"),
+                     QStringLiteral("Takes the texts of a table as texts export writes it (columns area and text,\n"
+                                    "in any order) back into a project and writes it as NEW.llp. A cell left as it\n"
+                                    "was exported keeps the area's bytes exactly; an area without a row keeps its\n"
+                                    "text. An unknown area, an area given twice or a character without a code in\n"
+                                    "the font's character map fails the whole import, naming the row; nothing is\n"
+                                    "written then."));
+    line.addArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.llp)."));
+    line.addArgument(QStringLiteral("TEXTS.csv"), QStringLiteral("The table of texts."));
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The project file to write."),
+                    QStringLiteral("NEW.llp")});
+    addMapOption(line);
+    if (!line.parse(arguments))
+        return kExitOk;
+    const QString output = line.required(QStringLiteral("output"));
+    const QString projectPath = line.argument(0);
+    const QString table = line.argument(1);
+    InputFiles files;
+    files.map = mapOption(line);
+    const font::CharMap map = openProject(projectPath, files).workspace.fontExtras.charMap;
+
+    project::ProjectFile file = project::parseProject(readWholeFile(projectPath));
+    QStringList notices;  // already shown when the project was opened
+    project::ProjectExtras extras = project::extrasOf(file, QFileInfo(projectPath).fileName(), notices);
+    std::vector<project::AreaText> areas = project::joinAreas(file.settings, file.text, extras);
+
+    const std::vector<QStringList> records = readCsvFile(table);
+    const std::vector<qsizetype> columns = columnsOf(table, records.front(), {QStringLiteral("area"), QStringLiteral("text")});
+    std::vector<int> givenBy(areas.size(), 0);
+    for (size_t r = 1; r < records.size(); ++r) {
+        if (isBlank(records[r]))
+            continue;
+        const int row = int(r) + 1;
+        try {
+            const int number = areaNumber(records[r].value(columns[0]), areas.size());
+            if (givenBy[size_t(number) - 1] != 0)
+                throw Error(QStringLiteral("text area %1 is given twice, first in row %2").arg(number).arg(givenBy[size_t(number) - 1]));
+            givenBy[size_t(number) - 1] = row;
+            project::AreaText &area = areas[size_t(number) - 1];
+            const QString cell = records[r].value(columns[1]);
+            if (!sameCell(cell, textCell(area.text, map)))
+                area.text = cellBytes(cell, map);
+        } catch (const Error &error) {
+            throw Error(QStringLiteral("%1:%2: %3").arg(table).arg(row).arg(error.message()));
+        }
+    }
+    project::splitAreas(areas, file.settings, file.text, extras);
+    file.extensions.keys = project::projectExtrasKeys(extras);
+    writeWholeFile(output, project::projectBytes(file));
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Command> batchCommands()
+{
+    return {
+        {QStringLiteral("batch"), QStringLiteral("Render the pictures of a table of jobs in one process"), batch},
+        {QStringLiteral("texts export"), QStringLiteral("Write every text area's text as a table for a spreadsheet"), textsExport},
+        {QStringLiteral("texts import"), QStringLiteral("Take the texts of such a table back into a project"), textsImport},
+    };
+}
+
+}  // namespace letterloom::cli
