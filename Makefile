@@ -80,6 +80,7 @@ bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render bench_files bench_startup
 	for b in $(BENCHMARKS); do QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b || exit 1; done
 	QT_QPA_PLATFORM=offscreen bench/bench_render.sh $(BUILD_DIR)
+	bench/bench_batch.sh $(BUILD_DIR)
 	bench/bench_files.sh $(BUILD_DIR)
 
 # The programs, the samples and the desktop files under PREFIX, stripped:

@@ -28,8 +28,17 @@ seconds() {
     echo "$(((end - start) / 1000000))"
 }
 
-batch1=$(seconds "$build/letterloom-cli" batch "$work/jobs.csv" -j 1)
-batch2=$(seconds "$build/letterloom-cli" batch "$work/jobs.csv" -j 2)
+# The median of five runs of batch (its figures move with the disk's load).
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+batch() {
+    local times="" i
+    for ((i = 0; i < 5; i++)); do
+        times+="$(seconds "$build/letterloom-cli" batch "$work/jobs.csv" -j "$1") "
+    done
+    median "$times"
+}
+batch1=$(batch 1)
+batch2=$(batch 2)
 mkdir "$work/single"
 separate() {
     for ((row = 1; row <= rows; row++)); do
@@ -45,6 +54,7 @@ if diff -rq "$work/out" "$work/single" >/dev/null; then same=yes; else same=NO; 
 echo "batch and render pictures identical: $same"
 awk -v rows="$rows" -v b1="$batch1" -v b2="$batch2" -v s="$separate_ms" -v w="$written" 'BEGIN {
     printf "%d rows, 320 x 240, %d pictures written by batch\n", rows, w
+    printf "medians of 5 runs of batch, 1 run of the separate processes:\n"
     printf "  batch -j 1               %8.0f ms   %7.0f renders/s\n", b1, rows * 1000 / b1
     printf "  batch -j 2               %8.0f ms   %7.0f renders/s\n", b2, rows * 1000 / b2
     printf "  %d render processes    %8.0f ms   %7.0f renders/s   (separate / batch -j 2 = %.1f)\n", rows, s, rows * 1000 / s, s / b2

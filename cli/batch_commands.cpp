@@ -22,8 +22,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 namespace letterloom::cli {
@@ -122,9 +126,24 @@ QByteArray rowText(const QString &cell, const QDir &folder, const font::CharMap 
     }
 }
 
-std::vector<RowReport> runJob(const Job &job, const ProjectInput &input, const QDir &folder, raster::Colour colour)
-{
+// What drawing a job gave: the report's lines and, unless a row failed, the
+// picture's file bytes, still to be written.
+struct Drawn {
     std::vector<RowReport> reports;
+    QByteArray file;
+};
+
+// A failure to write or draw a job's picture: a line for each of its rows.
+void reportFailure(const Job &job, const QString &message, std::vector<RowReport> &reports)
+{
+    for (const JobRow &row : job.rows)
+        reports.push_back({row.row, true, QStringLiteral("%1: %2").arg(job.output, message)});
+}
+
+Drawn drawJob(const Job &job, const ProjectInput &input, const QDir &folder, raster::Colour colour)
+{
+    Drawn drawn;
+    std::vector<RowReport> &reports = drawn.reports;
     const font::CharMap &map = input.workspace.fontExtras.charMap;
     std::vector<project::AreaText> areas = input.areas;
     std::vector<int> givenBy(areas.size(), 0);  // the row that gave each area its text
@@ -143,21 +162,20 @@ std::vector<RowReport> runJob(const Job &job, const ProjectInput &input, const Q
     if (!reports.empty()) {
         for (RowReport &report : reports)
             report.message += QStringLiteral("; %1 was not written").arg(job.output);
-        return reports;
+        return drawn;
     }
     std::vector<text::Notice> notices;
     try {
-        raster::Raster::writableKindOf(job.output);
+        const raster::Raster::PictureKind kind = raster::Raster::writableKindOf(job.output);
         project::Workspace workspace = input.workspace;
         const QByteArray first = project::setWorkspaceAreas(workspace, areas);
         notices = project::refreshAreas(workspace, first, colour);
         raster::Raster view(workspace.picture.width(), workspace.picture.height());
         project::ComposeView(workspace, view, true);
-        view.writePictureFile(job.output);
+        drawn.file = kind == raster::Raster::PictureKind::Bmp ? view.toBmp() : view.toPng();
     } catch (const std::exception &failure) {
-        for (const JobRow &row : job.rows)
-            reports.push_back({row.row, true, QStringLiteral("%1: %2").arg(job.output, messageOf(failure))});
-        return reports;
+        reportFailure(job, messageOf(failure), reports);
+        return drawn;
     }
     for (size_t i = 0; i < notices.size(); ++i) {
         if (notices[i] == text::Notice::None)
@@ -167,8 +185,51 @@ std::vector<RowReport> runJob(const Job &job, const ProjectInput &input, const Q
         const QString area = areas.size() > 1 ? QStringLiteral("text area %1: ").arg(i + 1) : QString();
         reports.push_back({row, false, area + text::noticeText(notices[i])});
     }
-    return reports;
+    return drawn;
 }
+
+// Pictures waiting to be written, handed from the threads that draw to the
+// threads that write. A write waits for the disk to store the file (the
+// files are synced one by one), not for the processor, so many writes are
+// under way at once; a bounded queue keeps the pictures in memory few.
+class WriteQueue {
+public:
+    static constexpr size_t kLimit = 64;
+
+    void push(size_t job, QByteArray file)
+    {
+        std::unique_lock lock(mutex_);
+        roomLeft_.wait(lock, [this] { return queue_.size() < kLimit; });
+        queue_.emplace_back(job, std::move(file));
+        ready_.notify_one();
+    }
+    // Nothing once the queue is closed and empty.
+    std::optional<std::pair<size_t, QByteArray>> pop()
+    {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this] { return closed_ || !queue_.empty(); });
+        if (queue_.empty())
+            return std::nullopt;
+        auto item = std::move(queue_.front());
+        queue_.pop_front();
+        roomLeft_.notify_one();
+        return item;
+    }
+    void close()
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        ready_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_, roomLeft_;
+    std::deque<std::pair<size_t, QByteArray>> queue_;
+    bool closed_ = false;
+};
+
+constexpr int kWriters = 16;
 
 int batch(const QStringList &arguments)
 {
@@ -184,7 +245,7 @@ int batch(const QStringList &arguments)
                                     "order (the header is row 1); the other rows still run.\n"
                                     "Exit status 1 when a row failed, else 3 when a text does not fit, else 0."));
     line.addArgument(QStringLiteral("JOBS.csv"), QStringLiteral("The table of jobs."));
-    line.addOption({QStringLiteral("j"), QStringLiteral("Render N pictures at a time, each in a thread of its own (default 1)."),
+    line.addOption({QStringLiteral("j"), QStringLiteral("Draw N pictures at a time, each in a thread of its own (default 1); the drawn pictures are written by threads of their own meanwhile."),
                     QStringLiteral("N"), QStringLiteral("1")});
     line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
                     QStringLiteral("RRGGBB"), QStringLiteral("000000")});
@@ -246,9 +307,12 @@ int batch(const QStringList &arguments)
         }
     }
 
+    // Each job's lines are filled by the thread that draws it and, after the
+    // queue has handed the picture over, by the one that writes it.
     std::vector<std::vector<RowReport>> results(jobs.size());
+    WriteQueue written;
     std::atomic<size_t> next{0};
-    const auto work = [&] {
+    const auto draw = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
             const Job &job = jobs[i];
             const auto failed = projectErrors.find(job.project);
@@ -257,15 +321,33 @@ int batch(const QStringList &arguments)
                     results[i].push_back({row.row, true, QStringLiteral("%1: %2").arg(QFileInfo(job.project).fileName(), failed->second)});
                 continue;
             }
-            results[i] = runJob(job, *projects.at(job.project), folder, *colour);
+            Drawn drawn = drawJob(job, *projects.at(job.project), folder, *colour);
+            results[i] = std::move(drawn.reports);
+            if (!drawn.file.isEmpty())
+                written.push(i, std::move(drawn.file));
         }
     };
-    std::vector<std::thread> workers;
+    const auto write = [&] {
+        while (std::optional<std::pair<size_t, QByteArray>> item = written.pop()) {
+            try {
+                writeWholeFile(jobs[item->first].output, item->second);
+            } catch (const std::exception &failure) {
+                reportFailure(jobs[item->first], messageOf(failure), results[item->first]);
+            }
+        }
+    };
+    std::vector<std::thread> writers;
+    for (int t = 0; t < std::min<int>(kWriters, int(jobs.size())); ++t)
+        writers.emplace_back(write);
+    std::vector<std::thread> drawers;
     for (int t = 1; t < std::min<int>(threads, int(jobs.size())); ++t)
-        workers.emplace_back(work);
-    work();
-    for (std::thread &worker : workers)
-        worker.join();
+        drawers.emplace_back(draw);
+    draw();
+    for (std::thread &drawer : drawers)
+        drawer.join();
+    written.close();
+    for (std::thread &writer : writers)
+        writer.join();
 
     for (std::vector<RowReport> &result : results)
         reports.insert(reports.end(), result.begin(), result.end());
