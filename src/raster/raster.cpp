@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace letterloom::raster {
 
@@ -233,6 +234,40 @@ void Raster::drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour lef
         for (int column = 0; column < c.w; ++column)
             if (from[column] != key)
                 to[column] = from[column];
+    }
+}
+
+void Raster::drawZoomed(const Raster &source, qint64 originX, qint64 originY, int zoom)
+{
+    if (image_.isNull())
+        return;
+    zoom = std::max(zoom, 1);
+    const QRgb white = toQRgb(kWhite);
+    // The source column or row shown at a point of the enlarged source, -1
+    // where there is none.
+    const auto sourceIndex = [zoom](qint64 at, int size) {
+        return at < 0 || at / zoom >= size ? -1 : int(at / zoom);
+    };
+    std::vector<int> columns(static_cast<size_t>(width_));
+    for (int x = 0; x < width_; ++x)
+        columns[size_t(x)] = sourceIndex(originX + x, source.width_);
+    int previousRow = -2;
+    for (int y = 0; y < height_; ++y) {
+        QRgb *to = reinterpret_cast<QRgb *>(image_.scanLine(y));
+        const int row = sourceIndex(originY + y, source.height_);
+        // A row repeats the one above it while both show the same source row.
+        if (row == previousRow) {
+            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y - 1)), width_, to);
+            continue;
+        }
+        previousRow = row;
+        if (row < 0 || source.image_.isNull()) {
+            std::fill_n(to, width_, white);
+            continue;
+        }
+        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(row));
+        for (int x = 0; x < width_; ++x)
+            to[x] = columns[size_t(x)] < 0 ? white : from[columns[size_t(x)]];
     }
 }
 

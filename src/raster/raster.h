@@ -70,6 +70,11 @@ public:
     void drawOpaque(const Raster &source, qint64 x, qint64 y);
     // The same, leaving out the source pixels of one colour.
     void drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour leftOut);
+    // Fills the whole raster with a part of source enlarged zoom times
+    // (nearest neighbour, zoom at least 1): pixel (x, y) shows source pixel
+    // ((originX + x) div zoom, (originY + y) div zoom), white where that lies
+    // outside source (or left of or above it).
+    void drawZoomed(const Raster &source, qint64 originX, qint64 originY, int zoom);
 
     // The pixels as an image in Format_RGB32 (a null image when empty).
     const QImage &image() const { return image_; }

@@ -176,6 +176,35 @@ private slots:
         QCOMPARE(picture(target), expected);
     }
 
+    // Every pixel of the enlarged part against a plain division per pixel.
+    void zoomedPartsAreWholePixels_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QPoint>("origin");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1x, scrolled") << 1 << QPoint(2, 1) << QSize(3, 2);
+        QTest::newRow("2x from a half pixel") << 2 << QPoint(1, 3) << QSize(7, 4);
+        QTest::newRow("3x, past the bottom-right") << 3 << QPoint(9, 5) << QSize(9, 6);
+        QTest::newRow("8x, one source pixel and white") << 8 << QPoint(33, 17) << QSize(10, 10);
+        QTest::newRow("4x, left of and above the source") << 4 << QPoint(-5, -3) << QSize(8, 8);
+    }
+    void zoomedPartsAreWholePixels()
+    {
+        QFETCH(int, zoom);
+        QFETCH(QPoint, origin);
+        QFETCH(QSize, size);
+        const Raster source = fromPicture({"#rg.b", "b#rg.", ".b#rg"});
+        Raster target(size.width(), size.height());
+        target.fill(0x123456);
+        target.drawZoomed(source, origin.x(), origin.y(), zoom);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const int sx = origin.x() + x, sy = origin.y() + y;
+                const Colour expected = sx < 0 || sy < 0 ? kWhite : source.pixel(sx / zoom, sy / zoom);
+                QCOMPARE(target.pixel(x, y), expected);
+            }
+    }
+
     void textIsDrawnInOneColourOnATransparentBackground()
     {
         Raster r(120, 30);
