@@ -25,7 +25,7 @@ void drawFrame(const TextArea &area, raster::Raster &view, raster::Colour colour
 // The frames of the text areas and the hint lines, which only the screen
 // shows. With several areas each is numbered inside its top-left corner, the
 // current one drawn last, in full red.
-void drawGuides(const Workspace &workspace, raster::Raster &view, bool selectionMode)
+void drawGuides(const Workspace &workspace, raster::Raster &view, bool selectionMode, std::optional<QPoint> hintsAt)
 {
     const ProjectSettings &settings = workspace.settings;
     if (settings.showSelection) {
@@ -41,16 +41,23 @@ void drawGuides(const Workspace &workspace, raster::Raster &view, bool selection
         if (several)
             view.drawText(settings.area.x + 2, settings.area.y + 1, QString::number(workspace.currentArea + 1), kRed);
     }
-    if (settings.showHelp) {
-        view.drawText(10, 10, QStringLiteral("To select an area press \"Ctrl\""), kRed);
-        if (selectionMode)
-            view.drawText(10, 24, QStringLiteral("Area selection mode is enabled!"), kRed);
-    }
+    if (hintsAt)
+        drawHints(settings, view, selectionMode, *hintsAt);
 }
 
 }  // namespace
 
-void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode)
+void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset)
+{
+    if (!settings.showHelp)
+        return;
+    view.drawText(offset.x() + 10, offset.y() + 10, QStringLiteral("To select an area press \"Ctrl\""), kRed);
+    if (selectionMode)
+        view.drawText(offset.x() + 10, offset.y() + 24, QStringLiteral("Area selection mode is enabled!"), kRed);
+}
+
+void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode,
+                 std::optional<QPoint> hintsAt)
 {
     view.fill(kWhite);
     if (!workspace.hasPicture()) {
@@ -59,7 +66,7 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
     }
     view.drawOpaque(workspace.picture, 0, 0);
     if (!exporting)
-        drawGuides(workspace, view, selectionMode);
+        drawGuides(workspace, view, selectionMode, hintsAt);
     // The overlay's background is white; its text pixels are any other colour,
     // whatever colour happens to lie in one of its corners. Areas are drawn in
     // their order, the current one from its live layout.

@@ -3,12 +3,24 @@
 #include "project/workspace.h"
 #include "raster/raster.h"
 
+#include <QPoint>
+
+#include <optional>
+
 namespace letterloom::project {
 
 // Composes the scene into the view raster: white, then the picture, then
 // (unless exporting) the red text area frame and the hint lines, then the
 // rendered text at the text area's corner. Without a picture only the centred
 // red "Load picture here!" is drawn. selectionMode shows the second hint line.
-void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode = false);
+//
+// The hint lines belong to the part of the view on screen: hintsAt is that
+// part's top-left corner, and nothing leaves them out for a caller that draws
+// them itself once the scene is on screen (drawHints).
+void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode = false,
+                 std::optional<QPoint> hintsAt = QPoint());
+
+// The hint lines (while showHelp is on), 10 pixels in from offset.
+void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset = QPoint());
 
 }  // namespace letterloom::project

@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include "project/project_commands.h"
+#include "project/view_zoom.h"
 #include "project/workspace.h"
 #include "text/decimal.h"
 #include "text/render.h"
@@ -232,6 +233,32 @@ void TmainForm::createMenus()
     projectMenu->insertMenu(items.value(items.indexOf(open) + 1), recentMenu_);
     connect(projectMenu, &QMenu::aboutToShow, this, &TmainForm::fillRecentMenu);
     fillRecentMenu();
+
+    // Windows > Zoom, the image view's zoom. Its keys (Ctrl++, Ctrl+-, Ctrl+0)
+    // and Ctrl with the wheel belong to the image view's window alone.
+    auto *windowsMenu = qobject_cast<QMenu *>(action("mmTextWindow")->parent());
+    windowsMenu->addSeparator()->setObjectName(QStringLiteral("mmSpace8"));
+    zoomMenu_ = windowsMenu->addMenu(QStringLiteral("&Zoom"));
+    zoomMenu_->setObjectName(QStringLiteral("mmZoom"));
+    zoomMenu_->menuAction()->setObjectName(QStringLiteral("mmZoomMenu"));
+    auto *zoomGroup = new QActionGroup(zoomMenu_);
+    for (const int zoom : project::kZoomLevels) {
+        QAction *item = zoomMenu_->addAction(QStringLiteral("&%1\u00D7").arg(zoom));
+        item->setObjectName(QStringLiteral("mmZoom%1").arg(zoom));
+        item->setCheckable(true);
+        zoomGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, zoom] {
+            if (context_.windows.graph)
+                context_.windows.graph->setZoom(zoom);
+        });
+    }
+    connect(zoomMenu_, &QMenu::aboutToShow, this, &TmainForm::showZoom);
+}
+
+void TmainForm::showZoom()
+{
+    if (context_.windows.graph)
+        action(qPrintable(QStringLiteral("mmZoom%1").arg(context_.windows.graph->zoom())))->setChecked(true);
 }
 
 void TmainForm::fillRecentMenu()

@@ -59,6 +59,8 @@ private:
     void createStatusLine();
     // Fills Project > Open Recent with the recent projects as it opens.
     void fillRecentMenu();
+    // Checks the image view's zoom in Windows > Zoom as it opens.
+    void showZoom();
     void createToolBars();
     QAction *addToolButton(QToolBar *bar, const char *name, const QString &hint, const char *icon,
                            const std::function<void()> &click);
@@ -126,6 +128,7 @@ private:
     QComboBox *pixelSizeBox_ = nullptr;
     ColourBox *textColourBox_ = nullptr;
     QMenu *recentMenu_ = nullptr;
+    QMenu *zoomMenu_ = nullptr;
     QLabel *pointerLabel_ = nullptr;
     QLabel *areaLabel_ = nullptr;
     QTimer *statusTimer_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "project/compose_view.h"
 #include "project/project_file.h"
+#include "project/view_zoom.h"
 #include "project/workspace.h"
 #include "raster/raster.h"
 #include "support/fake_prompter.h"
@@ -13,6 +14,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -48,17 +52,17 @@ struct WatchingPrompter : FakePrompter {
     }
 };
 
-// The program with a grey 200 x 100 picture loaded, or with none.
+// The program with a grey picture (200 x 100 unless given) loaded, or with none.
 struct Program {
     QTemporaryDir &dir;
     WatchingPrompter prompter;
     Shell shell{prompter, dir.path()};
 
-    Program(QTemporaryDir &folder, bool withPicture)
+    Program(QTemporaryDir &folder, bool withPicture, QSize size = kPictureSize)
         : dir(folder)
     {
         if (withPicture) {
-            Raster picture(kPictureSize.width(), kPictureSize.height());
+            Raster picture(size.width(), size.height());
             picture.fill(kGrey);
             const QString path = dir.filePath(QStringLiteral("grey.bmp"));
             picture.writeBmpFile(path);
@@ -102,18 +106,35 @@ struct Program {
         trigger("mmResetText");
     }
 
-    // What the view shows when composed afresh from the workspace.
+    // What the view shows when composed afresh from the workspace: at 1x
+    // the scene with the hint lines in the corner shown; enlarged, each scene pixel as zoom x zoom pixels from
+    // the scroll position on, and the hint lines at their screen size.
     Raster freshView(bool selectionMode)
     {
-        Raster view(graph()->surfaceSize().width(), graph()->surfaceSize().height());
-        letterloom::project::ComposeView(workspace(), view, false, selectionMode);
+        const QSize surface = graph()->surfaceSize();
+        const int zoom = graph()->zoom();
+        const QPoint origin = graph()->origin();
+        Raster scene(surface.width(), surface.height());
+        Raster view(viewRaster().width(), viewRaster().height());
+        if (!workspace().hasPicture()) {
+            letterloom::project::ComposeView(workspace(), view, false);
+            return view;
+        }
+        letterloom::project::ComposeView(workspace(), scene, false, selectionMode,
+                                         zoom == 1 ? std::optional(origin) : std::nullopt);
+        for (int y = 0; y < view.height(); ++y)
+            for (int x = 0; x < view.width(); ++x)
+                view.setPixel(x, y, scene.pixel((origin.x() + x) / zoom, (origin.y() + y) / zoom));
+        if (zoom > 1)
+            letterloom::project::drawHints(workspace().settings, view, selectionMode);
         return view;
     }
 
     // Plays image view events: "a" gives the image view the keyboard, "o"
     // gives it to the text input window, "k+" presses Ctrl, "u" lets it go,
     // "p X Y" presses the mouse with Ctrl held, "P X Y" without, "m X Y" moves
-    // it, "r X Y" releases it, "n" adds a text area (Edit > New Text Area).
+    // it, "r X Y" releases it, "n" adds a text area (Edit > New Text Area),
+    // "z N" chooses N x from the Windows menu.
     void play(const QString &script)
     {
         const auto giveKeyboard = [](QWidget *window) {
@@ -140,6 +161,8 @@ struct Program {
                 QTest::mouseRelease(paintBox(), Qt::LeftButton, Qt::NoModifier, at);
             else if (op == u"n")
                 trigger("mmNewArea");
+            else if (op == u"z")
+                trigger(qPrintable(QStringLiteral("mmZoom") + parts[1]));
         }
     }
 };
@@ -175,6 +198,7 @@ class TestGraphForm : public QObject {
 
 private slots:
     void initTestCase();
+    void init();
 
     void viewWithoutAPicture_data();
     void viewWithoutAPicture();
@@ -196,6 +220,10 @@ private slots:
     void changesShowOnTheNextTick();
     void ticksWithoutChangesDrawNothing();
     void switchingAreasIsNoEdit();
+    void zoomKeysBelongToTheImageView_data();
+    void zoomKeysBelongToTheImageView();
+    void viewStaysInsideTheScreen_data();
+    void viewStaysInsideTheScreen();
 
 private:
     QTemporaryDir dir_;
@@ -204,6 +232,12 @@ private:
 void TestGraphForm::initTestCase()
 {
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// Every case starts at 1x, whatever the one before chose.
+void TestGraphForm::init()
+{
+    letterloom::project::storeZoom(1);
 }
 
 // Before any picture, and after opening a project that was saved without
@@ -282,22 +316,26 @@ void TestGraphForm::viewShowsFrameAndHints_data()
     QTest::addColumn<bool>("frame");
     QTest::addColumn<bool>("firstHint");
     QTest::addColumn<bool>("secondHint");
+    QTest::addColumn<int>("zoom");
 
-    QTest::newRow("both shown") << true << true << "" << true << true << false;
-    QTest::newRow("both shown, Ctrl held") << true << true << "k+" << true << true << true;
-    QTest::newRow("Ctrl held, then let go") << true << true << "k+, u" << true << true << false;
-    QTest::newRow("no frame") << false << true << "k+" << false << true << true;
-    QTest::newRow("no hints") << true << false << "k+" << true << false << false;
-    QTest::newRow("nothing") << false << false << "k+" << false << false << false;
+    // At 3x the frame is three screen pixels wide; the hints keep their size.
+    QTest::newRow("both shown, Ctrl held, at 3x") << true << true << "z 3, k+" << true << true << true << 3;
+    QTest::newRow("nothing, at 3x") << false << false << "z 3, k+" << false << false << false << 3;
+    QTest::newRow("both shown") << true << true << "" << true << true << false << 1;
+    QTest::newRow("both shown, Ctrl held") << true << true << "k+" << true << true << true << 1;
+    QTest::newRow("Ctrl held, then let go") << true << true << "k+, u" << true << true << false << 1;
+    QTest::newRow("no frame") << false << true << "k+" << false << true << true << 1;
+    QTest::newRow("no hints") << true << false << "k+" << true << false << false << 1;
+    QTest::newRow("nothing") << false << false << "k+" << false << false << false << 1;
     // A shortcut such as Ctrl+O opens a dialog, which takes the keyboard and
     // with it the release of Ctrl: the mode ends when the view loses the keys.
-    QTest::newRow("Ctrl held in the active view") << true << true << "a, k+" << true << true << true;
+    QTest::newRow("Ctrl held in the active view") << true << true << "a, k+" << true << true << true << 1;
     QTest::newRow("Ctrl held, then another window takes the keys") << true << true << "a, k+, o" << true << true
-                                                                   << false;
+                                                                   << false << 1;
     // Ctrl was let go while another window had the keyboard: a click without
     // Ctrl shows that the mode is over.
     QTest::newRow("click without Ctrl after a lost release") << true << true << "k+, P 150 80, r 150 80" << true
-                                                             << true << false;
+                                                             << true << false << 1;
 }
 
 void TestGraphForm::viewShowsFrameAndHints()
@@ -308,6 +346,7 @@ void TestGraphForm::viewShowsFrameAndHints()
     QFETCH(bool, frame);
     QFETCH(bool, firstHint);
     QFETCH(bool, secondHint);
+    QFETCH(int, zoom);
     Program program(dir_, true);
     if (!showSelection)
         program.trigger("tbRangeVisible");
@@ -317,15 +356,20 @@ void TestGraphForm::viewShowsFrameAndHints()
     program.play(keys);
     const Raster &view = program.tick();
 
-    // The frame runs along columns 10 and 109 and rows 40 and 89.
+    // The frame runs along columns 10 and 109 and rows 40 and 89; each of
+    // its pixels covers zoom x zoom pixels of the screen.
+    const auto at = [&](QPoint p, int corner) { return view.pixel(p.x() * zoom + corner, p.y() * zoom + corner); };
     const Colour edge = frame ? kRed : kGrey;
-    for (const QPoint &p : {QPoint(10, 60), QPoint(109, 60), QPoint(50, 40), QPoint(50, 89)})
-        QCOMPARE(view.pixel(p.x(), p.y()), edge);
-    for (const QPoint &p : {QPoint(11, 60), QPoint(108, 60), QPoint(50, 41), QPoint(50, 88), QPoint(9, 60),
-                            QPoint(110, 60), QPoint(50, 90)})
-        QCOMPARE(view.pixel(p.x(), p.y()), kGrey);
+    for (const int corner : {0, zoom - 1}) {
+        for (const QPoint &p : {QPoint(10, 60), QPoint(109, 60), QPoint(50, 40), QPoint(50, 89)})
+            QCOMPARE(at(p, corner), edge);
+        for (const QPoint &p : {QPoint(11, 60), QPoint(108, 60), QPoint(50, 41), QPoint(50, 88), QPoint(9, 60),
+                                QPoint(110, 60), QPoint(50, 90)})
+            QCOMPARE(at(p, corner), kGrey);
+    }
     QCOMPARE(countIn(view, kFirstHint, kRed) > 0, firstHint);
     QCOMPARE(countIn(view, kSecondHint, kRed) > 0, secondHint);
+    QCOMPARE(countIn(view, QRect(0, 38, view.width(), 2), kRed), 0);
     QCOMPARE(program.workspace().settings.area, (TextArea{10, 40, 100, 50}));
 }
 
@@ -375,6 +419,13 @@ void TestGraphForm::drawingTheArea_data()
                                                  << TextArea{0, 10, 100, 10} << true << true;
     QTest::newRow("Ctrl up before the mouse") << true << "k+, p 100 10, u, m -20 20, r -20 20"
                                               << TextArea{-20, 10, 120, 10} << true << true;
+    // Enlarged, the mouse draws in picture pixels.
+    QTest::newRow("at 3x") << true << "z 3, k+, p 150 120, m 450 270, r 452 272, u" << TextArea{50, 40, 100, 50}
+                           << true << true;
+    QTest::newRow("at 2x, released right") << true << "z 2, k+, p 300 20, m 460 40, r 460 40"
+                                           << TextArea{150, 10, 80, 10} << true << true;
+    QTest::newRow("at 2x, released left, then Ctrl up") << true << "z 2, k+, p 200 20, m -20 40, r -21 40, u"
+                                                        << TextArea{0, 10, 100, 10} << true << true;
     QTest::newRow("no picture") << false << "k+, p 50 40, m 150 90, r 150 90" << before << false << false;
     QTest::newRow("no Ctrl") << true << "P 50 40, m 150 90, r 150 90" << before << false << false;
     QTest::newRow("Ctrl let go unseen") << true << "k+, P 50 40, m 150 90, r 150 90" << before << false << false;
@@ -407,33 +458,36 @@ void TestGraphForm::nudges_data()
     QTest::addColumn<bool>("fivePixels");
     QTest::addColumn<TextArea>("area");
     QTest::addColumn<TextArea>("expected");
+    QTest::addColumn<int>("zoom");
 
-    // The picture is 200 x 100.
-    QTest::newRow("left by 5 at x 3") << true << "tbRangeLeft" << true << TextArea{3, 0, 10, 10}
-                                      << TextArea{0, 0, 10, 10};
-    QTest::newRow("left by 1 at x 3") << true << "tbRangeLeft" << false << TextArea{3, 0, 10, 10}
-                                      << TextArea{2, 0, 10, 10};
-    QTest::newRow("right at the edge, by 5") << true << "tbRangeRight" << true << TextArea{190, 0, 20, 10}
-                                             << TextArea{180, 0, 20, 10};
-    QTest::newRow("right at the edge, by 1") << true << "tbRangeRight" << false << TextArea{190, 0, 20, 10}
-                                             << TextArea{180, 0, 20, 10};
-    QTest::newRow("up by 5 at y 2") << true << "tbRangeUp" << true << TextArea{0, 2, 10, 10} << TextArea{0, 0, 10, 10};
-    QTest::newRow("down at the edge") << true << "tbRangeDown" << true << TextArea{0, 88, 10, 10}
-                                      << TextArea{0, 90, 10, 10};
-    QTest::newRow("wider, by 5, at x 100") << true << "tbRangeWidthInc" << true << TextArea{100, 0, 98, 10}
-                                           << TextArea{100, 0, 100, 10};
-    QTest::newRow("narrower by 5 at 3") << true << "tbRangeWidthDec" << true << TextArea{0, 0, 3, 10}
-                                        << TextArea{0, 0, 0, 10};
-    QTest::newRow("narrower by 1") << true << "tbRangeWidthDec" << false << TextArea{0, 0, 3, 10}
-                                   << TextArea{0, 0, 2, 10};
-    QTest::newRow("higher at the edge") << true << "tbRangeHeightInc" << false << TextArea{0, 50, 10, 50}
-                                        << TextArea{0, 50, 10, 50};
-    QTest::newRow("lower by 5 at 3") << true << "tbRangeHeightDec" << true << TextArea{0, 0, 10, 3}
-                                     << TextArea{0, 0, 10, 0};
+    // The picture is 200 x 100. Every case runs at 1x and, with its bounds
+    // in picture pixels all the same, at 4x.
+    const struct {
+        const char *name;
+        const char *button;
+        bool fivePixels;
+        TextArea area;
+        TextArea expected;
+    } cases[] = {
+        {"left by 5 at x 3", "tbRangeLeft", true, {3, 0, 10, 10}, {0, 0, 10, 10}},
+        {"left by 1 at x 3", "tbRangeLeft", false, {3, 0, 10, 10}, {2, 0, 10, 10}},
+        {"right at the edge, by 5", "tbRangeRight", true, {190, 0, 20, 10}, {180, 0, 20, 10}},
+        {"right at the edge, by 1", "tbRangeRight", false, {190, 0, 20, 10}, {180, 0, 20, 10}},
+        {"up by 5 at y 2", "tbRangeUp", true, {0, 2, 10, 10}, {0, 0, 10, 10}},
+        {"down at the edge", "tbRangeDown", true, {0, 88, 10, 10}, {0, 90, 10, 10}},
+        {"wider, by 5, at x 100", "tbRangeWidthInc", true, {100, 0, 98, 10}, {100, 0, 100, 10}},
+        {"narrower by 5 at 3", "tbRangeWidthDec", true, {0, 0, 3, 10}, {0, 0, 0, 10}},
+        {"narrower by 1", "tbRangeWidthDec", false, {0, 0, 3, 10}, {0, 0, 2, 10}},
+        {"higher at the edge", "tbRangeHeightInc", false, {0, 50, 10, 50}, {0, 50, 10, 50}},
+        {"lower by 5 at 3", "tbRangeHeightDec", true, {0, 0, 10, 3}, {0, 0, 10, 0}},
+    };
+    for (const int zoom : {1, 4})
+        for (const auto &c : cases)
+            QTest::addRow("%s, %dx", c.name, zoom) << true << c.button << c.fivePixels << c.area << c.expected << zoom;
     for (const char *button : {"tbRangeLeft", "tbRangeRight", "tbRangeUp", "tbRangeDown", "tbRangeWidthInc",
                                "tbRangeWidthDec", "tbRangeHeightInc", "tbRangeHeightDec"})
         QTest::addRow("%s without a picture", button) << false << button << true << TextArea{50, 50, 10, 10}
-                                                      << TextArea{50, 50, 10, 10};
+                                                      << TextArea{50, 50, 10, 10} << 1;
 }
 
 void TestGraphForm::nudges()
@@ -443,7 +497,9 @@ void TestGraphForm::nudges()
     QFETCH(bool, fivePixels);
     QFETCH(TextArea, area);
     QFETCH(TextArea, expected);
+    QFETCH(int, zoom);
     Program program(dir_, picture);
+    program.play(QStringLiteral("z %1").arg(zoom));
     const bool moves = button == u"tbRangeLeft" || button == u"tbRangeRight" || button == u"tbRangeUp" ||
                        button == u"tbRangeDown";
     QAction *step = program.action(moves ? "tb5x1" : "tb5x2");
@@ -522,6 +578,15 @@ void TestGraphForm::exportIsTheSameWhateverTheGuides()
         QCOMPARE(bytes, first);
     }
 
+    // Whatever the zoom, the picture keeps its size and its pixels.
+    program.play(QStringLiteral("z 8"));
+    program.tick();
+    program.prompter.chooseFile(dir_.filePath(QStringLiteral("export-8x.bmp")));
+    program.trigger("mmExportBitmap");
+    QFile zoomed(dir_.filePath(QStringLiteral("export-8x.bmp")));
+    QVERIFY(zoomed.open(QIODevice::ReadOnly));
+    QCOMPARE(zoomed.readAll(), first);
+
     // The picture and the text, without frame or hints.
     const Raster exported = Raster::fromBmp(first);
     QCOMPARE(exported.size(), kPictureSize);
@@ -578,6 +643,10 @@ void TestGraphForm::changesShowOnTheNextTick_data()
     QTest::newRow("a drag released") << "k+, p 150 20, m 120 50" << "r 120 50" << "" << true;
     QTest::newRow("Ctrl let go after a drag past the edge") << "k+, p 150 50, m 250 90, r 250 90" << "u" << ""
                                                             << false;
+    QTest::newRow("Zoom 4x") << "" << "z 4" << "" << false;
+    QTest::newRow("Zoom back to 1x") << "z 6" << "z 1" << "" << false;
+    QTest::newRow("Ctrl pressed at 2x") << "z 2" << "k+" << "" << true;
+    QTest::newRow("Shift Right at 3x") << "z 3" << "" << "tbRangeRight" << false;
     QTest::newRow("Refresh") << "" << "" << "mmResetText" << false;
     QTest::newRow("New Text Area") << "" << "" << "mmNewArea" << false;
     QTest::newRow("Next Text Area") << "n" << "" << "mmNextArea" << false;
@@ -677,6 +746,121 @@ void TestGraphForm::ticksWithoutChangesDrawNothing()
     QCOMPARE(counter.paints, 0);
     program.workspace().bumpRevision();
     QTRY_VERIFY(counter.paints > 0);
+}
+
+void TestGraphForm::zoomKeysBelongToTheImageView_data()
+{
+    QTest::addColumn<QString>("where");  // the window that has the keyboard
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("input");  // keys, or "wheel" with its turn and whether Ctrl is held
+    QTest::addColumn<int>("zoom");
+
+    QTest::newRow("Ctrl++") << "image" << 1 << "Ctrl++" << 2;
+    QTest::newRow("Ctrl+-") << "image" << 3 << "Ctrl+-" << 2;
+    QTest::newRow("Ctrl+- at 1x") << "image" << 1 << "Ctrl+-" << 1;
+    QTest::newRow("Ctrl++ at 8x") << "image" << 8 << "Ctrl++" << 8;
+    QTest::newRow("Ctrl+0") << "image" << 6 << "Ctrl+0" << 1;
+    QTest::newRow("Ctrl++ in the text input window") << "text" << 1 << "Ctrl++" << 1;
+    QTest::newRow("Ctrl+0 in the main window") << "main" << 4 << "Ctrl+0" << 4;
+    QTest::newRow("Ctrl+wheel up") << "image" << 2 << "wheel 120 ctrl" << 3;
+    QTest::newRow("Ctrl+wheel down") << "image" << 2 << "wheel -120 ctrl" << 1;
+    QTest::newRow("wheel without Ctrl") << "image" << 2 << "wheel 120" << 2;
+}
+
+void TestGraphForm::zoomKeysBelongToTheImageView()
+{
+    QFETCH(QString, where);
+    QFETCH(int, from);
+    QFETCH(QString, input);
+    QFETCH(int, zoom);
+    Program program(dir_, true);
+    program.play(QStringLiteral("z %1").arg(from));
+    QWidget *target = where == u"image" ? static_cast<QWidget *>(program.graph())
+                      : where == u"text" ? program.shell.windows().text->findChild<QWidget *>(QStringLiteral("Memo"))
+                                          : program.shell.windows().main;
+    target->window()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), target->window());
+    target->setFocus();
+    const auto revision = program.workspace().revision();
+
+    const QStringList words = input.split(u' ');
+    if (words[0] == u"wheel") {
+        // A wheel turn over the drawing surface reaches the window (only
+        // the window system's own events are passed on to the parent).
+        QWheelEvent turn(QPointF(50, 40), program.graph()->mapToGlobal(QPointF(50, 40)), QPoint(),
+                         QPoint(0, words[1].toInt()), Qt::NoButton,
+                         words.size() > 2 ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(program.graph(), &turn);
+    } else {
+        QTest::keySequence(target, QKeySequence(input));
+    }
+    QCOMPARE(program.graph()->zoom(), zoom);
+    if (zoom <= 3)  // larger, the view is cut to the screen
+        QCOMPARE(program.graph()->size(), kPictureSize * zoom);
+    // A new zoom is a change of what the window shows, and it is kept.
+    QCOMPARE(program.workspace().revision() > revision, zoom != from);
+    QCOMPARE(letterloom::project::storedZoom(), zoom);
+    QCOMPARE(Program(dir_, false).graph()->zoom(), zoom);
+    // Windows > Zoom shows it.
+    auto *menu = program.shell.windows().main->findChild<QMenu *>(QStringLiteral("mmZoom"));
+    emit menu->aboutToShow();
+    QVERIFY(program.action(qPrintable(QStringLiteral("mmZoom%1").arg(zoom)))->isChecked());
+}
+
+// Pictures larger than the screen scroll inside a view that fits it, and the
+// text area reaches their far corner.
+void TestGraphForm::viewStaysInsideTheScreen_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<bool>("vertical");
+
+    QTest::newRow("fits at 2x") << QSize(200, 100) << 2 << false << false;
+    QTest::newRow("too wide") << QSize(1000, 100) << 1 << true << false;
+    QTest::newRow("too high") << QSize(100, 1000) << 1 << false << true;
+    QTest::newRow("larger than the screen") << QSize(2000, 1400) << 1 << true << true;
+    QTest::newRow("a game screen at 8x") << QSize(320, 200) << 8 << true << true;
+}
+
+void TestGraphForm::viewStaysInsideTheScreen()
+{
+    QFETCH(QSize, picture);
+    QFETCH(int, zoom);
+    QFETCH(bool, horizontal);
+    QFETCH(bool, vertical);
+    Program program(dir_, true, picture);
+    program.play(QStringLiteral("z %1").arg(zoom));
+    TgraphForm *graph = program.graph();
+    QVERIFY(graph->screen()->availableGeometry().contains(graph->frameGeometry()));
+
+    auto *across = graph->findChild<QScrollBar *>(QStringLiteral("HorzScrollBar"));
+    auto *down = graph->findChild<QScrollBar *>(QStringLiteral("VertScrollBar"));
+    const QSize content = picture * zoom;
+    const QSize shown = program.paintBox()->size();
+    QCOMPARE(across->isVisible(), horizontal);
+    QCOMPARE(down->isVisible(), vertical);
+    QCOMPARE(shown.width() < content.width(), horizontal);
+    QCOMPARE(shown.height() < content.height(), vertical);
+    QCOMPARE(across->maximum(), content.width() - shown.width());
+    QCOMPARE(down->maximum(), content.height() - shown.height());
+
+    // Scrolled to the end, a drag to the last point shown ends on the
+    // picture's last pixel, and the view shows that part.
+    across->setValue(across->maximum());
+    down->setValue(down->maximum());
+    program.play(QStringLiteral("k+, p %1 %2, m %3 %4, r %3 %4, u")
+                     .arg(shown.width() - 40).arg(shown.height() - 30).arg(shown.width() - 1).arg(shown.height() - 1));
+    const TextArea area = program.workspace().settings.area;
+    QCOMPARE(QPoint(area.x + area.width, area.y + area.height), QPoint(picture.width() - 1, picture.height() - 1));
+    QCOMPARE(program.tick(), program.freshView(false));
+
+    // A drag past the edge scrolls the picture along, back to its start.
+    program.play(QStringLiteral("k+, p 20 20, m -30 -30"));
+    QTRY_COMPARE(graph->origin(), QPoint(0, 0));
+    program.play(QStringLiteral("r -30 -30, u"));
+    QCOMPARE(program.workspace().settings.area.x, 0);
+    QCOMPARE(program.workspace().settings.area.y, 0);
 }
 
 QTEST_MAIN(TestGraphForm)

@@ -6,6 +6,7 @@
 #include "font/zoomed_glyph.h"
 #include "project/compose_view.h"
 #include "project/project_file.h"
+#include "project/view_zoom.h"
 #include "project/workspace.h"
 #include "support/fake_prompter.h"
 #include "ui/application.h"
@@ -174,6 +175,7 @@ void TestMainForm::initTestCase()
 void TestMainForm::init()
 {
     letterloom::project::RecentProjects().clear();
+    letterloom::project::storeZoom(1);
     prompter_ = new FakePrompter;
     shell_ = new Shell(*prompter_, dir_.path());
 }
@@ -270,7 +272,8 @@ void TestMainForm::menus_data()
                              << QStringList{"mmMainWindow|Main window|F1", "mmBitmapWindow|Image|F2",
                                             "mmTableGCharsWindow|Character Table|F3",
                                             "mmGCharWindow|Draw Character|F4", "mmDrawWindow|Drawing Tools|F5",
-                                            "mmTextWindow|Text Input Window|F6"};
+                                            "mmTextWindow|Text Input Window|F6", "mmSpace8",
+                                            "mmZoomMenu|&Zoom|>"};
     QTest::newRow("Help") << "Help"
                           << QStringList{"mmContentHelp|Help Contents|Shift+F1", "mmSpace6", "mmAbout|About|"};
 }
@@ -293,8 +296,14 @@ void TestMainForm::menus()
         }
         if (item->menu()) {
             found << item->objectName() + u'|' + item->text() + QStringLiteral("|>");
-            // Without recent projects there is nothing to choose.
-            QVERIFY(!item->isEnabled());
+            // Without recent projects there is nothing to choose; the zoom
+            // has its six levels.
+            QStringList levels;
+            for (QAction *level : item->menu()->actions())
+                levels << level->text();
+            if (item->objectName() == u"mmZoomMenu")
+                QCOMPARE(levels.join(u' '), QString::fromUtf8("&1× &2× &3× &4× &6× &8×"));
+            QCOMPARE(item->isEnabled(), !levels.isEmpty());
             continue;
         }
         found << item->objectName() + u'|' + item->text() + u'|' + item->shortcut().toString();
