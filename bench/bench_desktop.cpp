@@ -11,6 +11,8 @@
 //     nudge to appear in the image view: from the mouse press or the button
 //     click until the drawing surface has painted the changed picture.
 // Runs on any platform plugin (offscreen unless QT_QPA_PLATFORM says otherwise).
+// "--zoom N" shows the image view at N x (scrolled to the probed frame edge);
+// the run keeps its settings to itself, so the user's zoom plays no part.
 
 #include "font/font_file.h"
 #include "project/prompter.h"
@@ -26,12 +28,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <functional>
@@ -60,6 +65,20 @@ public:
     std::optional<QString> chooseOpenFile(project::FileDialog &) override { return next(); }
     std::optional<QString> chooseSaveFile(project::FileDialog &) override { return next(); }
     std::optional<raster::Colour> chooseColour(raster::Colour) override { return std::nullopt; }
+    std::optional<project::TextArea> chooseTextArea(const project::TextArea &, QSize) override { return std::nullopt; }
+    std::optional<font::GridImportSettings> chooseGridImport(const QImage &, const font::GridImportSettings &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &,
+                                                             const font::GridExportSettings &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<int> chooseItem(const QString &, const QString &, const QStringList &, int) override
+    {
+        return std::nullopt;
+    }
 
 private:
     std::optional<QString> next()
@@ -192,6 +211,9 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    const int zoom = argc == 3 && QByteArray(argv[1]) == "--zoom" ? std::max(1, std::atoi(argv[2])) : 1;
     ui::Application application(argc, argv);
     QTemporaryDir dir;
     const QString picturePath = dir.filePath(QStringLiteral("picture.bmp"));
@@ -215,6 +237,10 @@ int main(int argc, char *argv[])
     trigger("mmResetText");
     windows.font->StringGridSelectCell(kEditorGlyph % 16, kEditorGlyph / 16);
     windows.font->StringGridDblClick();  // shows the glyph editor and the drawing tools
+    // The probed part of the frame's left edge, (100, 500) of the picture, in sight.
+    windows.graph->setZoom(zoom);
+    windows.graph->findChild<QScrollBar *>(QStringLiteral("HorzScrollBar"))->setValue(100 * zoom - 50);
+    windows.graph->findChild<QScrollBar *>(QStringLiteral("VertScrollBar"))->setValue(500 * zoom - 100);
     runEventLoopFor(1000);
 
     const double idle = idleShare();
@@ -245,9 +271,12 @@ int main(int argc, char *argv[])
     const Figures nudge = latency(
         viewWatch, [&](int sample) { trigger(sample % 2 ? "tbRangeLeft" : "tbRangeRight"); },
         [&](int sample) {
-            const int left = sample % 2 ? 100 : 105;
             const raster::Raster &view = windows.graph->viewRaster();
-            return view.pixel(left, 500) == raster::kRed && view.pixel(sample % 2 ? 105 : 100, 500) != raster::kRed;
+            const QPoint origin = windows.graph->origin();
+            const auto red = [&](int column) {
+                return view.pixel(column * zoom - origin.x(), 500 * zoom - origin.y()) == raster::kRed;
+            };
+            return red(sample % 2 ? 100 : 105) && !red(sample % 2 ? 105 : 100);
         });
 
     // The floor: every window hidden (their timers stop), two timers that
@@ -263,8 +292,8 @@ int main(int argc, char *argv[])
     runEventLoopFor(1000);
     const double floor = idleShare();
 
-    std::printf("picture %d x %d, %zu lines of text, every window shown (platform %s)\n", kWidth, kHeight,
-                workspace.lines.size(), qPrintable(QGuiApplication::platformName()));
+    std::printf("picture %d x %d at %dx, %zu lines of text, every window shown (platform %s)\n", kWidth, kHeight,
+                zoom, workspace.lines.size(), qPrintable(QGuiApplication::platformName()));
     std::printf("idle for %d s:           %6.1f %% of one core\n", kIdleSeconds, idle * 100);
     std::printf("two bare 1 ms timers:    %6.1f %% of one core\n", floor * 100);
     std::printf("pencil dab to screen:    median %6.2f ms, worst %6.2f ms (%d dabs)\n", dab.median, dab.worst,
