@@ -270,6 +270,9 @@ void writeSeeds(const QStringList &arguments)
     writeConsoleFontSeeds(seeds, font::parseFont(sampleFont));
     writeGridSeeds(seeds, font::parseFont(sampleFont));
     seeds.add("char_table", "handmade.tbl", readWholeFile(data + "tables/handmade.tbl"));
+    seeds.add("csv", "jobs.csv", "project,area,text,output\r\nareas.llp,2,\"Hello, \"\"you\"\"\r\nthere\",out.bmp\r\n"
+                                 "areas.llp,1,@title.txt,out.bmp\r\n\r\n");
+    seeds.add("csv", "texts.csv", "\xEF\xBB\xBF" "area,text\n1,\"a\nb\xC3\xA9\"\n2,x\ry\n3,");
 }
 
 }  // namespace

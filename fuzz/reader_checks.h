@@ -9,6 +9,7 @@
 
 #include "fuzz_scene.h"
 
+#include "base/csv.h"
 #include "base/error.h"
 #include "base/extension_block.h"
 #include "font/bdf_font.h"
@@ -313,6 +314,19 @@ inline QString checkCharTable(const QByteArray &bytes)
             const font::CharMap::Encoded encoded = read.map.encode(text);
             expect(encoded.ok() && read.map.decode(encoded.bytes) == text, "a code's text does not encode back");
         }
+    });
+}
+
+// A table of comma-separated values: its records, written back one by one,
+// read back to the same records.
+inline QString checkCsv(const QByteArray &bytes)
+{
+    return outcomeOf([&] {
+        const std::vector<QStringList> records = readCsv(QString::fromUtf8(bytes));
+        QString written;
+        for (const QStringList &record : records)
+            written += csvRecord(record);
+        expect(readCsv(written) == records, "a table does not read back the same");
     });
 }
 

@@ -21,7 +21,7 @@ fuzz_dir="$build_dir/fuzz"
 source_dir=$(cd "$(dirname "$0")" && pwd)
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(font_file project_file extension_block bmp text_layout bdf_font bmfont psf_font grid_import char_table)
+  targets=(font_file project_file extension_block bmp text_layout bdf_font bmfont psf_font grid_import char_table csv)
 fi
 
 # Only leaks inside system libraries are suppressed (see the file).

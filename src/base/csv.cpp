@@ -63,7 +63,9 @@ QString csvRecord(const QStringList &fields)
 {
     QStringList quoted;
     for (const QString &field : fields) {
-        if (field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n'))
+        // A leading byte-order mark is quoted too, or a reader would skip it.
+        if (field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n')
+            || field.startsWith(u'\uFEFF'))
             quoted << u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
         else
             quoted << field;

@@ -20,7 +20,7 @@ namespace letterloom {
 std::vector<QStringList> readCsv(const QString &text);
 
 // One record, its fields quoted where they hold a comma, a quote or a line
-// break, ended by CR LF.
+// break (or start with a byte-order mark), ended by CR LF.
 QString csvRecord(const QStringList &fields);
 
 }  // namespace letterloom

@@ -28,7 +28,7 @@ private slots:
         QTest::newRow("empty fields and a blank line")
             << ",,\r\n\r\n\"\"," << QStringList{"||", "", "|"} << "";
         QTest::newRow("a quote inside an unquoted field stands") << "5 \"in\",x" << QStringList{"5 \"in\"|x"} << "";
-        QTest::newRow("byte-order mark skipped") << "\uFEFFarea" << QStringList{"area"} << "";
+        QTest::newRow("byte-order mark skipped") << u"\uFEFFarea"_qs << QStringList{"area"} << "";
         QTest::newRow("nothing at all") << "" << QStringList{} << "";
         QTest::newRow("quote never closed") << "a\r\nb,\"open\r\nstill" << QStringList{}
                                             << "Row 2: a quoted field is never closed";
@@ -62,6 +62,7 @@ private slots:
             << QStringList{"a,b", "say \"hi\"", "one\r\ntwo", "lone\rcr"}
             << "\"a,b\",\"say \"\"hi\"\"\",\"one\r\ntwo\",\"lone\rcr\"\r\n";
         QTest::newRow("empty last field") << QStringList{"3", ""} << "3,\r\n";
+        QTest::newRow("a leading byte-order mark kept") << QStringList{u"\uFEFFa"_qs, "b"} << u"\"\uFEFFa\",b\r\n"_qs;
     }
 
     void roundTrip()
