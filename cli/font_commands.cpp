@@ -132,10 +132,9 @@ int fontInfo(const QStringList &arguments)
     if (!line.parse(arguments))
         return kExitOk;
     const QString path = line.argument(0);
-    const std::optional<font::CharMap> given = mapOption(line);
-    const font::ImportedFont font = readFontWithExtras(path);
+    const font::ImportedFont font = readFontWithExtras(path, mapOption(line));
     const GlyphTable &glyphs = font.glyphs;
-    const font::CharMap map = given.value_or(font.extras.charMap);
+    const font::CharMap &map = font.extras.charMap;
     printOut(line.isSet(QStringLiteral("json")) ? infoJson(glyphs, map) : infoText(path, glyphs, map));
     return kExitOk;
 }
@@ -147,12 +146,14 @@ void printWarnings(const QStringList &warnings)
 }
 
 // The glyphs as a plain grid, without labels, that import-grid reads back.
-void writeGrid(const CommandLine &line, const GlyphTable &glyphs, const QString &output)
+void writeGrid(const CommandLine &line, const font::ImportedFont &font, const QString &output)
 {
-    const font::GridImportSettings options = gridOptions(line);
+    const GlyphTable &glyphs = font.glyphs;
+    const font::GridImportSettings options = gridOptions(line, font.extras.charMap);
     font::GridExportSettings settings;
     settings.grid = options.grid;
     settings.codes = options.codes;
+    settings.charMap = options.charMap;
     settings.background = options.background;
     settings.ink = options.ink;
     const font::GridExport drawn = font::exportGrid(glyphs, settings);
@@ -176,8 +177,10 @@ int fontSheet(const QStringList &arguments)
                     QStringLiteral("N"), QStringLiteral("2")});
     line.addOption({QStringLiteral("grid"), QStringLiteral("Draw a plain grid for import-grid, with the options below.")});
     addGridOptions(line);
+    addMapOption(line);
     if (!line.parse(arguments))
         return kExitOk;
+    const std::optional<font::CharMap> map = mapOption(line);
     const QString output = line.requiredPicture(QStringLiteral("output"));
     const bool grid = line.isSet(QStringLiteral("grid"));
     if (grid && line.isSet(QStringLiteral("zoom")))
@@ -185,15 +188,14 @@ int fontSheet(const QStringList &arguments)
     if (!grid && anyGridOption(line))
         throw UsageError(QStringLiteral("The grid options need --grid"));
     if (grid) {
-        const GlyphTable glyphs = readFont(line.argument(0));
-        writeGrid(line, glyphs, output);
+        writeGrid(line, readFontWithExtras(line.argument(0), map), output);
         return kExitOk;
     }
     bool ok = false;
     const int zoom = line.value(QStringLiteral("zoom")).toInt(&ok);
     if (!ok || zoom < 1 || zoom > 16)
         throw UsageError(QStringLiteral("--zoom takes a whole number from 1 to 16"));
-    const GlyphTable glyphs = readFont(line.argument(0));
+    const GlyphTable glyphs = readFont(line.argument(0), map);
     FontSheet(glyphs, zoom).draw().writePictureFile(output);
     return kExitOk;
 }
@@ -212,21 +214,26 @@ int fontImportGrid(const QStringList &arguments)
                     QStringLiteral("The font to write (.llf, .bdf, .fnt or .psf; replaced all or nothing)."),
                     QStringLiteral("FONT")});
     line.addOption({QStringLiteral("into"),
-                    QStringLiteral("Add the glyphs to this font: only the codes whose cells hold a glyph change."),
+                    QStringLiteral("Add the glyphs to this font: only the codes whose cells hold a glyph change,\n"
+                                   "and the font keeps its character map and other extras."),
                     QStringLiteral("FONT")});
     addGridOptions(line);
+    addMapOption(line);
     if (!line.parse(arguments))
         return kExitOk;
     const QString output = line.required(QStringLiteral("output"));
     line.required(QStringLiteral("cell"));
-    const font::GridImportSettings settings = gridOptions(line);
-    GlyphTable glyphs;
+    const std::optional<font::CharMap> map = mapOption(line);
+    font::ImportedFont font;
     if (line.isSet(QStringLiteral("into")))
-        glyphs = readFont(line.value(QStringLiteral("into")));
+        font = readFontWithExtras(line.value(QStringLiteral("into")), map);
+    else if (map)
+        font.extras.charMap = *map;
+    const font::GridImportSettings settings = gridOptions(line, font.extras.charMap);
     const font::GridImport imported = font::importGrid(font::readGridPicture(line.argument(0)), settings);
     printWarnings(imported.warnings);
-    font::mergeImport(glyphs, imported);
-    writeFont(output, glyphs);
+    font::mergeImport(font.glyphs, imported);
+    writeFont(output, font.glyphs, font.extras);
     return kExitOk;
 }
 
@@ -236,12 +243,16 @@ int fontConvert(const QStringList &arguments)
                      QStringLiteral("Reads a font file and writes it again, the kind of each file taken from its\n"
                                     "extension: .llf (Letterloom), .bdf (BDF), .fnt (BMFont text, with PNG pages) or\n"
                                     ".psf/.psfu (PSF console font; gzip-compressed when the name ends in .gz).\n"
-                                    "What the other kinds cannot hold (colours, for one) is reported."));
+                                    "What the other kinds cannot hold (colours, for one) is reported. BDF, BMFont\n"
+                                    "and PSF fonts of Unicode characters are placed at the codes of --map (default\n"
+                                    "none: characters 0-255 at their own codes); a font with a character map is\n"
+                                    "written to them as the Unicode characters of its codes."));
     line.addArgument(QStringLiteral("IN"), QStringLiteral("The font file to read."));
     line.addArgument(QStringLiteral("OUT"), QStringLiteral("The font file to write (replaced all or nothing)."));
+    addMapOption(line);
     if (!line.parse(arguments))
         return kExitOk;
-    const font::ImportedFont font = readFontWithExtras(line.argument(0));
+    const font::ImportedFont font = readFontWithExtras(line.argument(0), mapOption(line));
     writeFont(line.argument(1), font.glyphs, font.extras);
     return kExitOk;
 }

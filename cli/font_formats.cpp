@@ -16,16 +16,18 @@ void reportLosses(const QStringList &warnings)
 
 }  // namespace
 
-font::ImportedFont readFontWithExtras(const QString &path)
+font::ImportedFont readFontWithExtras(const QString &path, const std::optional<font::CharMap> &map)
 {
-    font::ImportedFont imported = font::readAnyFont(path);
+    font::ImportedFont imported = font::readAnyFont(path, map.value_or(font::CharMap()));
+    if (map)
+        imported.extras.charMap = *map;
     reportLosses(imported.warnings);
     return imported;
 }
 
-font::GlyphTable readFont(const QString &path)
+font::GlyphTable readFont(const QString &path, const std::optional<font::CharMap> &map)
 {
-    return readFontWithExtras(path).glyphs;
+    return readFontWithExtras(path, map).glyphs;
 }
 
 void writeFont(const QString &path, const font::GlyphTable &glyphs, const font::FontExtras &extras)

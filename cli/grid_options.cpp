@@ -58,7 +58,8 @@ void addGridOptions(CommandLine &line)
     option("gap", "The horizontal and the vertical gap between cells (default 0,0).", "X,Y");
     option("columns", "Cells in a row (default: as many as fit; 16 when drawing).", "N");
     option("first", "The code of the first cell; the others follow up to 255 (default 32).", "CODE");
-    option("chars", "The characters of the cells in order, instead of --first.", "TEXT");
+    option("chars", "The characters of the cells in order, instead of --first, read through the\n"
+                    "font's character map (--map), the longest entry first.", "TEXT");
     option("background", "The background colour, RRGGBB, which reads as white (default: the top-left\n"
                          "pixel when reading, a colour no glyph uses when drawing).", "RRGGBB");
     option("ink", "The ink colour, RRGGBB, which reads as black (default: the most common\n"
@@ -73,9 +74,10 @@ bool anyGridOption(const CommandLine &line)
     return std::any_of(kGridOptions.begin(), kGridOptions.end(), [&](const QString &name) { return line.isSet(name); });
 }
 
-font::GridImportSettings gridOptions(const CommandLine &line)
+font::GridImportSettings gridOptions(const CommandLine &line, const font::CharMap &map)
 {
     font::GridImportSettings settings;
+    settings.charMap = map;
     font::GridLayout &grid = settings.grid;
     grid.cellWidth = grid.cellHeight = 0;
     if (line.isSet(QStringLiteral("cell"))) {
@@ -104,7 +106,7 @@ font::GridImportSettings gridOptions(const CommandLine &line)
         if (characters.isEmpty())
             throw UsageError(QStringLiteral("--chars takes at least one character"));
         QStringList lost;
-        settings.codes = font::codesOfCharacters(characters, &lost);
+        settings.codes = font::codesOfCharacters(characters, map, &lost);
         if (!lost.isEmpty())
             printMessage(QStringLiteral("Not in the character map, their cells left out: %1").arg(lost.join(QStringLiteral(", "))));
     }

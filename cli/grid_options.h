@@ -14,9 +14,9 @@ void addGridOptions(CommandLine &line);
 // True when any of the grid options is given.
 bool anyGridOption(const CommandLine &line);
 
-// The options as import settings; cell sides not given are 0. Characters of
-// --chars that the character map does not hold are reported on stderr.
-// Throws UsageError for a malformed value.
-font::GridImportSettings gridOptions(const CommandLine &line);
+// The options as import settings; cell sides not given are 0. --chars is
+// read through the font's character map, and characters it does not hold
+// are reported on stderr. Throws UsageError for a malformed value.
+font::GridImportSettings gridOptions(const CommandLine &line, const font::CharMap &map = {});
 
 }  // namespace letterloom::cli

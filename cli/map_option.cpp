@@ -14,7 +14,8 @@ void addMapOption(CommandLine &line)
     line.addOption({kMapOption,
                     QStringLiteral("Read the font's codes through this character map instead of its own: a code page "
                                    "(windows-1251, KOI8-R, ISO-8859-7, cp437, ...), none, or a table FILE.tbl of "
-                                   "HEX=text lines."),
+                                   "HEX=text lines. A font of Unicode characters (BDF in the ISO10646 registry, "
+                                   "BMFont, PSF with a Unicode table) is placed at the codes of this map."),
                     QStringLiteral("NAME|FILE.tbl")});
 }
 

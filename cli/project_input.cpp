@@ -23,7 +23,7 @@ ProjectInput openProject(const QString &projectPath, const InputFiles &files)
         printMessage(notice);
     workspace.projectExtras = opened.extras;
     if (!fontFile.isEmpty()) {
-        font::ImportedFont font = readFontWithExtras(fontFile);
+        font::ImportedFont font = readFontWithExtras(fontFile, files.map);
         workspace.glyphs = std::move(font.glyphs);
         workspace.fontExtras = std::move(font.extras);
         workspace.fontPath = fontFile;

@@ -75,7 +75,29 @@ struct BdfHeader {
     qint64 cellHeight = 0;
     std::optional<qint64> defaultAdvance;  // a font-wide DWIDTH
     qint64 chars = 0;
+    QString registry, encoding;  // CHARSET_REGISTRY and CHARSET_ENCODING, or the FONT name's last fields
 };
+
+QString propertyText(const BdfLines &lines)
+{
+    QByteArray value;
+    for (qsizetype i = 1; i < lines.wordCount(); ++i)
+        value += (i > 1 ? " " : "") + lines.word(i);
+    if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+        value = value.mid(1, value.size() - 2);
+    return QString::fromLatin1(value);
+}
+
+// The font name's last two fields name its registry and encoding:
+// "-misc-fixed-medium-r-normal--13-120-75-75-c-70-iso8859-5".
+void registryOfName(const QString &name, BdfHeader &header)
+{
+    const QStringList fields = name.split(u'-');
+    if (fields.size() == 15 && header.registry.isEmpty()) {
+        header.registry = fields[13];
+        header.encoding = fields[14];
+    }
+}
 
 BdfHeader readHeader(BdfLines &lines)
 {
@@ -83,6 +105,7 @@ BdfHeader readHeader(BdfLines &lines)
         lines.fail(QStringLiteral("it does not begin with STARTFONT"));
 
     std::optional<qint64> ascent, descent, boxHeight, boxBottom;
+    QString fontName;
     BdfHeader header;
     while (lines.next()) {
         if (lines.is("FONTBOUNDINGBOX")) {
@@ -90,12 +113,18 @@ BdfHeader readHeader(BdfLines &lines)
             boxBottom = lines.number(4);
         } else if (lines.is("DWIDTH")) {
             header.defaultAdvance = lines.number(1);
+        } else if (lines.is("FONT")) {
+            fontName = propertyText(lines);
         } else if (lines.is("STARTPROPERTIES")) {
             while (lines.next() && !lines.is("ENDPROPERTIES")) {
                 if (lines.is("FONT_ASCENT"))
                     ascent = lines.number(1);
                 else if (lines.is("FONT_DESCENT"))
                     descent = lines.number(1);
+                else if (lines.is("CHARSET_REGISTRY"))
+                    header.registry = propertyText(lines);
+                else if (lines.is("CHARSET_ENCODING"))
+                    header.encoding = propertyText(lines);
                 else if (lines.is("STARTCHAR") || lines.is("CHARS") || lines.is("ENDFONT"))
                     lines.fail(QStringLiteral("the properties end without ENDPROPERTIES"));
             }
@@ -103,6 +132,7 @@ BdfHeader readHeader(BdfLines &lines)
             header.chars = lines.number(1);
             if (header.chars < 0)
                 lines.fail(QStringLiteral("CHARS is negative"));
+            registryOfName(fontName, header);
             if (ascent && descent) {
                 header.ascent = *ascent;
                 header.cellHeight = *ascent + *descent;
@@ -174,8 +204,7 @@ void readGlyph(BdfLines &lines, const BdfHeader &header, FontImport &font)
     const BdfGlyph metrics = readGlyphMetrics(lines);
     const qint64 advance = metrics.advance.value_or(header.defaultAdvance.value_or(
         std::max<qint64>(*metrics.left + *metrics.width, 0)));
-    const qint64 code = *metrics.code;
-    tGraphChar *glyph = font.addGlyph(code, advance);
+    tGraphChar *glyph = font.addGlyph(*metrics.code, advance);
 
     // Row r of the bitmap (from the top) lies r rows below the box's top,
     // which stands bottom + height rows above the baseline.
@@ -199,7 +228,7 @@ void readGlyph(BdfLines &lines, const BdfHeader &header, FontImport &font)
             for (int bit = 0; bit < 4; ++bit) {
                 const qint64 column = i * 4 + bit;
                 if (column < *metrics.width && (nibble & (8 >> bit)))
-                    font.put(*glyph, int(code), *metrics.left + column, top + row, raster::kBlack);
+                    font.put(*glyph, *metrics.left + column, top + row, raster::kBlack);
             }
         }
     }
@@ -209,19 +238,46 @@ void readGlyph(BdfLines &lines, const BdfHeader &header, FontImport &font)
         lines.fail(QStringLiteral("glyph \"%1\" has fewer bitmap rows than its BBX height").arg(metrics.name));
 }
 
+// The code page of a registry of 8-bit codes ("ISO8859" "5", "KOI8" "R",
+// "microsoft" "cp1251"); nothing for ISO8859-1, whose codes are the
+// program's own, and for registries no code page stands for.
+std::optional<QString> codePageOf(const BdfHeader &header)
+{
+    const QString registry = header.registry.trimmed(), encoding = header.encoding.trimmed();
+    if (registry.compare(QStringLiteral("ISO8859"), Qt::CaseInsensitive) == 0 && encoding == u"1")
+        return std::nullopt;
+    for (const QString &name : {registry + u'-' + encoding, encoding})
+        if (!name.isEmpty() && name != u"-")
+            if (auto page = CharMap::codePageName(name))
+                return page;
+    return std::nullopt;
+}
+
 }  // namespace
 
-ImportedFont parseBdf(const QByteArray &bytes)
+ImportedFont parseBdf(const QByteArray &bytes, const CharMap &through)
 {
     BdfLines lines(bytes);
     const BdfHeader header = readHeader(lines);
     FontImport font(kFormat, header.cellHeight, bytes.size());
+    const bool unicode = header.registry.compare(QStringLiteral("ISO10646"), Qt::CaseInsensitive) == 0;
+    std::optional<QString> codePage = unicode ? std::nullopt : codePageOf(header);
+    if (unicode)
+        font.placeThrough(through);
     qint64 count = 0;
     while (lines.next()) {
         if (lines.is("ENDFONT")) {
             if (count != header.chars)
                 lines.fail(QStringLiteral("CHARS gives %1 glyphs but the file has %2").arg(header.chars).arg(count));
-            return font.finish();
+            ImportedFont imported = font.finish();
+            if (codePage) {
+                try {
+                    imported.extras.charMap = CharMap::fromCodePage(*codePage);
+                } catch (const Error &error) {
+                    imported.warnings << error.message();
+                }
+            }
+            return imported;
         }
         if (!lines.is("STARTCHAR"))
             lines.fail(QStringLiteral("STARTCHAR or ENDFONT expected, not %1").arg(QString::fromLatin1(lines.keyword())));
@@ -231,9 +287,9 @@ ImportedFont parseBdf(const QByteArray &bytes)
     lines.fail(QStringLiteral("it ends before ENDFONT"));
 }
 
-ImportedFont readBdfFile(const QString &path)
+ImportedFont readBdfFile(const QString &path, const CharMap &through)
 {
-    return parseBdf(readWholeFile(path));
+    return parseBdf(readWholeFile(path), through);
 }
 
 namespace {
@@ -263,8 +319,11 @@ QString familyField(const QString &family)
 
 }  // namespace
 
-BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
+BdfExport bdfBytes(const GlyphTable &font, const QString &family, const CharMap &map)
 {
+    const UnicodeExport unicode = unicodeExport(font, map);
+    const GlyphTable &glyphs = unicode.glyphs;
+    const bool throughMap = !map.isNone();
     const ExportCells cells = exportCells(glyphs);
     // The font's size in points at 72 dots an inch equals its cell height in pixels.
     const qint64 size = std::max<qint64>(cells.cellHeight, 1);
@@ -282,14 +341,18 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
     QByteArray out;
     auto line = [&out](const QByteArray &text) { out += text + '\n'; };
     line("STARTFONT 2.1");
-    line(QStringLiteral("FONT -Letterloom-%1-Medium-R-Normal--%2-%3-72-72-%4-%5-ISO8859-1")
+    line(QStringLiteral("FONT -Letterloom-%1-Medium-R-Normal--%2-%3-72-72-%4-%5-%6")
              .arg(familyField(family)).arg(size).arg(size * 10).arg(QLatin1String(spacing)).arg(averageWidth)
-             .toLatin1());
+             .arg(throughMap ? QStringLiteral("ISO10646-1") : QStringLiteral("ISO8859-1")).toLatin1());
     line("SIZE " + QByteArray::number(size) + " 72 72");
     line("FONTBOUNDINGBOX " + QByteArray::number(cells.widest) + ' ' + QByteArray::number(cells.cellHeight) + " 0 0");
-    line("STARTPROPERTIES 2");
+    line(throughMap ? "STARTPROPERTIES 4" : "STARTPROPERTIES 2");
     line("FONT_ASCENT " + QByteArray::number(cells.cellHeight));
     line("FONT_DESCENT 0");
+    if (throughMap) {
+        line("CHARSET_REGISTRY \"ISO10646\"");
+        line("CHARSET_ENCODING \"1\"");
+    }
     line("ENDPROPERTIES");
     line("CHARS " + QByteArray::number(cells.count));
     for (int code = 0; code < GlyphTable::kSize; ++code) {
@@ -298,8 +361,10 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
             continue;
         const bool hasPixels = glyph.width > 0 && glyph.height > 0;
         const qint64 scalableWidth = std::llround(glyph.width * 1000.0 / double(size));
-        line("STARTCHAR C" + QByteArray::number(code).rightJustified(3, '0'));
-        line("ENCODING " + QByteArray::number(code));
+        const char32_t character = unicode.characters[std::size_t(code)];
+        line(throughMap ? "STARTCHAR U+" + QByteArray::number(uint(character), 16).toUpper().rightJustified(4, '0')
+                        : "STARTCHAR C" + QByteArray::number(code).rightJustified(3, '0'));
+        line("ENCODING " + QByteArray::number(uint(character)));
         line("SWIDTH " + QByteArray::number(scalableWidth) + " 0");
         line("DWIDTH " + QByteArray::number(glyph.width) + " 0");
         line("BBX " + QByteArray::number(hasPixels ? glyph.width : 0) + ' ' +
@@ -311,7 +376,7 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
     }
     line("ENDFONT");
 
-    BdfExport result{out, {}};
+    BdfExport result{out, unicode.warnings};
     const std::set<int> coloured = glyphsWithPixel(
         glyphs, [](Colour colour) { return !isWhite(colour) && (colour & 0xFFFFFFu) != raster::kBlack; });
     if (!coloured.empty())
@@ -319,9 +384,9 @@ BdfExport bdfBytes(const GlyphTable &glyphs, const QString &family)
     return result;
 }
 
-QStringList writeBdfFile(const QString &path, const GlyphTable &glyphs)
+QStringList writeBdfFile(const QString &path, const GlyphTable &glyphs, const CharMap &map)
 {
-    BdfExport exported = bdfBytes(glyphs, QFileInfo(path).completeBaseName());
+    BdfExport exported = bdfBytes(glyphs, QFileInfo(path).completeBaseName(), map);
     writeWholeFile(path, exported.bytes);
     return exported.warnings;
 }

@@ -116,6 +116,7 @@ private:
 
 // A kept glyph's box on its page and its place in its cell.
 struct FntChar {
+    qint64 id = 0;
     int code = 0;
     qint64 x = 0, y = 0, width = 0, height = 0;
     qint64 xoffset = 0, yoffset = 0;
@@ -173,18 +174,20 @@ void readCharLine(const FntLine &line, FntFont &font)
     const qint64 advance = line.integer("xadvance");
     if (c.x < 0 || c.y < 0 || c.width < 0 || c.height < 0)
         line.fail(QStringLiteral("char %1 has a negative box").arg(id));
-    if (!font.import->addGlyph(id, advance))
+    const tGraphChar *glyph = font.import->addGlyph(id, advance);
+    if (!glyph)
         return;
     if (!font.pages.contains(c.page))
         line.fail(QStringLiteral("char %1 is on page %2, which the font does not name").arg(id).arg(c.page));
     font.boxPixels += c.width * c.height;
     if (font.boxPixels > kMaxFontPixels)
         line.fail(QStringLiteral("its glyph boxes together hold more than %1 pixels").arg(kMaxFontPixels));
-    c.code = int(id);
+    c.id = id;
+    c.code = font.import->codeOf(*glyph);
     font.chars.push_back(c);
 }
 
-FntFont readFnt(const QByteArray &fnt)
+FntFont readFnt(const QByteArray &fnt, const CharMap &through)
 {
     refuseOtherFormats(fnt);
     FntFont font;
@@ -210,6 +213,7 @@ FntFont readFnt(const QByteArray &fnt)
             if (font.import)
                 line.fail(QStringLiteral("the font has more than one common line"));
             font.import.emplace(kFormat, line.integer("lineHeight"), fnt.size());
+            font.import->placeThrough(through);
             font.packed = line.integer("packed", 0) != 0;
             if (const qint64 pages = line.integer("pages", -1); pages >= 0)
                 pageCount = pages;
@@ -323,7 +327,7 @@ void readPage(const QImage &page, const QString &name, const std::vector<const F
 {
     for (const FntChar *c : chars)
         if (c->x + c->width > page.width() || c->y + c->height > page.height())
-            fail(QStringLiteral("char %1 lies outside its page \"%2\"").arg(c->code).arg(name));
+            fail(QStringLiteral("char %1 lies outside its page \"%2\"").arg(c->id).arg(name));
 
     PageReading reading;
     reading.packed = font.packed;
@@ -333,7 +337,7 @@ void readPage(const QImage &page, const QString &name, const std::vector<const F
         for (qint64 y = 0; y < c->height; ++y) {
             const QRgb *line = reinterpret_cast<const QRgb *>(page.constScanLine(int(c->y + y)));
             for (qint64 x = 0; x < c->width; ++x)
-                font.import->put(glyph, c->code, c->xoffset + x, c->yoffset + y,
+                font.import->put(glyph, c->xoffset + x, c->yoffset + y,
                                  glyphColour(line[c->x + x], *c, reading));
         }
     }
@@ -347,9 +351,9 @@ void readPage(const QImage &page, const QString &name, const std::vector<const F
 
 }  // namespace
 
-ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader)
+ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader, const CharMap &through)
 {
-    FntFont font = readFnt(fnt);
+    FntFont font = readFnt(fnt, through);
     std::map<qint64, std::vector<const FntChar *>> charsByPage;
     for (const FntChar &c : font.chars)
         charsByPage[c.page].push_back(&c);
@@ -365,11 +369,11 @@ ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader)
     return font.import->finish();
 }
 
-ImportedFont readBmFontFile(const QString &path)
+ImportedFont readBmFontFile(const QString &path, const CharMap &through)
 {
     const QDir folder = QFileInfo(path).absoluteDir();
     return parseBmFont(readWholeFile(path),
-                       [&folder](const QString &name) { return readWholeFile(folder.filePath(name)); });
+                       [&folder](const QString &name) { return readWholeFile(folder.filePath(name)); }, through);
 }
 
 namespace {
@@ -437,13 +441,13 @@ QImage drawPage(const GlyphTable &glyphs, const PageLayout &layout)
 }
 
 QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const ExportCells &cells,
-                   const QString &baseName, const QString &pageFileName)
+                   const QString &baseName, const QString &pageFileName, const UnicodeExport &unicode, bool throughMap)
 {
     auto quoted = [](QString text) { return '"' + text.remove(u'"').toUtf8() + '"'; };
     const QByteArray height = QByteArray::number(cells.cellHeight);
     QByteArray out;
     out += "info face=" + quoted(baseName) + " size=" + height +
-           " bold=0 italic=0 charset=\"\" unicode=0 stretchH=100 smooth=0 aa=1 padding=0,0,0,0 spacing=1,1 outline=0\n";
+           " bold=0 italic=0 charset=\"\" unicode=" + (throughMap ? "1" : "0") + " stretchH=100 smooth=0 aa=1 padding=0,0,0,0 spacing=1,1 outline=0\n";
     out += "common lineHeight=" + height + " base=" + height + " scaleW=" + QByteArray::number(layout.width) +
            " scaleH=" + QByteArray::number(layout.height) +
            " pages=1 packed=0 alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n";
@@ -460,7 +464,7 @@ QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const Exp
         const auto found = placeOf.find(code);
         const bool placed = found != placeOf.end();
         // Each glyph stands on the baseline at the bottom of the line.
-        out += "char id=" + QByteArray::number(code) +
+        out += "char id=" + QByteArray::number(uint(unicode.characters[std::size_t(code)])) +
                " x=" + QByteArray::number(placed ? found->second.x : 0) +
                " y=" + QByteArray::number(placed ? found->second.y : 0) +
                " width=" + QByteArray::number(placed ? glyph.width : 0) +
@@ -473,15 +477,18 @@ QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const Exp
 
 }  // namespace
 
-BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName)
+BmFontExport bmFontBytes(const GlyphTable &font, const QString &baseName, const CharMap &map)
 {
+    const UnicodeExport unicode = unicodeExport(font, map);
+    const GlyphTable &glyphs = unicode.glyphs;
     const ExportCells cells = exportCells(glyphs);
     const PageLayout layout = layOut(glyphs, cells.widest);
 
     BmFontExport result;
     result.pageFileName = baseName + QStringLiteral("_0.png");
     result.page = raster::encodePng(drawPage(glyphs, layout));
-    result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName);
+    result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName, unicode, !map.isNone());
+    result.warnings = unicode.warnings;
 
     const std::set<int> highBytes = glyphsWithPixel(glyphs, [](Colour colour) { return (colour >> 24) != 0; });
     if (!highBytes.empty())
@@ -489,10 +496,10 @@ BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName)
     return result;
 }
 
-QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs)
+QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map)
 {
     const QFileInfo info(path);
-    BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName());
+    BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName(), map);
     // The page first: a .fnt is never left naming a page that was not written.
     writeWholeFile(info.dir().filePath(exported.pageFileName), exported.page);
     writeWholeFile(path, exported.fnt);

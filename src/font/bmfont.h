@@ -18,7 +18,9 @@ namespace letterloom::font {
 // The bytes of a page file, named as the .fnt names it (relative to its folder).
 using PageLoader = std::function<QByteArray(const QString &fileName)>;
 
-// Reading keeps the glyphs with ids 0..255. Each becomes a defined glyph as
+// Ids are Unicode characters: reading places them through the map `through`
+// (see UnicodePlacement; none keeps the glyphs with ids 0..255 at their own
+// codes), and the font takes that map. Each becomes a defined glyph as
 // wide as its xadvance and as high as the line (lineHeight), its box copied
 // from the page to its xoffset and yoffset in colour; fully transparent page
 // pixels become white. Pages that hold their glyphs in the alpha channel alone
@@ -27,14 +29,16 @@ using PageLoader = std::function<QByteArray(const QString &fileName)>;
 // that reach outside the font's folder are refused. Only the pages that kept
 // glyphs use are loaded. The whole font is checked before anything is kept;
 // a broken one throws "Invalid BMFont file: <what>".
-ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loadPage);
+ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loadPage, const CharMap &through = {});
 // Pages are read from the .fnt's folder.
-ImportedFont readBmFontFile(const QString &path);
+ImportedFont readBmFontFile(const QString &path, const CharMap &through = {});
 
 // Writing keeps every defined glyph, in colour, on one PNG page: white pixels
 // become transparent and every other pixel opaque, so reading the font back
 // gives the same glyphs. The glyphs stand on one baseline in a line as high
-// as the tallest glyph.
+// as the tallest glyph. Through a character map other than none each glyph's
+// id is the one character of its code's text (see unicodeExport), and the
+// font says unicode=1.
 struct BmFontExport {
     QByteArray fnt;
     QByteArray page;       // PNG bytes
@@ -42,10 +46,10 @@ struct BmFontExport {
     QStringList warnings;
 };
 // baseName names the font and its page ("<baseName>_0.png").
-BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName);
+BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName, const CharMap &map = {});
 
 // Writes the page beside the .fnt first, then the .fnt, each all or nothing.
 // Returns the warnings of the conversion.
-QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs);
+QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map = {});
 
 }  // namespace letterloom::font

@@ -39,16 +39,16 @@ FontFormat knownFormat(const QString &path)
 
 }  // namespace
 
-ImportedFont readAnyFont(const QString &path)
+ImportedFont readAnyFont(const QString &path, const CharMap &through)
 {
     switch (knownFormat(path)) {
     case FontFormat::Llf: {
         FontFile font = loadFontFile(path);
         return {std::move(font.glyphs), std::move(font.notices), std::move(font.extras)};
     }
-    case FontFormat::Bdf: return readBdfFile(path);
-    case FontFormat::BmFont: return readBmFontFile(path);
-    case FontFormat::Psf: return readPsfFile(path);
+    case FontFormat::Bdf: return readBdfFile(path, through);
+    case FontFormat::BmFont: return readBmFontFile(path, through);
+    case FontFormat::Psf: return readPsfFile(path, through);
     }
     return {};
 }
@@ -57,9 +57,9 @@ QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs, const Fo
 {
     switch (knownFormat(path)) {
     case FontFormat::Llf: writeFontFile(path, glyphs, extras); return {};
-    case FontFormat::Bdf: return writeBdfFile(path, glyphs);
-    case FontFormat::BmFont: return writeBmFontFile(path, glyphs);
-    case FontFormat::Psf: return writePsfFile(path, glyphs);
+    case FontFormat::Bdf: return writeBdfFile(path, glyphs, extras.charMap);
+    case FontFormat::BmFont: return writeBmFontFile(path, glyphs, extras.charMap);
+    case FontFormat::Psf: return writePsfFile(path, glyphs, extras.charMap);
     }
     return {};
 }

@@ -17,12 +17,14 @@ enum class FontFormat { Llf, Bdf, BmFont, Psf };
 std::optional<FontFormat> fontFormatOf(const QString &path);
 
 // Reads a font of any of these formats; a font file of the program's own
-// comes without warnings. Throws "Unknown font file type \"<name>\"" for any
-// other extension.
-ImportedFont readAnyFont(const QString &path);
+// comes without warnings. A font that gives Unicode characters is placed
+// through the map `through` (ImportedFont::unicode); other fonts ignore it.
+// Throws "Unknown font file type \"<name>\"" for any other extension.
+ImportedFont readAnyFont(const QString &path, const CharMap &through = {});
 
 // Writes a font in the format its extension names, returning the warnings of
-// the conversion. Only the program's own format keeps the extras.
+// the conversion. Only the program's own format keeps the extras; the others
+// write Unicode characters through the extras' character map.
 QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs, const FontExtras &extras = {});
 
 }  // namespace letterloom::font

@@ -3,6 +3,7 @@
 #include "base/error.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 namespace letterloom::font {
@@ -34,6 +35,80 @@ QString codeList(const std::set<int> &codes)
     return shown.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
+UnicodePlacement::UnicodePlacement(const CharMap &map) : none_(map.isNone()), description_(map.description())
+{
+    if (none_)
+        return;
+    std::map<qint64, std::vector<int>> codes;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const QList<uint> characters = map.text(code).toUcs4();
+        if (characters.size() == 1)
+            codes[characters.front()].push_back(code);
+        else if (characters.size() > 1)
+            several_.insert(code);
+    }
+    codes_.assign(codes.begin(), codes.end());
+}
+
+const std::vector<int> &UnicodePlacement::codesOf(qint64 point) const
+{
+    static const std::vector<int> nothing;
+    if (none_) {
+        static const std::vector<std::vector<int>> own = [] {
+            std::vector<std::vector<int>> list;
+            for (int code = 0; code < GlyphTable::kSize; ++code)
+                list.push_back({code});
+            return list;
+        }();
+        return point >= 0 && point < GlyphTable::kSize ? own[std::size_t(point)] : nothing;
+    }
+    const auto found = std::lower_bound(codes_.begin(), codes_.end(), point,
+                                        [](const auto &entry, qint64 value) { return entry.first < value; });
+    return found != codes_.end() && found->first == point ? found->second : nothing;
+}
+
+QStringList UnicodePlacement::warnings() const
+{
+    if (several_.empty())
+        return {};
+    return {QStringLiteral("Left undefined, their texts in the character map (%1) have several characters: codes %2")
+                .arg(description_, codeList(several_))};
+}
+
+QString UnicodePlacement::noCode() const
+{
+    return QStringLiteral("no code in the character map (%1)").arg(description_);
+}
+
+UnicodeExport unicodeExport(const GlyphTable &glyphs, const CharMap &map)
+{
+    UnicodeExport result{glyphs, {}, {}};
+    std::set<int> noCharacter, repeated;
+    std::set<char32_t> used;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        result.characters[std::size_t(code)] = char32_t(code);
+        if (map.isNone() || !glyphs[code].defined)
+            continue;
+        const QList<uint> characters = map.text(code).toUcs4();
+        if (characters.size() != 1) {
+            noCharacter.insert(code);
+        } else if (!used.insert(characters.front()).second) {
+            repeated.insert(code);
+        } else {
+            result.characters[std::size_t(code)] = characters.front();
+            continue;
+        }
+        result.glyphs.clearGlyph(code);
+    }
+    if (!noCharacter.empty())
+        result.warnings << QStringLiteral("Skipped, no single character in the character map (%1): glyphs %2")
+                               .arg(map.description(), codeList(noCharacter));
+    if (!repeated.empty())
+        result.warnings << QStringLiteral("Skipped, their characters belong to lower codes in the character map (%1): glyphs %2")
+                               .arg(map.description(), codeList(repeated));
+    return result;
+}
+
 qint64 fontPixelBudget(qint64 fileBytes)
 {
     constexpr qint64 kBase = qint64(1) << 22;
@@ -54,11 +129,33 @@ void FontImport::fail(const QString &what) const
     throw Error(QStringLiteral("Invalid %1: %2").arg(format_, what));
 }
 
+void FontImport::placeThrough(const CharMap &map)
+{
+    font_.unicode = true;
+    font_.extras.charMap = map;
+    if (!map.isNone())
+        placement_.emplace(map);
+}
+
 tGraphChar *FontImport::addGlyph(qint64 code, qint64 advance)
 {
     if (code < 0) {
         ++unencoded_;
         return nullptr;
+    }
+    std::vector<int> more;
+    if (placement_) {
+        const std::vector<int> &codes = placement_->codesOf(code);
+        if (codes.empty()) {
+            ++unplaced_;
+            return nullptr;
+        }
+        if (!characters_.insert(code).second) {
+            repeated_.insert(codes.front());
+            return nullptr;
+        }
+        more.assign(codes.begin() + 1, codes.end());
+        code = codes.front();
     }
     if (code >= GlyphTable::kSize) {
         ++outOfRange_;
@@ -71,7 +168,11 @@ tGraphChar *FontImport::addGlyph(qint64 code, qint64 advance)
         repeated_.insert(int(code));
         return nullptr;
     }
-    pixelsUsed_ += advance * cellHeight_;
+    pixelsUsed_ += advance * cellHeight_ * qint64(1 + more.size());
+    for (int other : more) {
+        kept_.insert(other);
+        copies_.emplace_back(int(code), other);
+    }
     if (pixelsUsed_ > pixelBudget_)
         fail(QStringLiteral("its glyphs together hold more than %1 pixels").arg(pixelBudget_));
 
@@ -84,22 +185,28 @@ tGraphChar *FontImport::addGlyph(qint64 code, qint64 advance)
     return &glyph;
 }
 
-void FontImport::put(tGraphChar &glyph, int code, qint64 x, qint64 y, Colour colour)
+void FontImport::put(tGraphChar &glyph, qint64 x, qint64 y, Colour colour)
 {
     if (x >= 0 && y >= 0 && x < glyph.width && y < glyph.height)
         glyph.pixels[std::size_t(x)][std::size_t(y)] = colour;
     else if (!isWhite(colour))
-        cut_.insert(code);
+        cut_.insert(codeOf(glyph));
 }
 
 ImportedFont FontImport::finish()
 {
+    for (const auto &[from, to] : copies_)
+        font_.glyphs[to] = font_.glyphs[from];
     for (int code : kept_)
         syncImage(font_.glyphs[code]);
 
     QStringList &warnings = font_.warnings;
     if (outOfRange_ > 0)
         warnings << QStringLiteral("Skipped %1 with codes above 255").arg(glyphCount(outOfRange_));
+    if (unplaced_ > 0)
+        warnings << QStringLiteral("Skipped %1 whose characters have %2").arg(glyphCount(unplaced_), placement_->noCode());
+    if (placement_)
+        warnings << placement_->warnings();
     if (unencoded_ > 0)
         warnings << QStringLiteral("Skipped %1 without a character code").arg(glyphCount(unencoded_));
     if (!repeated_.empty())

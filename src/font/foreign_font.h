@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
+#include <vector>
 
 namespace letterloom::font {
 
@@ -20,11 +23,56 @@ namespace letterloom::font {
 // A font read from another tool's file, with what the conversion lost.
 // (A font file of the program's own read the same way brings its extras,
 // and notices about a damaged extension block as its warnings.)
+//
+// unicode: the file gives its glyphs as Unicode characters (a BDF font in
+// the ISO10646 registry, a BMFont font, a console font with a Unicode table),
+// so a character map chosen on reading decides which code each lands at, and
+// the font takes that map. Any other file gives glyph codes, and brings the
+// map its own code page names (a BDF font in the KOI8-R registry), if any.
 struct ImportedFont {
     GlyphTable glyphs;
     QStringList warnings;
     FontExtras extras;
+    bool unicode = false;
 };
+
+// Where the glyphs of a font that gives Unicode characters land through a
+// character map: at each code, the glyph of the one character the map gives
+// that code. A code whose text has several characters ("th") gets none.
+// Map none is the program's own order, character n at code n.
+class UnicodePlacement {
+public:
+    explicit UnicodePlacement(const CharMap &map);
+
+    // The codes whose text is this character, ascending; empty for one the
+    // map has no code for.
+    const std::vector<int> &codesOf(qint64 point) const;
+    bool throughNone() const { return none_; }
+    // The notices of a reading through the map: which codes stayed undefined
+    // because their texts have several characters. Empty for none.
+    QStringList warnings() const;
+    // "no code in the character map (windows-1251)", for a glyph left out.
+    QString noCode() const;
+
+private:
+    bool none_ = true;
+    QString description_;
+    std::vector<std::pair<qint64, std::vector<int>>> codes_;  // sorted by character
+    std::set<int> several_;
+};
+
+// The character each code is written as in a font file that gives Unicode
+// characters: through map none the code itself; through a map the one
+// character of the code's text. glyphs is the font with the glyphs that
+// cannot be written so made undefined (codes without a text of one
+// character, and codes whose character an earlier code already has), each
+// loss named in warnings.
+struct UnicodeExport {
+    GlyphTable glyphs;
+    std::array<char32_t, GlyphTable::kSize> characters{};
+    QStringList warnings;
+};
+UnicodeExport unicodeExport(const GlyphTable &glyphs, const CharMap &map);
 
 // The most pixels the glyphs of one imported font may hold together: as many
 // as the largest font file the program reads could carry. A crafted file that
@@ -51,15 +99,20 @@ public:
     // Throws "Invalid <format>: <what>".
     [[noreturn]] void fail(const QString &what) const;
 
+    // From here on addGlyph takes Unicode characters, and places each glyph
+    // at every code the map gives its character (the font takes the map).
+    void placeThrough(const CharMap &map);
+
     // A white cell of advance x cellHeight for code, or nullptr when the code
     // is not kept. code < 0 means the file gives the glyph no code.
     tGraphChar *addGlyph(qint64 code, qint64 advance);
 
     // Paints one cell pixel. A pixel outside the cell is dropped, and when it
     // is visible (not white) its glyph is reported as cut.
-    void put(tGraphChar &glyph, int code, qint64 x, qint64 y, Colour colour);
+    void put(tGraphChar &glyph, qint64 x, qint64 y, Colour colour);
 
-    // A glyph that addGlyph kept.
+    // The code of a glyph that addGlyph kept, and the glyph of a code.
+    int codeOf(const tGraphChar &glyph) const { return int(&glyph - &font_.glyphs[0]); }
     tGraphChar &glyph(int code) { return font_.glyphs[code]; }
 
     void warn(const QString &warning) { extraWarnings_ << warning; }
@@ -78,6 +131,10 @@ private:
     std::set<int> repeated_;
     int unencoded_ = 0;
     int outOfRange_ = 0;
+    int unplaced_ = 0;
+    std::optional<UnicodePlacement> placement_;
+    std::set<qint64> characters_;                // placed so far, through a map
+    std::vector<std::pair<int, int>> copies_;    // (from, to): one glyph at several codes
     QStringList extraWarnings_;
 };
 

@@ -116,18 +116,24 @@ CellCodes consecutiveCodes(int first)
     return codes;
 }
 
-CellCodes codesOfCharacters(const QString &characters, QStringList *lost)
+CellCodes codesOfCharacters(const QString &characters, const CharMap &map, QStringList *lost)
 {
     CellCodes codes;
-    for (const char32_t point : characters.toUcs4()) {
-        if (point < char32_t(GlyphTable::kSize)) {
-            codes.push_back(int(point));
-            continue;
-        }
+    QStringView rest(characters);
+    while (!rest.isEmpty()) {
+        const CharMap::Encoded encoded = map.encode(rest);
+        for (const char byte : encoded.bytes)
+            codes.push_back(quint8(byte));
+        if (encoded.ok())
+            break;
+        const qsizetype at = encoded.failedAt;
+        const qsizetype length = rest[at].isHighSurrogate() && at + 1 < rest.size() ? 2 : 1;
+        const char32_t point = rest.sliced(at, length).toUcs4().value(0);
         codes.push_back(-1);
         if (lost)
             *lost << QStringLiteral("U+%1 %2").arg(uint(point), 4, 16, QLatin1Char('0')).toUpper()
-                         .arg(QString::fromUcs4(&point, 1));
+                         .arg(rest.sliced(at, length).toString());
+        rest = rest.sliced(at + length);
     }
     return codes;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "font/char_map.h"
 #include "font/glyph_table.h"
 
 #include <QImage>
@@ -40,14 +41,19 @@ using CellCodes = std::vector<int>;
 CellCodes consecutiveCodes(int first);
 
 // Cells that follow the characters of a text, each placed at the code the
-// character map gives it (Latin-1 for now: code points 0-255 keep their
-// numbers). A character without a code leaves its cell out, and is named in
-// lost ("U+0416 Ж").
-CellCodes codesOfCharacters(const QString &characters, QStringList *lost = nullptr);
+// font's character map gives it (through none, characters 0-255 keep their
+// numbers). The text is read as the map encodes text, the longest entry
+// first, so one cell may stand for an entry of several characters ("th").
+// A character without a code leaves its cell out, and is named in lost
+// ("U+0416 Ж").
+CellCodes codesOfCharacters(const QString &characters, const CharMap &map = {}, QStringList *lost = nullptr);
 
 struct GridImportSettings {
     GridLayout grid;
     CellCodes codes = consecutiveCodes(32);
+    // The font's character map, through which the grid dialog shows and
+    // reads the characters of the cells; the codes are what counts.
+    CharMap charMap;
     // This colour becomes white, and so does every pixel with an alpha below
     // 128. Default: the colour of the picture's top-left pixel.
     std::optional<Colour> background;
@@ -95,6 +101,7 @@ struct GridExportSettings {
     // A cell side of 0 takes the widest (or tallest) defined glyph; columns 0 is 16.
     GridLayout grid{0, 0};
     CellCodes codes = consecutiveCodes(32);
+    CharMap charMap;  // as in GridImportSettings
     // The colour of everything but the glyphs' pixels; default: one that no
     // glyph uses. A glyph's white pixels are drawn in it.
     std::optional<Colour> background;

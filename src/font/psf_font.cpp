@@ -123,19 +123,14 @@ qint64 utf8At(const QByteArray &bytes, qsizetype &at)
     return point;
 }
 
-// The code of a character in the font's character map, -1 when it has none.
-int codeOfCharacter(qint64 point)
-{
-    return point >= 0 && point < GlyphTable::kSize ? int(point) : -1;
-}
-
 // Walks the Unicode table one glyph's entry at a time, so that a font of
 // millions of tiny glyphs, or one entry of millions of characters, costs no
 // more than its bytes.
 class TableReader {
 public:
-    TableReader(const QByteArray &bytes, const PsfLayout &layout, const FontImport &font)
-        : bytes_(bytes), layout_(layout), font_(font),
+    TableReader(const QByteArray &bytes, const PsfLayout &layout, const FontImport &font,
+                const UnicodePlacement &placement)
+        : bytes_(bytes), layout_(layout), font_(font), placement_(placement),
           at_(qsizetype(layout.glyphStart + layout.glyphs * layout.glyphBytes)) {}
 
     // The entry of the next glyph: the codes its single characters have in
@@ -178,7 +173,7 @@ public:
             if (inSequence)
                 continue;
             entry_.characters = true;
-            if (const int code = codeOfCharacter(point); code >= 0)
+            for (const int code : placement_.codesOf(point))
                 entry_.codes.set(std::size_t(code));
         }
     }
@@ -187,6 +182,7 @@ private:
     const QByteArray &bytes_;
     const PsfLayout &layout_;
     const FontImport &font_;
+    const UnicodePlacement &placement_;
     qsizetype at_;
     Entry entry_;
 };
@@ -205,7 +201,7 @@ void paintGlyph(FontImport &font, int code, const QByteArray &bytes, const PsfLa
 
 }  // namespace
 
-ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes)
+ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes, const CharMap &through)
 {
     // The header is checked before the cell height is known; a placeholder
     // of the right format reports its failures.
@@ -226,7 +222,8 @@ ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes)
             paintGlyph(font, int(std::min<qint64>(glyph, GlyphTable::kSize)), bytes, layout, glyph);
         return font.finish();
     }
-    TableReader table(bytes, layout, checker);
+    const UnicodePlacement placement(through);
+    TableReader table(bytes, layout, checker, placement);
     qint64 lost = 0;
     for (qint64 glyph = 0; glyph < layout.glyphs; ++glyph) {
         const TableReader::Entry &entry = table.next(glyph);
@@ -235,21 +232,26 @@ ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes)
                 paintGlyph(font, code, bytes, layout, glyph);
         lost += entry.characters && entry.codes.none();
     }
+    const QString noCode = placement.throughNone() ? QStringLiteral("no code in the character map") : placement.noCode();
     if (lost > 0)
-        font.warn(lost == 1 ? QStringLiteral("Skipped 1 glyph whose characters have no code in the character map")
-                            : QStringLiteral("Skipped %1 glyphs whose characters have no code in the character map")
-                                  .arg(lost));
-    return font.finish();
+        font.warn(lost == 1 ? QStringLiteral("Skipped 1 glyph whose characters have %1").arg(noCode)
+                            : QStringLiteral("Skipped %1 glyphs whose characters have %2").arg(lost).arg(noCode));
+    for (const QString &warning : placement.warnings())
+        font.warn(warning);
+    ImportedFont imported = font.finish();
+    imported.unicode = true;
+    imported.extras.charMap = through;
+    return imported;
 }
 
-ImportedFont parsePsf(const QByteArray &bytes)
+ImportedFont parsePsf(const QByteArray &bytes, const CharMap &through)
 {
-    return parsePsf(bytes, bytes.size());
+    return parsePsf(bytes, bytes.size(), through);
 }
 
-ImportedFont readPsfFile(const QString &path)
+ImportedFont readPsfFile(const QString &path, const CharMap &through)
 {
-    return parsePsf(readWholeFile(path));
+    return parsePsf(readWholeFile(path), through);
 }
 
 namespace {
@@ -261,8 +263,10 @@ void appendUtf8(QByteArray &out, char32_t point)
 
 }  // namespace
 
-PsfExport psfBytes(const GlyphTable &glyphs)
+PsfExport psfBytes(const GlyphTable &font, const CharMap &map)
 {
+    const UnicodeExport unicode = unicodeExport(font, map);
+    const GlyphTable &glyphs = unicode.glyphs;
     const ExportCells cells = exportCells(glyphs);
     const std::int32_t width = std::max(cells.widest, 1), height = std::max(cells.cellHeight, 1);
     const bool psf1 = width == 8 && height <= 255;
@@ -294,21 +298,29 @@ PsfExport psfBytes(const GlyphTable &glyphs)
         }
         out.bytes(bits);
     }
+    // The first version's table holds 16-bit characters only.
+    std::set<int> beyond16Bits;
     QByteArray table;
     for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const char32_t character = unicode.characters[std::size_t(code)];
         if (psf1) {
-            if (glyphs[code].defined)
-                table += char(code) + QByteArray(1, '\0');
+            if (glyphs[code].defined && character > 0xFFFD)
+                beyond16Bits.insert(code);
+            else if (glyphs[code].defined)
+                table += char(character & 0xFF) + QByteArray(1, char(character >> 8));
             table += QByteArray("\xFF\xFF", 2);
         } else {
             if (glyphs[code].defined)
-                appendUtf8(table, char32_t(code));
+                appendUtf8(table, character);
             table += char(kPsf2Separator);
         }
     }
     out.bytes(table);
 
-    PsfExport result{out.result(), {}};
+    PsfExport result{out.result(), unicode.warnings};
+    if (!beyond16Bits.empty())
+        result.warnings << QStringLiteral("Left out of the Unicode table, their characters lie above U+FFFD: glyphs %1")
+                               .arg(codeList(beyond16Bits));
     const std::set<int> coloured = glyphsWithPixel(
         glyphs, [](Colour colour) { return !isWhite(colour) && (colour & 0xFFFFFFu) != raster::kBlack; });
     if (!coloured.empty())
@@ -319,9 +331,9 @@ PsfExport psfBytes(const GlyphTable &glyphs)
     return result;
 }
 
-QStringList writePsfFile(const QString &path, const GlyphTable &glyphs)
+QStringList writePsfFile(const QString &path, const GlyphTable &glyphs, const CharMap &map)
 {
-    PsfExport exported = psfBytes(glyphs);
+    PsfExport exported = psfBytes(glyphs, map);
     writeWholeFile(path, path.endsWith(QStringLiteral(".gz"), Qt::CaseInsensitive) ? gzip(exported.bytes)
                                                                                   : exported.bytes);
     return exported.warnings;

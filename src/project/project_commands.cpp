@@ -357,8 +357,8 @@ void ProjectCommands::readFont(const QString &path)
         showFontMap();
         glyphHistory_.fontReplaced(false);
         setFontFile(path);
-    } else {
-        importFont(path);
+    } else if (!importFont(path)) {
+        return;
     }
     effects_.refreshFontTable();
     effects_.showFontTable();
@@ -377,40 +377,43 @@ bool ProjectCommands::saveFont()
     return true;
 }
 
-void ProjectCommands::chooseCharMap()
+std::optional<font::CharMap> ProjectCommands::chooseMap(const QString &caption, const QString &label, int start)
 {
-    const font::CharMap &current = workspace_.fontExtras.charMap;
     QStringList items{QStringLiteral("none (Latin-1)")};
     items += font::CharMap::codePageNames();
     items << QStringLiteral("Load Table...");
+    const std::optional<int> chosen = prompter_.chooseItem(caption, label, items, start);
+    if (!chosen || *chosen < 0 || *chosen >= items.size())
+        return std::nullopt;
+    if (*chosen == 0)
+        return font::CharMap();
+    if (*chosen < items.size() - 1)
+        return font::CharMap::fromCodePage(items[*chosen]);
+    prepare(dialogs_.open, kTableFilter, {});
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+    if (!path)
+        return std::nullopt;
+    if (QFileInfo(*path).size() > font::kMaxTableBytes)
+        throw Error(QStringLiteral("The table is larger than %1 KB").arg(font::kMaxTableBytes / 1024));
+    font::TableRead read = font::readTable(readWholeFile(*path), fileNameOf(*path));
+    if (!read.skipped.isEmpty())
+        prompter_.notice(QStringLiteral("Lines left out of %1:\n").arg(fileNameOf(*path)) + read.skipped.join(u'\n'));
+    return std::move(read.map);
+}
+
+void ProjectCommands::chooseCharMap()
+{
+    const font::CharMap &current = workspace_.fontExtras.charMap;
     int start = 0;
     if (current.kind() == font::CharMap::Kind::CodePage)
         start = 1 + int(font::CharMap::codePageNames().indexOf(current.name()));
     else if (current.kind() == font::CharMap::Kind::Table)
-        start = int(items.size()) - 1;
-    const std::optional<int> chosen = prompter_.chooseItem(
-        QStringLiteral("Character Map"), QStringLiteral("The text each code of the font stands for:"), items, start);
-    if (!chosen || *chosen < 0 || *chosen >= items.size())
+        start = 1 + int(font::CharMap::codePageNames().size());
+    const std::optional<font::CharMap> map = chooseMap(
+        QStringLiteral("Character Map"), QStringLiteral("The text each code of the font stands for:"), start);
+    if (!map || *map == workspace_.fontExtras.charMap)
         return;
-    font::CharMap map;
-    if (*chosen == items.size() - 1) {
-        prepare(dialogs_.open, kTableFilter, {});
-        const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
-        if (!path)
-            return;
-        if (QFileInfo(*path).size() > font::kMaxTableBytes)
-            throw Error(QStringLiteral("The table is larger than %1 KB").arg(font::kMaxTableBytes / 1024));
-        font::TableRead read = font::readTable(readWholeFile(*path), fileNameOf(*path));
-        if (!read.skipped.isEmpty())
-            prompter_.notice(QStringLiteral("Lines left out of %1:\n").arg(fileNameOf(*path)) +
-                             read.skipped.join(u'\n'));
-        map = std::move(read.map);
-    } else if (*chosen > 0) {
-        map = font::CharMap::fromCodePage(items[*chosen]);
-    }
-    if (map == workspace_.fontExtras.charMap)
-        return;
-    glyphHistory_.recordCharMap(map);
+    glyphHistory_.recordCharMap(*map);
     effects_.showCharMap();
 }
 
@@ -495,6 +498,7 @@ void ProjectCommands::importPictureGrid()
     if (!path)
         return;
     const QImage picture = font::readGridPicture(*path);
+    gridImport_.charMap = workspace_.fontExtras.charMap;
     const std::optional<font::GridImportSettings> settings = prompter_.chooseGridImport(picture, gridImport_);
     if (!settings)
         return;
@@ -514,6 +518,7 @@ void ProjectCommands::importPictureGrid()
 
 void ProjectCommands::exportPictureGrid()
 {
+    gridExport_.charMap = workspace_.fontExtras.charMap;
     const std::optional<font::GridExportSettings> settings = prompter_.chooseGridExport(workspace_.glyphs, gridExport_);
     if (!settings)
         return;
@@ -574,9 +579,20 @@ bool ProjectCommands::mayOverwrite(const QString &path)
     return !QFileInfo::exists(path) || prompter_.ask(kOverwriteQuestion, false) == Answer::Yes;
 }
 
-void ProjectCommands::importFont(const QString &path)
+bool ProjectCommands::importFont(const QString &path)
 {
     font::ImportedFont imported = font::readAnyFont(path);
+    if (imported.unicode) {
+        const std::optional<font::CharMap> map = chooseMap(
+            QStringLiteral("Open Font"),
+            QStringLiteral("The glyphs of %1 are Unicode characters. Place them at the codes of the character map:")
+                .arg(fileNameOf(path)),
+            0);
+        if (!map)
+            return false;
+        if (!map->isNone())
+            imported = font::readAnyFont(path, *map);
+    }
     workspace_.glyphs = std::move(imported.glyphs);
     workspace_.fontExtras = std::move(imported.extras);
     showFontMap();
@@ -589,6 +605,7 @@ void ProjectCommands::importFont(const QString &path)
     effects_.setFontTableCaption(kFontTableCaption + QStringLiteral(" - ") + info.fileName());
     if (!imported.warnings.isEmpty())
         prompter_.notice(imported.warnings.join(u'\n'));
+    return true;
 }
 
 void ProjectCommands::showUnnamedPictureAndText()

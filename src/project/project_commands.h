@@ -71,6 +71,8 @@ public:
     void loadImage();
     // Font > Open Font... (also BDF and BMFont fonts, which come without a
     // font file of the program's own), Save Font (always asks for a name).
+    // A font whose glyphs are Unicode characters asks through which character
+    // map to place them (none first); cancelling leaves the font as it was.
     void openFont();
     // Open Font of a font named beforehand, as openProject(path).
     void openFont(const QString &path);
@@ -139,7 +141,11 @@ private:
     bool mayOverwrite(const QString &path);
     void setFontFile(const QString &path);
     // Reads another tool's font: no file of the program's own, so unsaved.
-    void importFont(const QString &path);
+    // False when the map question was cancelled and nothing changed.
+    bool importFont(const QString &path);
+    // The character map list: none, the code pages, Load Table...; nothing
+    // when cancelled. start is the item first selected.
+    std::optional<font::CharMap> chooseMap(const QString &caption, const QString &label, int start);
     void setProjectFile(const QString &path);
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();

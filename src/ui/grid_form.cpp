@@ -89,6 +89,7 @@ TgridForm::TgridForm(project::Prompter &prompter, const QImage &picture, const f
     : TgridForm(prompter, false, parent)
 {
     picture_ = picture;
+    charMap_ = start.charMap;
     gZoom_->setValue(fittingZoom(picture.size()));
     showSettings(start.grid, start.codes, start.background, start.ink);
     cbTrim_->setChecked(start.trim);
@@ -103,6 +104,7 @@ TgridForm::TgridForm(project::Prompter &prompter, const font::GlyphTable &glyphs
     : TgridForm(prompter, true, parent)
 {
     glyphs_ = &glyphs;
+    charMap_ = start.charMap;
     for (QWidget *reading : std::initializer_list<QWidget *>{cbTrim_, gSpacing_, gSpaceWidth_, lbGlyphs_})
         reading->hide();
     showSettings(start.grid, start.codes, start.background, start.ink);
@@ -244,7 +246,7 @@ void TgridForm::showSettings(const font::GridLayout &grid, const font::CellCodes
         QString characters;
         for (int code : codes)
             if (code >= 0)
-                characters += QChar(code);
+                characters += charMap_.text(code);
         edChars_->setText(characters);
         rbChars_->setChecked(true);
     }
@@ -277,7 +279,7 @@ font::GridLayout TgridForm::layout() const
 font::CellCodes TgridForm::codes(QStringList *lost) const
 {
     if (rbChars_->isChecked())
-        return font::codesOfCharacters(edChars_->text(), lost);
+        return font::codesOfCharacters(edChars_->text(), charMap_, lost);
     return font::consecutiveCodes(gFirstCode_->value());
 }
 
@@ -286,6 +288,7 @@ font::GridImportSettings TgridForm::importSettings() const
     font::GridImportSettings settings;
     settings.grid = layout();
     settings.codes = codes(nullptr);
+    settings.charMap = charMap_;
     if (!cbBackground_->isChecked())
         settings.background = background_;
     if (!cbInk_->isChecked())
@@ -302,6 +305,7 @@ font::GridExportSettings TgridForm::exportSettings() const
     font::GridExportSettings settings;
     settings.grid = layout();
     settings.codes = codes(nullptr);
+    settings.charMap = charMap_;
     if (!cbBackground_->isChecked())
         settings.background = background_;
     if (!cbInk_->isChecked())

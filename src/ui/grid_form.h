@@ -55,6 +55,7 @@ private:
     bool drawing_;
     QImage picture_;
     const font::GlyphTable *glyphs_ = nullptr;
+    font::CharMap charMap_;  // the cells' characters are read and shown through it
     raster::Colour background_ = 0xFF00FF;
     raster::Colour ink_ = raster::kBlack;
     bool ready_ = false;

@@ -25,6 +25,8 @@ namespace {
 
 constexpr raster::Colour kGrey = 0x808080;
 
+using Widths = QMap<int, int>;  // code -> width of the glyph there
+
 struct Run {
     int status = -1;
     QByteArray out;
@@ -912,6 +914,8 @@ private slots:
             << QStringList{"--cell", "10x7", "--margin", "3,2", "--gap", "1,2", "--columns", "12", "--first", "0", "--spacing", "2"};
         QTest::newRow("characters, colours given, as BMP")
             << QStringList{"--cell", "9x7", "--chars", QStringLiteral("Gr\u00FC\u00DFe!"), "--background", "102030", "--ink", "FFAA00"};
+        QTest::newRow("Cyrillic characters through windows-1251")
+            << QStringList{"--cell", "9x7", "--chars", u"Привет, мой!"_qs, "--map", "windows-1251"};
     }
 
     void gridRoundTrip()
@@ -951,10 +955,83 @@ private slots:
         font::GlyphTable expected;
         const QString chars = options.contains("--chars") ? options[options.indexOf("--chars") + 1] : QString();
         const int first = options.contains("--first") ? 0 : 32;
+        const font::CharMap map = options.contains("--map") ? font::CharMap::fromCodePage(options.last()) : font::CharMap();
         for (int code = 0; code < 256; ++code)
-            if (chars.isEmpty() ? code >= first : chars.contains(QChar(code)))
+            if (chars.isEmpty() ? code >= first : !map.text(code).isEmpty() && chars.contains(map.text(code)))
                 expected[code] = glyphs[code];
         QVERIFY(font::readFontFile(path("out.llf")) == expected);
+    }
+
+    // Fonts of Unicode characters through --map: written as the characters
+    // of their codes and placed back at the codes of the map, and a grid's
+    // --chars read through the map of the font it goes into, which keeps it.
+    void fontsThroughMaps_data()
+    {
+        QTest::addColumn<QList<QStringList>>("commands");
+        QTest::addColumn<Widths>("widths");  // of out.llf
+        QTest::addColumn<QString>("map");    // of out.llf
+        QTest::addColumn<QString>("err");
+
+        // windows-1251 gives 0x98 the control character U+0098, which KOI8-R has no code for.
+        QTest::newRow("BDF in Unicode and back through windows-1251")
+            << QList<QStringList>{{"font", "convert", "@cyr.llf", "@out.bdf"},
+                                  {"font", "convert", "@out.bdf", "@out.llf", "--map", "windows-1251"}}
+            << Widths{{0xCF, 1}, {0xF0, 2}, {'A', 3}, {0x98, 4}} << "windows-1251" << "";
+        QTest::newRow("BMFont in Unicode, placed through KOI8-R")
+            << QList<QStringList>{{"font", "convert", "@cyr.llf", "@out.fnt"},
+                                  {"font", "convert", "@out.fnt", "@out.llf", "--map", "koi8-r"}}
+            << Widths{{0xF0, 1}, {0xD2, 2}, {'A', 3}} << "KOI8-R"
+            << "letterloom-cli: Skipped 1 glyph whose characters have no code in the character map (KOI8-R)\n";
+        QTest::newRow("a Unicode font without --map: Latin-1")
+            << QList<QStringList>{{"font", "convert", "@cyr.llf", "@out.bdf"}, {"font", "convert", "@out.bdf", "@out.llf"}}
+            << Widths{{'A', 3}, {0x98, 4}} << "none" << "letterloom-cli: Skipped 2 glyphs with codes above 255\n";
+        QTest::newRow("a DTE table: th is neither written nor read")
+            << QList<QStringList>{{"font", "import-grid", "@grid.png", "--cell", "2x2", "--chars", "thA", "--map", "@dte.tbl",
+                                   "-o", "@mid.llf"},
+                                  {"font", "convert", "@mid.llf", "@out.bdf"},
+                                  {"font", "convert", "@out.bdf", "@out.llf", "--map", "@dte.tbl"}}
+            << Widths{{'A', 3}} << "table dte.tbl"
+            << "letterloom-cli: Skipped, no single character in the character map (table dte.tbl): glyphs 224\n"
+               "letterloom-cli: Left undefined, their texts in the character map (table dte.tbl) have several characters: codes 224\n";
+        QTest::newRow("import-grid --into keeps the font's map")
+            << QList<QStringList>{{"font", "import-grid", "@grid.png", "--cell", "2x2", "--chars", u"Пр"_qs, "--into",
+                                   "@cyr.llf", "-o", "@out.llf"}}
+            << Widths{{0xCF, 3}, {0xF0, 3}, {'A', 3}, {0x98, 4}} << "windows-1251" << "";
+        QTest::newRow("import-grid through a DTE table")
+            << QList<QStringList>{{"font", "import-grid", "@grid.png", "--cell", "2x2", "--chars", "thA", "--map", "@dte.tbl",
+                                   "-o", "@out.llf"}}
+            << Widths{{0xE0, 3}, {'A', 3}} << "table dte.tbl" << "";
+    }
+
+    void fontsThroughMaps()
+    {
+        QFETCH(QList<QStringList>, commands);
+        QFETCH(Widths, widths);
+        QFETCH(QString, map);
+        QFETCH(QString, err);
+        font::GlyphTable cyrillic;
+        cyrillic[0xCF] = block(1, 2, raster::kBlack);  // П
+        cyrillic[0xF0] = block(2, 2, raster::kBlack);  // р
+        cyrillic['A'] = block(3, 2, raster::kBlack);
+        cyrillic[0x98] = block(4, 2, raster::kBlack);  // no character in windows-1251
+        font::FontExtras extras;
+        extras.charMap = font::CharMap::fromCodePage(QStringLiteral("windows-1251"));
+        font::writeFontFile(path("cyr.llf"), cyrillic, extras);
+        write("dte.tbl", "E0=th\n41=A\n");
+        QString errors;
+        for (const QStringList &command : commands) {
+            const Run run = cli(command);
+            QCOMPARE(run.status, 0);
+            errors += QString::fromUtf8(run.err);
+        }
+        QCOMPARE(errors, err);
+        const font::FontFile out = font::loadFontFile(path("out.llf"));
+        Widths got;
+        for (int code = 0; code < 256; ++code)
+            if (out.glyphs[code].defined)
+                got[code] = out.glyphs[code].width;
+        QCOMPARE(got, widths);
+        QCOMPARE(out.extras.charMap.description(), map);
     }
 
     // --into keeps the font's glyphs but the codes whose cells hold a glyph.

@@ -19,6 +19,8 @@ private slots:
     void convertsByExtension();
     void reportsFailures_data();
     void reportsFailures();
+    void writesUnicodeThroughMap_data();
+    void writesUnicodeThroughMap();
 };
 
 // Writing and reading a font by its file name picks the format from the
@@ -91,6 +93,73 @@ void TestFontFormats::reportsFailures()
     } catch (const Error &error) {
         QCOMPARE(error.message(), message);
     }
+}
+
+// Through a map the other formats hold the Unicode characters of the codes,
+// and reading them through the same map puts every glyph back, but those
+// whose codes have no character of their own.
+void TestFontFormats::writesUnicodeThroughMap_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("map");      // a code page, or the lines of a table
+    QTest::addColumn<QByteArrayList>("markers");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<Pictures>("readBack");
+    QTest::addColumn<QStringList>("readWarnings");
+
+    const Pictures all{{0xCF, {"#.", ".#"}}, {0xF0, {"##", ".."}}, {'A', {".#", "#."}}, {0xE0, {"..", "##"}}};
+    QTest::newRow("BDF, windows-1251") << "font.bdf" << "windows-1251"
+                                       << QByteArrayList{"-ISO10646-1\n", "CHARSET_REGISTRY \"ISO10646\"\n",
+                                                         "ENCODING 1055\n", "ENCODING 1088\n", "ENCODING 1072\n"}
+                                       << QStringList() << all << QStringList();
+    QTest::newRow("BMFont, ISO-8859-7") << "font.fnt" << "ISO-8859-7"
+                                        << QByteArrayList{"unicode=1", "char id=927 ", "char id=960 ", "char id=65 "}
+                                        << QStringList() << all << QStringList();
+    QTest::newRow("PSF, KOI8-R") << "font.psfu" << "KOI8-R" << QByteArrayList{"\xD0\x9F\xFF", "\xD0\xAE\xFF"} << QStringList() << all
+                                 << QStringList();
+    Pictures withoutTh = all;
+    withoutTh.remove(0xE0);
+    const QString several = "Left undefined, their texts in the character map (table) have several characters: codes 224";
+    QTest::newRow("BDF, a DTE table") << "font.bdf" << "CF=\u041F\nF0=\u0440\nE0=th\n41=A\n"
+                                      << QByteArrayList{"ENCODING 1055\n", "ENCODING 1088\n", "ENCODING 65\n"}
+                                      << QStringList{"Skipped, no single character in the character map (table): glyphs 224"}
+                                      << withoutTh << QStringList{several};
+    Pictures twice = withoutTh;
+    twice[0xF0] = all[0xCF];
+    QTest::newRow("BMFont, two codes of one character")
+        << "font.fnt" << "CF=\u041F\nF0=\u041F\nE0=th\n41=A\n" << QByteArrayList{"char id=1055 "}
+        << QStringList{"Skipped, no single character in the character map (table): glyphs 224",
+                       "Skipped, their characters belong to lower codes in the character map (table): glyphs 240"}
+        << twice << QStringList{several};
+    QTest::newRow("BDF, no map: the codes themselves")
+        << "font.bdf" << "" << QByteArrayList{"-ISO8859-1\n", "STARTPROPERTIES 2\n", "ENCODING 207\n"} << QStringList()
+        << all << QStringList();
+}
+
+void TestFontFormats::writesUnicodeThroughMap()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, map);
+    QFETCH(QByteArrayList, markers);
+    QFETCH(QStringList, warnings);
+    QFETCH(Pictures, readBack);
+    QFETCH(QStringList, readWarnings);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    FontExtras extras;
+    if (map.contains(u'='))
+        extras.charMap = readTable(map.toUtf8()).map;
+    else if (!map.isEmpty())
+        extras.charMap = CharMap::fromCodePage(map);
+    const Pictures all{{0xCF, {"#.", ".#"}}, {0xF0, {"##", ".."}}, {'A', {".#", "#."}}, {0xE0, {"..", "##"}}};
+
+    QCOMPARE(writeAnyFont(path, tableOf(all), extras), warnings);
+    const QByteArray bytes = readWholeFile(path);
+    for (const QByteArray &marker : markers)
+        QVERIFY2(bytes.contains(marker), marker.constData());
+    const ImportedFont read = readAnyFont(path, extras.charMap);
+    QCOMPARE(picturesOf(read.glyphs), readBack);
+    QCOMPARE(read.warnings, readWarnings);
 }
 
 QTEST_GUILESS_MAIN(TestFontFormats)

@@ -155,6 +155,8 @@ class TestGridImport : public QObject {
     Q_OBJECT
 
 private slots:
+    void codesThroughMaps_data();
+    void codesThroughMaps();
     void readsCells_data();
     void readsCells();
     void refusesSettings_data();
@@ -166,6 +168,43 @@ private slots:
     void roundTrip_data();
     void roundTrip();
 };
+
+// The characters of the cells through the font's map: each at its code, an
+// entry of several characters in one cell, a character without a code
+// leaving its cell out.
+void TestGridImport::codesThroughMaps_data()
+{
+    QTest::addColumn<QString>("map");  // a code page, the lines of a table, or none
+    QTest::addColumn<QString>("characters");
+    QTest::addColumn<CellCodes>("codes");
+    QTest::addColumn<QStringList>("lost");
+    QTest::newRow("none: Latin-1") << "" << u"Aé Ж"_qs << CellCodes{0x41, 0xE9, 0x20, -1} << QStringList{u"U+0416 Ж"_qs};
+    QTest::newRow("windows-1251") << "windows-1251" << u"Привет"_qs << CellCodes{0xCF, 0xF0, 0xE8, 0xE2, 0xE5, 0xF2}
+                                  << QStringList();
+    QTest::newRow("KOI8-R") << "KOI8-R" << u"Привет"_qs << CellCodes{0xF0, 0xD2, 0xC9, 0xD7, 0xC5, 0xD4} << QStringList();
+    QTest::newRow("Greek, a Latin letter lost") << "ISO-8859-7" << u"Καλé"_qs << CellCodes{0xCA, 0xE1, 0xEB, -1}
+                                                << QStringList{u"U+00E9 é"_qs};
+    QTest::newRow("Central European") << "windows-1250" << u"Łódź"_qs << CellCodes{0xA3, 0xF3, 0x64, 0x9F}
+                                      << QStringList();
+    QTest::newRow("DTE table, the longest entry first")
+        << "41=A\nE0=th\n74=t\n68=h\n" << "thAht" << CellCodes{0xE0, 0x41, 0x68, 0x74} << QStringList();
+    QTest::newRow("outside the BMP") << "windows-1251" << u"П😀р"_qs << CellCodes{0xCF, -1, 0xF0}
+                                     << QStringList{u"U+1F600 😀"_qs};
+}
+
+void TestGridImport::codesThroughMaps()
+{
+    QFETCH(QString, map);
+    QFETCH(QString, characters);
+    QFETCH(CellCodes, codes);
+    QFETCH(QStringList, lost);
+    const CharMap through = map.contains(u'=') ? readTable(map.toUtf8()).map
+                            : map.isEmpty()    ? CharMap()
+                                               : CharMap::fromCodePage(map);
+    QStringList got;
+    QCOMPARE(codesOfCharacters(characters, through, &got), codes);
+    QCOMPARE(got, lost);
+}
 
 void TestGridImport::readsCells_data()
 {

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/file_io.h"
 #include "base/gzip.h"
+#include "font/bdf_font.h"
 #include "font/font_formats.h"
 #include "font/test_glyphs.h"
 
@@ -94,6 +95,34 @@ PlainFont decodePlainly(const QString &path)
     return font;
 }
 
+// The glyphs of a console font as a BDF font in the ISO10646 registry, glyph
+// n under its first character (glyphs without one left out): the Unicode BDF
+// font another tool would have made of it.
+QByteArray unicodeBdfOf(const PlainFont &font)
+{
+    QByteArray glyphs;
+    int count = 0;
+    for (qsizetype g = 0; g < font.glyphs.size(); ++g) {
+        if (font.characters[g].isEmpty())
+            continue;
+        ++count;
+        glyphs += "STARTCHAR g" + QByteArray::number(g) + "\nENCODING " + QByteArray::number(font.characters[g].front())
+                  + "\nDWIDTH " + QByteArray::number(font.width) + " 0\nBBX " + QByteArray::number(font.width) + ' '
+                  + QByteArray::number(font.height) + " 0 0\nBITMAP\n";
+        for (const QString &row : font.glyphs[g]) {
+            uint bits = 0;
+            for (int x = 0; x < 8 * ((font.width + 7) / 8); ++x)
+                bits = bits << 1 | uint(x < row.size() && row[x] == u'#');
+            glyphs += QByteArray::number(bits, 16).rightJustified((font.width + 7) / 8 * 2, '0') + '\n';
+        }
+        glyphs += "ENDCHAR\n";
+    }
+    return "STARTFONT 2.1\nFONT -misc-console-medium-r-normal--16-160-75-75-c-80-iso10646-1\nFONTBOUNDINGBOX "
+           + QByteArray::number(font.width) + ' ' + QByteArray::number(font.height)
+           + " 0 0\nSTARTPROPERTIES 2\nFONT_ASCENT " + QByteArray::number(font.height)
+           + "\nFONT_DESCENT 0\nENDPROPERTIES\nCHARS " + QByteArray::number(count) + '\n' + glyphs + "ENDFONT\n";
+}
+
 QStringList consoleFonts()
 {
     return QDir(kConsoleFonts).entryList({"*.psf", "*.psfu", "*.psf.gz", "*.psfu.gz"}, QDir::Files, QDir::Name);
@@ -149,6 +178,8 @@ class TestPsfFont : public QObject {
 private slots:
     void readsConsoleFonts_data();
     void readsConsoleFonts();
+    void readsConsoleFontsThroughMaps_data();
+    void readsConsoleFontsThroughMaps();
     void placesGlyphs_data();
     void placesGlyphs();
     void rejectsBrokenFont_data();
@@ -190,6 +221,54 @@ void TestPsfFont::readsConsoleFonts()
     for (int code : expected.keys())
         if (read[code] != expected[code])
             QFAIL(qPrintable(QStringLiteral("glyph %1 differs: %2").arg(code).arg(read[code].join(u'/'))));
+}
+
+void TestPsfFont::readsConsoleFontsThroughMaps_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("text");  // characters the font must give through the map
+    QTest::newRow("Cyrillic, windows-1251") << "CyrSlav-Fixed16.psf.gz" << "windows-1251" << u"Привет, ЁёЎў"_qs;
+    QTest::newRow("Cyrillic, KOI8-R") << "CyrKoi-Terminus16.psf.gz" << "KOI8-R" << u"Здравствуй, Ёё"_qs;
+    QTest::newRow("Greek, ISO-8859-7") << "Greek-VGA16.psf.gz" << "ISO-8859-7" << u"Καλημέρα"_qs;
+    QTest::newRow("Central European, windows-1250") << "Lat2-Fixed16.psf.gz" << "windows-1250" << u"Łódź, Žluťoučký"_qs;
+    QTest::newRow("Central European, ISO-8859-2") << "Lat2-Terminus16.psf.gz" << "ISO-8859-2" << u"Łódź, Šťastný"_qs;
+}
+
+// Through a map each code gets the first glyph whose characters include the
+// one character of the code's text, from the console font and from the same
+// glyphs as a Unicode BDF font; the font takes the map.
+void TestPsfFont::readsConsoleFontsThroughMaps()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, map);
+    QFETCH(QString, text);
+    const QString path = kConsoleFonts + u'/' + name;
+    if (!QFile::exists(path))
+        QSKIP("this console font is missing");
+    const PlainFont plain = decodePlainly(path);
+    const CharMap through = CharMap::fromCodePage(map);
+    Pictures expected, asBdf;
+    for (int code = 0; code < 256; ++code) {
+        const QList<uint> character = through.text(code).toUcs4();
+        for (qsizetype g = 0; character.size() == 1 && g < plain.glyphs.size(); ++g) {
+            if (plain.characters[g].contains(character.front()) && !expected.contains(code))
+                expected[code] = plain.glyphs[g];
+            if (plain.characters[g].value(0) == character.front() && !asBdf.contains(code))
+                asBdf[code] = plain.glyphs[g];
+        }
+    }
+    for (const char32_t point : text.toUcs4())
+        QVERIFY2(expected.contains(through.code(QString::fromUcs4(&point, 1)).value_or(-1)), qPrintable(name));
+
+    const ImportedFont font = readAnyFont(path, through);
+    QVERIFY(font.unicode);
+    QCOMPARE(font.extras.charMap, through);
+    QCOMPARE(picturesOf(font.glyphs), expected);
+    const ImportedFont bdf = parseBdf(unicodeBdfOf(plain), through);
+    QVERIFY(bdf.unicode);
+    QCOMPARE(bdf.extras.charMap, through);
+    QCOMPARE(picturesOf(bdf.glyphs), asBdf);
 }
 
 void TestPsfFont::placesGlyphs_data()

@@ -36,6 +36,33 @@ const QByteArray kBdf = "STARTFONT 2.1\n"
                         "STARTCHAR extra\nENCODING -1\nSWIDTH 1000 0\nDWIDTH 4 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n"
                         "ENDFONT\n";
 
+// A BDF font named as given (an XLFD name, or properties CHARSET_...), glyph
+// i at ENCODING codes[i] and i + 1 pixels wide, so that the width tells which
+// glyph landed where.
+QByteArray bdfWith(const QByteArray &name, const QList<int> &codes)
+{
+    const bool properties = name.startsWith("CHARSET");
+    QByteArray bdf = "STARTFONT 2.1\n" + (properties ? QByteArray() : "FONT " + name + '\n')
+                     + "FONTBOUNDINGBOX 8 1 0 0\nSTARTPROPERTIES 2\nFONT_ASCENT 1\nFONT_DESCENT 0\n"
+                     + (properties ? name : QByteArray()) + "ENDPROPERTIES\nCHARS "
+                     + QByteArray::number(codes.size()) + '\n';
+    for (qsizetype i = 0; i < codes.size(); ++i)
+        bdf += "STARTCHAR g\nENCODING " + QByteArray::number(codes[i]) + "\nDWIDTH " + QByteArray::number(i + 1)
+               + " 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n";
+    return bdf + "ENDFONT\n";
+}
+
+using Widths = QMap<int, int>;  // code -> width of the glyph there
+
+Widths widthsOf(const font::GlyphTable &glyphs)
+{
+    Widths widths;
+    for (int code = 0; code < font::GlyphTable::kSize; ++code)
+        if (glyphs[code].defined)
+            widths[code] = glyphs[code].width;
+    return widths;
+}
+
 // A sheet of three 2 x 2 cells, A and C drawn in black, B empty.
 QImage gridSheet()
 {
@@ -121,6 +148,7 @@ private slots:
         font::writeBmFontFile(path, glyphs);
 
         prompter_->chooseFile(path);
+        prompter_->chooseItem(0);  // ids are Unicode characters: placed through map none
         commands_->openFont();
         QCOMPARE(workspace_->glyphs[66].pixels, glyphs[66].pixels);
         QCOMPARE(effects_->fontTableCaption, QStringLiteral("Character Table - colours.fnt"));
@@ -149,11 +177,90 @@ private slots:
         QVERIFY(font::writePsfFile(path, glyphs).isEmpty());
         workspace_->fontPath = dir_->filePath("old.llf");
         prompter_->chooseFile(path);
+        prompter_->chooseItem(0);
         commands_->openFont();
         QVERIFY(workspace_->glyphs == glyphs);
         QVERIFY(workspace_->fontPath.isEmpty());
         QVERIFY(workspace_->fontModified);
         QCOMPARE(effects_->fontTableCaption, QStringLiteral("Character Table - console.psfu.gz"));
+    }
+
+    // Fonts of Unicode characters ask through which map to place them: П р и
+    // (U+041F, U+0440, U+0438) land at the codes of the chosen code page and
+    // the font takes the map; fonts in the registry of a code page bring it
+    // without a question.
+    void unicodeFontAsksForItsMap_data()
+    {
+        QTest::addColumn<QByteArray>("bdf");
+        QTest::addColumn<QList<int>>("items");  // the answers; -1 cancels
+        QTest::addColumn<QByteArray>("table");   // the .tbl chosen after Load Table...
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<Widths>("widths");
+        QTest::addColumn<QString>("map");
+
+        const QByteArray unicode = "-misc-cyr-medium-r-normal--1-10-75-75-c-10-iso10646-1";
+        const QList<int> privet{0x41F, 0x440, 0x438, 'A', 0xE9};
+        const QString ask = QStringLiteral("choose: Open Font");
+        const int windows1251 = 1 + 16, koi8r = 1 + 28, loadTable = 1 + 31;
+        QTest::newRow("windows-1251")
+            << bdfWith(unicode, privet) << QList<int>{windows1251} << QByteArray()
+            << QStringList{ask, "notice: Skipped 1 glyph whose characters have no code in the character map (windows-1251)"}
+            << Widths{{0xCF, 1}, {0xF0, 2}, {0xE8, 3}, {'A', 4}} << "windows-1251";
+        QTest::newRow("KOI8-R, from the properties")
+            << bdfWith("CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n", {0x41F, 0x440, 0x438})
+            << QList<int>{koi8r} << QByteArray() << QStringList{ask}
+            << Widths{{0xF0, 1}, {0xD2, 2}, {0xC9, 3}} << "KOI8-R";
+        QTest::newRow("none: Latin-1 as before")
+            << bdfWith(unicode, privet) << QList<int>{0} << QByteArray()
+            << QStringList{ask, "notice: Skipped 3 glyphs with codes above 255"} << Widths{{'A', 4}, {0xE9, 5}} << "none";
+        QTest::newRow("a DTE table: th stays undefined")
+            << bdfWith(unicode, privet) << QList<int>{loadTable} << QByteArray("41=A\nCF=\xD0\x9F\nE0=th\n")
+            << QStringList{ask, "open: Character tables (*.tbl)|*.tbl|All Files (*.*)|*.*",
+                           "notice: Skipped 3 glyphs whose characters have no code in the character map (table game.tbl)\n"
+                           "Left undefined, their texts in the character map (table game.tbl) have several characters: codes 224"}
+            << Widths{{0xCF, 1}, {'A', 4}} << "table game.tbl";
+        QTest::newRow("cancelled") << bdfWith(unicode, privet) << QList<int>{-1} << QByteArray() << QStringList{ask}
+                                   << Widths{{'Z', 9}} << "KOI8-U";
+        QTest::newRow("ISO8859-5 registry: no question")
+            << bdfWith("-misc-cyr-medium-r-normal--1-10-75-75-c-10-iso8859-5", {0xBF, 0xE0})
+            << QList<int>{} << QByteArray() << QStringList{} << Widths{{0xBF, 1}, {0xE0, 2}} << "ISO-8859-5";
+        QTest::newRow("KOI8-R registry property")
+            << bdfWith("CHARSET_REGISTRY \"KOI8\"\nCHARSET_ENCODING \"R\"\n", {0xF0}) << QList<int>{} << QByteArray()
+            << QStringList{} << Widths{{0xF0, 1}} << "KOI8-R";
+        QTest::newRow("microsoft-cp1251") << bdfWith("-a-b-medium-r-normal--1-10-75-75-c-10-microsoft-cp1251", {0xCF})
+                                          << QList<int>{} << QByteArray() << QStringList{} << Widths{{0xCF, 1}}
+                                          << "windows-1251";
+        QTest::newRow("ISO8859-1 and no registry: codes as they are")
+            << bdfWith("-a-b-medium-r-normal--1-10-75-75-c-10-iso8859-1", {0xE9}) << QList<int>{} << QByteArray()
+            << QStringList{} << Widths{{0xE9, 1}} << "none";
+    }
+
+    void unicodeFontAsksForItsMap()
+    {
+        QFETCH(QByteArray, bdf);
+        QFETCH(QList<int>, items);
+        QFETCH(QByteArray, table);
+        QFETCH(QStringList, log);
+        QFETCH(Widths, widths);
+        QFETCH(QString, map);
+        workspace_->glyphs['Z'] = testing::sketchGlyph({"#########"});
+        workspace_->fontExtras.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-U"));
+        const QString path = dir_->filePath("cyr.bdf");
+        writeWholeFile(path, bdf);
+        prompter_->chooseFile(path);
+        for (int item : items)
+            item < 0 ? prompter_->items.push_back(std::nullopt) : prompter_->items.push_back(item);
+        if (!table.isEmpty()) {
+            writeWholeFile(dir_->filePath("game.tbl"), table);
+            prompter_->chooseFile(dir_->filePath("game.tbl"));
+        }
+        commands_->openFont();
+        QCOMPARE(prompter_->log.mid(1), log);
+        QCOMPARE(widthsOf(workspace_->glyphs), widths);
+        QCOMPARE(workspace_->fontExtras.charMap.description(), map);
+        QCOMPARE(workspace_->fontModified, items.value(0) >= 0);
+        if (!items.isEmpty())
+            QCOMPARE(prompter_->itemStarts.first(), 0);  // none comes first
     }
 
     // Only the codes whose cells give a glyph change, as one step that undo
@@ -163,6 +270,7 @@ private slots:
         workspace_->glyphs['A'] = testing::sketchGlyph({"rr"});
         workspace_->glyphs['B'] = testing::sketchGlyph({"g"});
         workspace_->glyphs['Z'] = testing::sketchGlyph({"b"});
+        workspace_->fontExtras.charMap = font::CharMap::fromCodePage(QStringLiteral("KOI8-R"));
         const font::GlyphTable before = workspace_->glyphs;
         workspace_->fontPath = dir_->filePath("mine.llf");
         const QString path = dir_->filePath("sheet.png");
@@ -175,6 +283,7 @@ private slots:
         QVERIFY(workspace_->revision() > revision);  // the windows show the new glyphs
         QCOMPARE(prompter_->log, (QStringList{"open: PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp", "gridImport"}));
         QCOMPARE(prompter_->gridPictures, QList<QSize>{QSize(6, 2)});
+        QCOMPARE(prompter_->gridImportStarts.last().charMap, workspace_->fontExtras.charMap);  // the cells' characters read through it
         font::GlyphTable after = before;
         after['A'] = testing::sketchGlyph({".#.", ".#."});
         after['C'] = testing::sketchGlyph({"#.", "#."});

@@ -73,6 +73,8 @@ private slots:
     void drawsGridAndGlyphs();
     void coloursComeFromTheColourDialog();
     void drawingShowsThePicture();
+    void charactersThroughTheFontsMap_data();
+    void charactersThroughTheFontsMap();
 };
 
 void TestGridForm::showsStartSettings()
@@ -99,6 +101,42 @@ void TestGridForm::showsStartSettings()
     QCOMPARE(back.ink, start.ink);
     QCOMPARE(back.trim, false);
     QCOMPARE(back.spaceWidth, start.spaceWidth);
+}
+
+// The cells' characters are shown and read through the font's map, which
+// goes back with the settings.
+void TestGridForm::charactersThroughTheFontsMap_data()
+{
+    QTest::addColumn<QString>("map");  // a code page or the lines of a table
+    QTest::addColumn<font::CellCodes>("start");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<font::CellCodes>("codes");
+    QTest::newRow("windows-1251") << "windows-1251" << font::CellCodes{0xCF, 0xF0} << u"Пр"_qs << u"Жи"_qs
+                                  << font::CellCodes{0xC6, 0xE8};
+    QTest::newRow("KOI8-R") << "KOI8-R" << font::CellCodes{0xF0, 0xD2} << u"Пр"_qs << u"Жи"_qs
+                            << font::CellCodes{0xF6, 0xC9};
+    QTest::newRow("a DTE table") << "41=A\nE0=th\n" << font::CellCodes{0xE0, 0x41} << "thA" << "Ath"
+                                 << font::CellCodes{0x41, 0xE0};
+}
+
+void TestGridForm::charactersThroughTheFontsMap()
+{
+    QFETCH(QString, map);
+    QFETCH(font::CellCodes, start);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(font::CellCodes, codes);
+    FakePrompter prompter;
+    font::GridImportSettings settings = cells2x2();
+    settings.charMap = map.contains(u'=') ? font::readTable(map.toUtf8()).map : font::CharMap::fromCodePage(map);
+    settings.codes = start;
+    TgridForm form(prompter, sheet(), settings);
+    QCOMPARE(child<QLineEdit>(form, "edChars")->text(), shown);
+    QCOMPARE(form.importSettings().codes, start);
+    child<QLineEdit>(form, "edChars")->setText(typed);
+    QCOMPARE(form.importSettings().codes, codes);
+    QCOMPARE(form.importSettings().charMap, settings.charMap);
 }
 
 void TestGridForm::previewFollowsTheControls_data()
