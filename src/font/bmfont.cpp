@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -38,8 +38,22 @@ QByteArray tagOf(const QByteArray &line)
     return line.left(end);
 }
 
+// The keys the reader looks at; a line may hold any others, which are checked
+// for their form but not kept, so a line of millions of keys costs no memory.
+constexpr const char *kKnownKeys[] = {"id",   "x",     "y",          "width",  "height", "xoffset", "yoffset", "page",
+                                      "chnl", "xadvance", "lineHeight", "packed", "pages",  "count",   "file"};
+constexpr int kKnownKeyCount = int(std::size(kKnownKeys));
+
+int knownKey(QByteArrayView key)
+{
+    for (int i = 0; i < kKnownKeyCount; ++i)
+        if (key == kKnownKeys[i])
+            return i;
+    return -1;
+}
+
 // One line of the .fnt: its tag and its key=value pairs, where a value is a
-// word or a "quoted text".
+// word or a "quoted text". A key given twice keeps its last value.
 class FntLine {
 public:
     FntLine(const QByteArray &text, int number) : tag_(tagOf(text)), number_(number)
@@ -53,25 +67,28 @@ public:
             const qsizetype start = at;
             while (at < text.size() && text[at] != ' ' && text[at] != '\t' && text[at] != '=')
                 ++at;
-            return text.mid(start, at - start);
+            return QByteArrayView(text).sliced(start, at - start);
         };
         for (skipSpaces(); at < text.size(); skipSpaces()) {
-            const QByteArray key = word();
+            const QByteArrayView key = word();
             if (at >= text.size() || text[at] != '=')
                 this->fail(QStringLiteral("\"%1\" has no value").arg(QString::fromUtf8(key)));
             ++at;
+            qsizetype start = at, end;
             if (at < text.size() && text[at] == '"') {
                 const qsizetype close = text.indexOf('"', at + 1);
                 if (close < 0)
                     this->fail(QStringLiteral("the text of \"%1\" has no closing quote").arg(QString::fromUtf8(key)));
-                values_.insert(key, text.mid(at + 1, close - at - 1));
+                start = at + 1;
+                end = close;
                 at = close + 1;
             } else {
-                const qsizetype start = at;
                 while (at < text.size() && text[at] != ' ' && text[at] != '\t')
                     ++at;
-                values_.insert(key, text.mid(start, at - start));
+                end = at;
             }
+            if (const int index = knownKey(key); index >= 0)
+                values_[std::size_t(index)] = text.mid(start, end - start);
         }
     }
 
@@ -79,18 +96,18 @@ public:
 
     qint64 integer(const char *key) const
     {
-        if (!values_.contains(key))
+        if (!find(key))
             fail(QStringLiteral("%1 lacks %2=").arg(QString::fromUtf8(tag_), QLatin1String(key)));
         return integer(key, 0);
     }
 
     qint64 integer(const char *key, qint64 fallback) const
     {
-        const auto found = values_.constFind(key);
-        if (found == values_.constEnd())
+        const std::optional<QByteArray> *found = find(key);
+        if (!found)
             return fallback;
         bool ok = false;
-        const qint64 value = found->toInt(&ok);
+        const qint64 value = (*found)->toInt(&ok);
         if (!ok)
             fail(QStringLiteral("%1= needs a whole number").arg(QLatin1String(key)));
         return value;
@@ -98,9 +115,10 @@ public:
 
     QString text(const char *key) const
     {
-        if (!values_.contains(key))
+        const std::optional<QByteArray> *found = find(key);
+        if (!found)
             fail(QStringLiteral("%1 lacks %2=").arg(QString::fromUtf8(tag_), QLatin1String(key)));
-        return QString::fromUtf8(values_.value(key));
+        return QString::fromUtf8(**found);
     }
 
     [[noreturn]] void fail(const QString &what) const
@@ -109,8 +127,17 @@ public:
     }
 
 private:
+    // The value of a key of kKnownKeys that the line gives, or nullptr.
+    const std::optional<QByteArray> *find(const char *key) const
+    {
+        const int index = knownKey(key);
+        Q_ASSERT(index >= 0);
+        const std::optional<QByteArray> &value = values_[std::size_t(index)];
+        return value ? &value : nullptr;
+    }
+
     QByteArray tag_;
-    QHash<QByteArray, QByteArray> values_;
+    std::array<std::optional<QByteArray>, kKnownKeyCount> values_;
     int number_;
 };
 
@@ -423,9 +450,7 @@ PageLayout layOut(const GlyphTable &glyphs, std::int32_t widest)
 // The page: white pixels transparent, all others opaque in their colour.
 QImage drawPage(const GlyphTable &glyphs, const PageLayout &layout)
 {
-    QImage page(layout.width, layout.height, QImage::Format_ARGB32);
-    if (page.isNull())
-        throw Error(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels").arg(layout.width).arg(layout.height));
+    QImage page = raster::allocated(QImage(layout.width, layout.height, QImage::Format_ARGB32));
     page.fill(Qt::transparent);
     for (const PagePlace &place : layout.places) {
         const tGraphChar &glyph = glyphs[place.code];

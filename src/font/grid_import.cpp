@@ -146,8 +146,9 @@ GridImport importGrid(const QImage &source, const GridImportSettings &settings)
     if (settings.spaceWidth)
         checkRange("space width", *settings.spaceWidth, 1, kMaxGlyphSide);
     // Pictures without transparency are read as they are, not copied.
-    const QImage picture = source.format() == QImage::Format_RGB32 ? source
-                                                                   : source.convertToFormat(QImage::Format_ARGB32);
+    const QImage picture = source.isNull() || source.format() == QImage::Format_RGB32
+                               ? source
+                               : raster::allocated(source.convertToFormat(QImage::Format_ARGB32));
 
     GridImport result;
     const int fitColumns = cellsThatFit(picture.width(), grid.marginX, grid.cellWidth, grid.gapX);

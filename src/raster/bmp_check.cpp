@@ -149,12 +149,16 @@ QImage loadCheckedBmp(const QByteArray &bytes)
     // which it reuses since size and format match.
     QImage image;
     if (runLengths) {
-        image = QImage(int(width), int(rows), QImage::Format_Indexed8);
-        if (image.isNull())
-            invalid();
+        image = allocated(QImage(int(width), int(rows), QImage::Format_Indexed8));
         image.fill(0);
     }
-    if (!reader.read(&image) || image.width() != width || image.height() != rows)
+    if (!reader.read(&image)) {
+        // The headers add up, so a picture that cannot be read is most likely
+        // one that cannot be held.
+        allocated(QImage(int(width), int(rows), QImage::Format_ARGB32));
+        invalid();
+    }
+    if (image.width() != width || image.height() != rows)
         invalid();
     return image;
 }

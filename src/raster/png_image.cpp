@@ -68,9 +68,15 @@ QImage decodePng(const QByteArray &bytes)
     QImageReader reader(&buffer, "png");
     allowLargestPictures();
     const QImage image = reader.read();
-    if (image.isNull() || image.size() != size)
+    if (image.isNull()) {
+        // The chunks add up, so a picture that cannot be read is most likely
+        // one that cannot be held.
+        allocated(QImage(size, QImage::Format_ARGB32));
         invalid();
-    return image.convertToFormat(QImage::Format_ARGB32);
+    }
+    if (image.size() != size)
+        invalid();
+    return allocated(image.convertToFormat(QImage::Format_ARGB32));
 }
 
 QByteArray encodePng(const QImage &image)

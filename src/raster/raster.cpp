@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 namespace letterloom::raster {
@@ -23,9 +24,7 @@ QImage blankImage(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        throw Error(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels").arg(width).arg(height));
+    QImage image = allocated(QImage(width, height, QImage::Format_RGB32));
     image.fill(toQRgb(kWhite));
     return image;
 }
@@ -57,6 +56,13 @@ Clip clip(qint64 x, qint64 y, int w, int h, int tw, int th)
 
 }  // namespace
 
+QImage allocated(QImage image)
+{
+    if (image.isNull())
+        throw std::bad_alloc();
+    return image;
+}
+
 Raster::Raster(int width, int height)
 {
     setSize(width, height);
@@ -64,7 +70,7 @@ Raster::Raster(int width, int height)
 
 Raster::Raster(const QImage &image)
     : width_(image.width()), height_(image.height()),
-      image_(image.convertToFormat(QImage::Format_RGB32))
+      image_(image.isNull() ? QImage() : allocated(image.convertToFormat(QImage::Format_RGB32)))
 {
 }
 
@@ -310,7 +316,7 @@ QByteArray Raster::toPng() const
 Raster Raster::fromPng(const QByteArray &bytes)
 {
     const QImage decoded = decodePng(bytes);
-    QImage flat(decoded.size(), QImage::Format_RGB32);
+    QImage flat = allocated(QImage(decoded.size(), QImage::Format_RGB32));
     flat.fill(toQRgb(kWhite));
     QPainter painter(&flat);
     painter.drawImage(0, 0, decoded);

@@ -9,6 +9,11 @@
 
 namespace letterloom::raster {
 
+// The image itself; throws std::bad_alloc ("Out of memory") when it is null
+// although made from something: the platform's pictures report a failed
+// allocation that way, never with an exception.
+QImage allocated(QImage image);
+
 // A width x height image of Colours, (0, 0) at the top-left. Every drawing
 // operation clips to the raster, and all coordinate arithmetic is done in 64
 // bits, so positions taken from a file can be anything.

@@ -2,11 +2,13 @@
 // temporary folder, judged by its exit status, its output and the files it
 // leaves behind.
 
+#include "base/byte_reader.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "font/glyph_sketch.h"
 #include "project/project_file.h"
 #include "support/full_disk.h"
+#include "support/run_length_bmp.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -16,6 +18,16 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LETTERLOOM_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LETTERLOOM_SANITIZED 1
+#endif
+#endif
 
 using namespace letterloom;
 using testing::rasterSketch;
@@ -108,12 +120,18 @@ private:
     QString path(const QString &name) const { return dir_.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const { writeWholeFile(path(name), bytes); }
 
-    Run cli(const QStringList &arguments) const
+    // addressSpace, when given, limits the process's address space (bytes).
+    Run cli(const QStringList &arguments, qint64 addressSpace = 0) const
     {
         QStringList expanded;
         for (const QString &argument : arguments)
             expanded << expand(argument);
         QProcess process;
+        if (addressSpace > 0)
+            process.setChildProcessModifier([addressSpace] {
+                const rlimit bounds{rlim_t(addressSpace), rlim_t(addressSpace)};
+                setrlimit(RLIMIT_AS, &bounds);
+            });
         process.start(QStringLiteral(LETTERLOOM_CLI), expanded);
         if (!process.waitForFinished(-1))
             qFatal("letterloom-cli did not run: %s", qPrintable(process.errorString()));
@@ -287,6 +305,57 @@ private slots:
             QCOMPARE(QFile::exists(path(output)), written);
         if (written && output.endsWith(".png", Qt::CaseInsensitive))
             QVERIFY(readWholeFile(path(output)).startsWith("\x89PNG"));
+    }
+
+    void outOfMemory_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("megabytes");  // of address space
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("message");
+
+        // A BMFont line of 3 million keys that the reader does not use (32 MB).
+        QByteArray keys = "common lineHeight=8 pages=1\npage id=0 file=\"page.png\"\nchars count=1\n"
+                          "char id=65 x=0 y=0 width=1 height=1 xadvance=1";
+        for (int i = 0; i < 3'000'000; ++i)
+            keys += " k" + QByteArray::number(i) + "=1";
+        write("keys.fnt", keys + '\n');
+        raster::Raster page(1, 1);
+        page.fill(raster::kBlack);
+        write("page.png", page.toPng());
+        // 8000 x 8000 pixels of one colour in 0.5 MB: 256 MB once decoded.
+        write("runs.bmp", testing::runLengthBmp(8000, 8000, testing::oneColourRuns(8000, 8000)));
+        // A font whose extras are a list of 15 million numbers.
+        const QByteArray numbers = "{\"x\": [" + QByteArray("1,").repeated(15'000'000) + "1]}";
+        ByteWriter block;
+        block.bytes("LLX1");
+        block.u32(std::uint32_t(numbers.size()));
+        write("numbers.llf", font::fontBytes(testFont()) + block.result() + numbers);
+
+        const QByteArray outOfMemory = "letterloom-cli: Out of memory\n";
+        QTest::newRow("font info, BMFont line of 3 million keys")
+            << QStringList{"font", "info", "@keys.fnt"} << 400 << 0 << QByteArray();
+        QTest::newRow("import-grid, picture too large to hold")
+            << QStringList{"font", "import-grid", "@runs.bmp", "--cell", "8x8", "-o", "@out.llf"} << 250 << 1 << outOfMemory;
+        QTest::newRow("font info, extras too large to hold")
+            << QStringList{"font", "info", "@numbers.llf"} << 150 << 1 << outOfMemory;
+    }
+
+    // Memory running out ends a command with its message, never an abort.
+    void outOfMemory()
+    {
+#ifdef LETTERLOOM_SANITIZED
+        QSKIP("The sanitizers reserve terabytes of address space: no limit on it can be set here");
+#endif
+        QFETCH(QStringList, arguments);
+        QFETCH(int, megabytes);
+        QFETCH(int, status);
+        QFETCH(QByteArray, message);
+
+        const Run run = cli(arguments, qint64(megabytes) << 20);
+        QCOMPARE(run.err, message);
+        QCOMPARE(run.status, status);
+        QVERIFY(!QFile::exists(path("out.llf")));
     }
 
     // The written picture: the project's picture with the X at the text area's
