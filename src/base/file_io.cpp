@@ -23,21 +23,21 @@ bool isRegularFile(const QString &path)
     return info.exists() && info.isFile();
 }
 
-QByteArray readWholeFile(const QString &path)
+QByteArray readWholeFile(const QString &path, qint64 limit)
 {
     if (!isRegularFile(path))
         throw Error(QStringLiteral("File not found"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    if (file.size() > kMaxFileSize)
+    if (file.size() > limit)
         throw Error(QStringLiteral("File \"%1\" is too large").arg(fileNameOf(path)));
-    // Read to the end rather than asking for kMaxFileSize + 1 bytes: that
+    // Read to the end rather than asking for limit + 1 bytes: that
     // would make the platform reserve the whole cap for every file read.
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-    if (bytes.size() > kMaxFileSize)
+    if (bytes.size() > limit)
         throw Error(QStringLiteral("File \"%1\" is too large").arg(fileNameOf(path)));
     return bytes;
 }

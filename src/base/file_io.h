@@ -14,8 +14,9 @@ inline constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
 bool isRegularFile(const QString &path);
 
 // The whole content of a regular file. Throws "File not found" when there is
-// no such regular file, and the platform's message when it cannot be read.
-QByteArray readWholeFile(const QString &path);
+// no such regular file, "File ... is too large" beyond limit bytes, and the
+// platform's message when it cannot be read.
+QByteArray readWholeFile(const QString &path, qint64 limit = kMaxFileSize);
 
 // Replaces the file at path with bytes, all or nothing: the bytes go to a
 // temporary file that takes the old file's place only once completely written,

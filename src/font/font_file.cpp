@@ -77,17 +77,20 @@ QByteArray fontBytes(const GlyphTable &glyphs)
 
 GlyphTable readFontFile(const QString &path)
 {
-    return parseFont(readWholeFile(path));
+    return parseFont(readWholeFile(path, kMaxFontFileSize));
 }
 
 FontFile loadFontFile(const QString &path)
 {
-    return parseFontFile(readWholeFile(path), fileNameOf(path));
+    return parseFontFile(readWholeFile(path, kMaxFontFileSize), fileNameOf(path));
 }
 
 void writeFontFile(const QString &path, const GlyphTable &glyphs, const FontExtras &extras)
 {
-    writeWholeFile(path, fontFileBytes(glyphs, extras));
+    const QByteArray bytes = fontFileBytes(glyphs, extras);
+    if (bytes.size() > kMaxFontFileSize)
+        throw Error(QStringLiteral("The font is too large to be saved"));
+    writeWholeFile(path, bytes);
 }
 
 }  // namespace letterloom::font

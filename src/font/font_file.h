@@ -14,6 +14,12 @@ namespace letterloom::font {
 // An extension block (base/extension_block.h) may follow the last record;
 // any other bytes after it are ignored.
 
+// The largest font file read or written: the 256 records of a font of
+// kMaxFontPixels (what any import may hold) with 16 MiB to spare for its
+// extension block and for glyphs grown by editing. A font beyond it is refused
+// when saved ("The font is too large to be saved"), never written unreadable.
+inline constexpr qint64 kMaxFontFileSize = 9 * GlyphTable::kSize + 4 * kMaxFontPixels + (qint64(16) << 20);
+
 // Parses a whole font into a fresh table; the caller replaces its own table
 // only when this returns, so a bad file changes nothing. Throws
 // "Read beyond end of file" for a file that ends early and

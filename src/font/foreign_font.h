@@ -74,15 +74,10 @@ struct UnicodeExport {
 };
 UnicodeExport unicodeExport(const GlyphTable &glyphs, const CharMap &map);
 
-// The most pixels the glyphs of one imported font may hold together: as many
-// as the largest font file the program reads could carry. A crafted file that
-// claims big cells for many glyphs is refused before they are allocated.
-inline constexpr qint64 kMaxFontPixels = qint64(1) << 26;
-
 // Cells are mostly empty space around small bitmaps, so their pixels are not
 // in the file; still, a font's cells grow with its file. A font may hold 4 Mi
 // pixels (ample for 256 glyphs of 128 x 128) plus 256 for each byte of its
-// file, up to kMaxFontPixels: a few hundred bytes cannot claim gigabytes.
+// file, up to kMaxFontPixels (glyph_table.h): a few hundred bytes cannot claim gigabytes.
 qint64 fontPixelBudget(qint64 fileBytes);
 
 // Builds the glyph table of an imported font. Other tools place each glyph's

@@ -15,6 +15,12 @@ using raster::Colour;
 // writes a font that it would refuse to read.
 inline constexpr std::int32_t kMaxGlyphSide = 4096;
 
+// The most pixels the glyphs of one imported font may hold together (64 Mi,
+// 256 MiB of colours). A crafted file that claims big cells for many glyphs is
+// refused before they are allocated, and the program's own font file of such
+// a font is still one it reads (font_file.h).
+inline constexpr qint64 kMaxFontPixels = qint64(1) << 26;
+
 // One glyph: its flag, its size, its colours indexed pixels[x][y], and the
 // same colours as a raster that text drawing copies.
 struct tGraphChar {

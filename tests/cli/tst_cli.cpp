@@ -358,6 +358,32 @@ private slots:
         QVERIFY(!QFile::exists(path("out.llf")));
     }
 
+    // The largest font an import may hold, written as the program's own font
+    // file and read back.
+    void fontAtTheLimitReadsBack()
+    {
+#ifdef LETTERLOOM_SANITIZED
+        QSKIP("Fonts of 256 MiB take minutes under the sanitizers");
+#endif
+        // Four cells of 4096 x 4096 (64 Mi pixels), paid for by a 280 KB file.
+        QByteArray bdf = "STARTFONT 2.1\nFONT limit\nSIZE 16 75 75\nFONTBOUNDINGBOX 4096 4096 0 0\n";
+        bdf += ("COMMENT " + QByteArray(70, 'x') + '\n').repeated(3600);
+        bdf += "CHARS 4\n";
+        for (int code = 'A'; code <= 'D'; ++code)
+            bdf += "STARTCHAR c\nENCODING " + QByteArray::number(code)
+                   + "\nSWIDTH 500 0\nDWIDTH 4096 0\nBBX 8 1 0 0\nBITMAP\nFF\nENDCHAR\n";
+        write("limit.bdf", bdf + "ENDFONT\n");
+
+        const Run convert = cli({"font", "convert", "@limit.bdf", "@out.llf"});
+        QCOMPARE(convert.err, QByteArray());
+        QCOMPARE(convert.status, 0);
+        QVERIFY(QFileInfo(path("out.llf")).size() > kMaxFileSize);
+        const Run info = cli({"font", "info", "@out.llf"});
+        QCOMPARE(info.err, QByteArray());
+        QCOMPARE(info.status, 0);
+        QVERIFY2(info.out.contains("  68  D      4096 x 4096 000000 FFFFFF\n"), info.out.constData());
+    }
+
     // The written picture: the project's picture with the X at the text area's
     // corner plus (2, lineSpacing + 4 - its height), its black in the text
     // colour, its green kept and its white left out.
