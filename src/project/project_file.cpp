@@ -4,20 +4,12 @@
 #include "base/error.h"
 #include "base/file_io.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImageReader>
 
 namespace letterloom::project {
 
 namespace {
-
-// An uncompressed BMP holds at least one bit for each pixel; only a
-// run-length picture can claim more pixels than that, and the program never
-// embeds one. Holding pictures to this keeps a crafted project of a few bytes
-// from unfolding into hundreds of megabytes.
-constexpr qint64 kMaxPixelsPerByte = 8;
 
 ProjectSettings readSettings(ByteReader &in)
 {
@@ -117,12 +109,6 @@ raster::Raster embeddedPicture(const QByteArray &bmp)
 {
     if (bmp.isEmpty())
         return {};
-    QBuffer buffer;
-    buffer.setData(bmp);
-    buffer.open(QIODevice::ReadOnly);
-    const QSize claimed = QImageReader(&buffer, "bmp").size();
-    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > kMaxPixelsPerByte * bmp.size())
-        throw Error(QStringLiteral("Bitmap image is not valid"));
     return raster::Raster::fromBmp(bmp);
 }
 

@@ -51,8 +51,8 @@ QByteArray storedFontPath(const QString &fontPath, const QString &programDirecto
 QString resolveFontPath(const QByteArray &storedPath, const QString &programDirectory);
 
 // Decodes a project's embedded picture; an empty one gives an empty raster.
-// Throws "Bitmap image is not valid" for bytes that are not a sound BMP file,
-// and for one that claims more pixels than its bytes can describe uncompressed.
+// Throws "Bitmap image is not valid" for bytes that are not a sound BMP file:
+// the same pictures as Load Image accepts (raster/bmp_check.h).
 raster::Raster embeddedPicture(const QByteArray &bmp);
 
 // A project file read and checked as a whole, ready to replace the current

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace letterloom::raster {
@@ -29,26 +30,37 @@ std::uint32_t u32At(const QByteArray &bytes, qint64 offset)
     return u16At(bytes, offset) | (u16At(bytes, offset + 2) << 16);
 }
 
+// The pixels a run-length picture may leave to colour 0 (skipped by moves and
+// early line and picture ends) beyond as many as its stream sets: 1 Mi, or
+// 4 MB decoded. Honest encoders set every pixel, so any picture the program
+// holds passes; a few bytes that end at once cannot claim millions of pixels.
+constexpr qint64 kMaxGapPixels = qint64(1) << 20;
+
 // Walks a run-length encoded pixel stream and fails unless it ends with its
-// end-of-picture mark inside the bytes.
-void checkRunLengths(const QByteArray &bytes, qint64 position, bool fourBits)
+// end-of-picture mark inside the bytes. Returns the pixels it sets (runs and
+// literal groups).
+qint64 checkRunLengths(const QByteArray &bytes, qint64 position, bool fourBits)
 {
     const qint64 size = bytes.size();
+    qint64 set = 0;
     while (position + 2 <= size) {
         const int count = std::uint8_t(bytes[position]);
         const int code = std::uint8_t(bytes[position + 1]);
         position += 2;
-        if (count > 0)
-            continue;  // a run of count pixels in one colour
+        if (count > 0) {
+            set += count;  // a run of count pixels in one colour
+            continue;
+        }
         if (code == 0)
             continue;  // end of line
         if (code == 1)
-            return;    // end of picture
+            return set;  // end of picture
         if (code == 2) {
             position += 2;  // a move
             continue;
         }
         // code pixels given literally, padded to a whole 16-bit word
+        set += code;
         const qint64 literal = fourBits ? (code + 1) / 2 : code;
         position += (literal + 1) / 2 * 2;
     }
@@ -131,7 +143,9 @@ QImage loadCheckedBmp(const QByteArray &bytes)
         invalid();
 
     if (runLengths) {
-        checkRunLengths(bytes, pixelStart, compression == kRle4);
+        const qint64 set = std::min(checkRunLengths(bytes, pixelStart, compression == kRle4), width * rows);
+        if (width * rows - set > std::max(kMaxGapPixels, set))
+            invalid();
     } else {
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
         if (rowBytes * rows > size - pixelStart)

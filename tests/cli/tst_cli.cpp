@@ -71,17 +71,21 @@ font::GlyphTable testFont()
     return glyphs;
 }
 
-QByteArray projectFile(project::TextArea area, const QString &fontPath, const QByteArray &text, bool withPicture = true)
+QByteArray greyPicture()
+{
+    raster::Raster picture(80, 60);
+    picture.fill(kGrey);
+    return picture.toBmp();
+}
+
+QByteArray projectFile(project::TextArea area, const QString &fontPath, const QByteArray &text,
+                       const QByteArray &picture = greyPicture())
 {
     project::ProjectFile file;
     file.settings.area = area;
     file.storedFontPath = fontPath.toUtf8();
     file.text = text;
-    if (withPicture) {
-        raster::Raster picture(80, 60);
-        picture.fill(kGrey);
-        file.pictureBmp = picture.toBmp();
-    }
+    file.pictureBmp = picture;
     return project::projectBytes(file);
 }
 
@@ -93,9 +97,7 @@ QByteArray areasFile(const std::vector<project::AreaText> &areas, const QString 
     project::splitAreas(areas, file.settings, file.text, extras);
     file.extensions.keys = project::projectExtrasKeys(extras);
     file.storedFontPath = fontPath.toUtf8();
-    raster::Raster picture(80, 60);
-    picture.fill(kGrey);
-    file.pictureBmp = picture.toBmp();
+    file.pictureBmp = greyPicture();
     return project::projectBytes(file);
 }
 
@@ -153,13 +155,15 @@ private slots:
         write("tall.llp", projectFile({10, 20, 24, 14}, fontPath, "aa aa aa"));
         write("lone-cr.llp", projectFile({10, 20, 60, 30}, fontPath, "aa\rb"));
         write("missingfont.llp", projectFile({10, 20, 60, 30}, path("none.llf"), "X"));
-        write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", false));
+        write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", {}));
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
         write("grid.png", raster::Raster(testing::sketchGlyph({".#.#", "#.##"}).image).toPng());
         write("damaged.llp", projectFile({10, 20, 60, 30}, fontPath, "X") + QByteArray("LLX1\xff\x00\x00\x00{}", 10));
         write("areas.llp", areasFile(kThreeAreas, fontPath));
         for (size_t i = 0; i < kThreeAreas.size(); ++i)
             write(QStringLiteral("area%1.llp").arg(i + 1), areasFile({kThreeAreas[i]}, fontPath));
+        write("runs.llp", projectFile({10, 20, 60, 30}, fontPath, "X",
+                                      testing::runLengthBmp(256, 256, testing::oneColourRuns(256, 256))));
     }
 
     void init()
@@ -280,6 +284,8 @@ private slots:
         QTest::newRow("sheet --grid, glyphs cut to a small cell")
             << QStringList{"font", "sheet", "@font.llf", "-o", "@out.png", "--grid", "--cell", "2x2", "--chars", "ab"} << 0
             << "letterloom-cli: Cut to their cells of 2 x 2 pixels: glyphs 97 and 98\n" << "out.png" << true;
+        QTest::newRow("render, run-length picture of 25 pixels a byte")
+            << QStringList{"render", "@runs.llp", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
         QTest::newRow("render, damaged extras of the project")
             << QStringList{"render", "@damaged.llp", "-o", "@out.bmp"} << 0
             << "letterloom-cli: The extras stored at the end of \"damaged.llp\" are damaged and were left out: "

@@ -362,6 +362,8 @@ private slots:
             << Reader::Bmp << "huge.bmp" << bmpClaiming(30000, 30000, 24, 0, {}) << badPicture;
         QTest::newRow("run-length BMP of 30000 x 30000 pixels")
             << Reader::Bmp << "runs.bmp" << bmpClaiming(30000, 30000, 8, 1, kRunsToTheEnd) << badPicture;
+        QTest::newRow("run-length BMP of 8000 x 8000 pixels that sets 510")
+            << Reader::Bmp << "gaps.bmp" << bmpClaiming(8000, 8000, 8, 1, kRunsToTheEnd) << badPicture;
         QTest::newRow("BMP of 32767 x 2048 pixels without its rows")
             << Reader::Bmp << "rows.bmp" << bmpClaiming(32767, 2048, 32, 0, QByteArray(64, '\0')) << badPicture;
         QTest::newRow("BMP claiming four billion colours")

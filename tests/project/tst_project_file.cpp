@@ -3,6 +3,7 @@
 #include "base/extension_block.h"
 #include "base/file_io.h"
 #include "project/project_file.h"
+#include "support/run_length_bmp.h"
 
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -10,6 +11,8 @@
 
 using namespace letterloom;
 using namespace letterloom::project;
+using testing::oneColourRuns;
+using testing::runLengthBmp;
 
 namespace {
 
@@ -27,25 +30,6 @@ QByteArray withInt(QByteArray bytes, int offset, std::int32_t value)
     ByteWriter field;
     field.i32(value);
     return bytes.replace(offset, 4, field.result());
-}
-
-// An 8-bit run-length BMP with the given runs and a colour table of red, white.
-QByteArray runLengthBmp(std::int32_t width, std::int32_t height, const QByteArray &runs)
-{
-    ByteWriter out;
-    out.bytes("BM");
-    out.u32(14 + 40 + 8 + runs.size());
-    out.u32(0);
-    out.u32(14 + 40 + 8);
-    for (std::uint32_t field : {40u, std::uint32_t(width), std::uint32_t(height)})
-        out.u32(field);
-    out.u32(1 | (8 << 16));  // one plane, 8 bits a pixel
-    for (std::uint32_t field : {1u, std::uint32_t(runs.size()), 0u, 0u, 2u, 0u})
-        out.u32(field);
-    out.u32(0x00FF0000);  // colour 0 is red (blue, green, red, unused)
-    out.u32(0x00FFFFFF);
-    out.bytes(runs);
-    return out.result();
 }
 
 void expectError(const std::function<void()> &action, const QString &message)
@@ -188,6 +172,19 @@ private slots:
         QTest::newRow("no picture") << QByteArray() << QSize(0, 0) << raster::kWhite << QString();
         QTest::newRow("small run-length picture")
             << runLengthBmp(16, 1, hex("1000 0001")) << QSize(16, 1) << raster::kRed << QString();
+        // Pictures of many pixels a stored byte, which Load Image takes.
+        for (const QSize size : {QSize(128, 128), QSize(256, 256), QSize(1000, 1000)})
+            QTest::newRow(qPrintable(QStringLiteral("one-colour run-length picture of %1 x %2").arg(size.width()).arg(size.height())))
+                << runLengthBmp(size.width(), size.height(), oneColourRuns(size.width(), size.height())) << size
+                << raster::kWhite << QString();
+        QTest::newRow("run-length picture that leaves 1 Mi pixels out")
+            << runLengthBmp(1024, 1024, hex("0001")) << QSize(1024, 1024) << raster::kRed << QString();
+        QTest::newRow("run-length picture that leaves 1 Mi + 1024 pixels out")
+            << runLengthBmp(1024, 1025, hex("0001")) << QSize() << raster::kWhite
+            << QStringLiteral("Bitmap image is not valid");
+        QTest::newRow("run-length picture that sets half its pixels")
+            << runLengthBmp(4000, 1000, oneColourRuns(4000, 500)) << QSize(4000, 1000)
+            << raster::kRed << QString();
         QTest::newRow("run-length picture of 4000 x 4000 in 64 bytes")
             << runLengthBmp(4000, 4000, hex("0001")) << QSize() << raster::kWhite
             << QStringLiteral("Bitmap image is not valid");
