@@ -16,7 +16,7 @@ PREFIX         ?= /usr/local
 # font tests read. The install tests check the desktop files with their own
 # tools (desktop-file-utils, appstream, libxml2-utils, shared-mime-info), the
 # man page with groff-base, and build the package with dpkg-dev and file.
-PACKAGES := cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libicu-dev fonts-dejavu-core \
+PACKAGES := cmake make g++ qt6-base-dev qt6-svg-dev libgl-dev libicu-dev libpng-dev fonts-dejavu-core \
             clang-14 libclang-rt-14-dev python3 python3-pil zlib1g-dev \
             console-setup-linux \
             desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file

@@ -8,6 +8,13 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <vector>
+
 namespace letterloom::raster {
 
 namespace {
@@ -23,6 +30,63 @@ quint32 bigEndian32(const QByteArray &bytes, qsizetype at)
     for (int i = 0; i < 4; ++i)
         value = (value << 8) | quint8(bytes[at + i]);
     return value;
+}
+
+// One decoding by the PNG library, which reports through callbacks: an error
+// ends the decoding, warnings are dropped. Its own printing (which would put
+// its lines on stderr ahead of the program's message) never happens.
+struct QuietDecoding {
+    const QByteArray &bytes;
+    std::size_t at = 0;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::vector<png_byte> row;
+
+    explicit QuietDecoding(const QByteArray &source) : bytes(source) {}
+    ~QuietDecoding() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+void readFromBytes(png_structp png, png_bytep out, std::size_t count)
+{
+    auto *decoding = static_cast<QuietDecoding *>(png_get_io_ptr(png));
+    if (count > std::size_t(decoding->bytes.size()) - decoding->at)
+        png_error(png, "the file ends early");
+    std::memcpy(out, decoding->bytes.constData() + decoding->at, count);
+    decoding->at += count;
+}
+
+void failQuietly(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// True when every row and every chunk of the bytes decodes without an error.
+// The platform's decoder, which prints the library's errors itself, is only
+// handed bytes that pass.
+bool decodesCleanly(const QByteArray &bytes)
+{
+    QuietDecoding decoding(bytes);
+    decoding.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+    if (!decoding.png)
+        throw std::bad_alloc();
+    decoding.info = png_create_info_struct(decoding.png);
+    if (!decoding.info)
+        throw std::bad_alloc();
+    png_set_read_fn(decoding.png, &decoding, readFromBytes);
+    if (setjmp(png_jmpbuf(decoding.png)))
+        return false;
+    png_read_info(decoding.png, decoding.info);
+    const int passes = png_set_interlace_handling(decoding.png);
+    png_read_update_info(decoding.png, decoding.info);
+    decoding.row.resize(png_get_rowbytes(decoding.png, decoding.info));
+    const png_uint_32 rows = png_get_image_height(decoding.png, decoding.info);
+    for (int pass = 0; pass < passes; ++pass)
+        for (png_uint_32 y = 0; y < rows; ++y)
+            png_read_row(decoding.png, decoding.row.data(), nullptr);
+    png_read_end(decoding.png, nullptr);
+    return true;
 }
 
 }  // namespace
@@ -62,6 +126,8 @@ QSize pngSize(const QByteArray &bytes)
 QImage decodePng(const QByteArray &bytes)
 {
     const QSize size = pngSize(bytes);
+    if (!decodesCleanly(bytes))
+        invalid();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <zlib.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define LETTERLOOM_SANITIZED 1
@@ -109,6 +110,44 @@ const std::vector<project::AreaText> kThreeAreas{
     {{40, 5, 24, 14}, "aa aa aa", 2, 6, {}},
 };
 
+QByteArray bigEndian32(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift : {24, 16, 8, 0})
+        bytes += char(value >> shift);
+    return bytes;
+}
+
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    const QByteArray body = type + data;
+    return bigEndian32(quint32(data.size())) + body
+           + bigEndian32(quint32(crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))));
+}
+
+// A 4 x 2 RGB PNG whose chunks add up, with rows as given (each a filter byte
+// and 12 bytes) and compressed as given.
+QByteArray pngOf(const QByteArray &idat)
+{
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", QByteArray::fromHex("00000004 00000002 0802000000"))
+           + pngChunk("IDAT", idat) + pngChunk("IEND", {});
+}
+
+QByteArray zlibOf(const QByteArray &bytes)
+{
+    QByteArray packed(int(compressBound(uLong(bytes.size()))), '\0');
+    uLongf size = uLongf(packed.size());
+    compress(reinterpret_cast<Bytef *>(packed.data()), &size, reinterpret_cast<const Bytef *>(bytes.constData()),
+             uLong(bytes.size()));
+    return packed.left(qsizetype(size));
+}
+
+// Two rows of four grey pixels, each row with the given filter byte.
+QByteArray pngRows(char filter)
+{
+    return (filter + QByteArray(12, '\x80')).repeated(2);
+}
+
 }  // namespace
 
 class CliTest : public QObject {
@@ -164,6 +203,12 @@ private slots:
             write(QStringLiteral("area%1.llp").arg(i + 1), areasFile({kThreeAreas[i]}, fontPath));
         write("runs.llp", projectFile({10, 20, 60, 30}, fontPath, "X",
                                       testing::runLengthBmp(256, 256, testing::oneColourRuns(256, 256))));
+        QByteArray badChecksum = pngOf(zlibOf(pngRows(0)));
+        badChecksum[badChecksum.indexOf("IEND") - 5] ^= 1;  // the last byte of the pixel data
+        write("checksum.png", badChecksum);
+        write("inflate.png", pngOf("not compressed data"));
+        write("filter.png", pngOf(zlibOf(pngRows(7))));
+        write("short.png", pngOf(zlibOf(pngRows(0).left(13))));
     }
 
     void init()
@@ -286,6 +331,11 @@ private slots:
             << "letterloom-cli: Cut to their cells of 2 x 2 pixels: glyphs 97 and 98\n" << "out.png" << true;
         QTest::newRow("render, run-length picture of 25 pixels a byte")
             << QStringList{"render", "@runs.llp", "-o", "@out.bmp"} << 0 << "" << "out.bmp" << true;
+        // Damaged pictures come to the program's own message alone.
+        for (const char *name : {"checksum", "inflate", "filter", "short"})
+            QTest::newRow(qPrintable(QStringLiteral("import-grid, PNG: %1").arg(name)))
+                << QStringList{"font", "import-grid", QStringLiteral("@%1.png").arg(name), "--cell", "2x2", "-o", "@out.llf"}
+                << 1 << "letterloom-cli: PNG image is not valid\n" << "out.llf" << false;
         QTest::newRow("render, damaged extras of the project")
             << QStringList{"render", "@damaged.llp", "-o", "@out.bmp"} << 0
             << "letterloom-cli: The extras stored at the end of \"damaged.llp\" are damaged and were left out: "
