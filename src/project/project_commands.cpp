@@ -53,7 +53,8 @@ void prepare(FileDialog &dialog, const QString &filter, const QString &extension
 QString projectQuestion(const Workspace &workspace)
 {
     QString change;
-    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1)
+    // A change of the effects has no words of its own.
+    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1 || workspace.effectsChanged)
         change = QStringLiteral("Project has been changed");
     else if (workspace.textChanged)
         change = QStringLiteral("Text in the project has been changed");
@@ -84,6 +85,7 @@ void markProjectSaved(Workspace &workspace)
     workspace.textChanged = false;
     workspace.pictureChanged = false;
     workspace.areaChanged = false;
+    workspace.effectsChanged = false;
 }
 
 }  // namespace
@@ -119,6 +121,8 @@ void ProjectCommands::resetProject()
     workspace_.settings.area = {};
     workspace_.areas = std::vector<AreaSlot>(1);
     workspace_.currentArea = 0;
+    workspace_.effects = {};
+    workspace_.mask = {};
     workspace_.picture = {};
     workspace_.pictureLoaded = false;
     effects_.setRefreshEnabled(false);
@@ -209,7 +213,12 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     workspace_.bumpRevision();
     effects_.hideFontTable();
     workspace_.settings = opened.settings;
-    setWorkspaceAreas(workspace_, joinAreas(opened.settings, opened.text, opened.extras));
+    std::vector<AreaText> areas = joinAreas(opened.settings, opened.text, opened.extras);
+    // A project without a colour of its own leaves the chosen one as it is.
+    if (opened.extras.textColour)
+        effects_.setTextColour(*opened.extras.textColour);
+    areas.front().colour = effects_.textColour();
+    setWorkspaceAreas(workspace_, std::move(areas));
     opened.extras.areas.clear();  // the workspace holds them from here on
     workspace_.projectExtras = std::move(opened.extras);
     effects_.showSettings(opened.settings);
@@ -277,6 +286,7 @@ void ProjectCommands::writeProject(const QString &path)
     ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory), {},
                      workspace_.picture.toBmp(), {}};
     ProjectExtras extras = workspace_.projectExtras;
+    workspace_.textColour = effects_.textColour();  // the colour chosen now, refreshed or not
     splitAreas(workspaceAreas(workspace_, effects_.text()), file.settings, file.text, extras);
     file.extensions.keys = projectExtrasKeys(extras);
     writeWholeFile(path, projectBytes(file));
@@ -529,6 +539,15 @@ void ProjectCommands::exportPictureGrid()
     drawn.picture.writePictureFile(*path);
     if (!drawn.warnings.isEmpty())
         prompter_.notice(drawn.warnings.join(u'\n'));
+}
+
+void ProjectCommands::setEffects(const text::Effects &effects)
+{
+    if (effects == workspace_.effects)
+        return;
+    workspace_.effects = effects;
+    workspace_.effectsChanged = true;
+    workspace_.bumpRevision();
 }
 
 void ProjectCommands::refresh()
