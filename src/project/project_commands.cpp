@@ -444,12 +444,19 @@ void ProjectCommands::editTextArea()
     workspace_.bumpRevision();
 }
 
+QByteArray ProjectCommands::leftText()
+{
+    workspace_.textColour = effects_.textColour();
+    return effects_.text();
+}
+
 void ProjectCommands::showCurrentArea(const QByteArray &text)
 {
     // Showing another area's values is no edit of them.
     const bool textChanged = workspace_.textChanged;
     const bool areaChanged = workspace_.areaChanged;
     effects_.setText(text);
+    effects_.setTextColour(workspace_.textColour);
     effects_.showSettings(workspace_.settings);
     effects_.setTextCaption(areaCaption(kTextCaption, workspace_));
     workspace_.textChanged = textChanged;
@@ -460,26 +467,26 @@ void ProjectCommands::nextTextArea()
 {
     const int count = int(workspace_.areas.size());
     if (count > 1)
-        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + 1) % count));
+        showCurrentArea(switchArea(workspace_, leftText(), (workspace_.currentArea + 1) % count));
 }
 
 void ProjectCommands::previousTextArea()
 {
     const int count = int(workspace_.areas.size());
     if (count > 1)
-        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + count - 1) % count));
+        showCurrentArea(switchArea(workspace_, leftText(), (workspace_.currentArea + count - 1) % count));
 }
 
 void ProjectCommands::selectTextAreaAt(QPoint at)
 {
     const int index = areaAt(workspace_, at);
     if (index >= 0 && index != workspace_.currentArea)
-        showCurrentArea(switchArea(workspace_, effects_.text(), index));
+        showCurrentArea(switchArea(workspace_, leftText(), index));
 }
 
 void ProjectCommands::newTextArea()
 {
-    showCurrentArea(addArea(workspace_, effects_.text()));
+    showCurrentArea(addArea(workspace_, leftText()));
     workspace_.areaChanged = true;
 }
 

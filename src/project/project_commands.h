@@ -152,6 +152,9 @@ private:
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();
     // Another area became current: the windows show its text and values.
+    // The current area's text as it is left for another, its colour kept in
+    // the workspace with it.
+    QByteArray leftText();
     void showCurrentArea(const QByteArray &text);
     // A font was read or emptied: the windows show its character map.
     void showFontMap();
