@@ -75,7 +75,7 @@ fuzz: deps $(FUZZ_BUILD_DIR)/CMakeCache.txt
 	fuzz/run_fuzzers.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
 # Builds the benchmarks and runs each once (bench/README.md has the figures).
-BENCHMARKS := bench_layout bench_view_tick bench_glyph_editor bench_desktop
+BENCHMARKS := bench_layout bench_effects bench_view_tick bench_glyph_editor bench_desktop
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(BENCHMARKS) bench_render bench_files bench_startup
 	for b in $(BENCHMARKS); do QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/$$b || exit 1; done

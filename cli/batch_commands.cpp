@@ -140,7 +140,7 @@ void reportFailure(const Job &job, const QString &message, std::vector<RowReport
         reports.push_back({row.row, true, QStringLiteral("%1: %2").arg(job.output, message)});
 }
 
-Drawn drawJob(const Job &job, const ProjectInput &input, const QDir &folder, raster::Colour colour)
+Drawn drawJob(const Job &job, const ProjectInput &input, const QDir &folder, std::optional<raster::Colour> colour)
 {
     Drawn drawn;
     std::vector<RowReport> &reports = drawn.reports;
@@ -168,8 +168,11 @@ Drawn drawJob(const Job &job, const ProjectInput &input, const QDir &folder, ras
     try {
         const raster::Raster::PictureKind kind = raster::Raster::writableKindOf(job.output);
         project::Workspace workspace = input.workspace;
+        if (colour)
+            for (project::AreaText &area : areas)
+                area.colour = *colour;
         const QByteArray first = project::setWorkspaceAreas(workspace, areas);
-        notices = project::refreshAreas(workspace, first, colour);
+        notices = project::refreshAreas(workspace, first, workspace.textColour);
         raster::Raster view(workspace.picture.width(), workspace.picture.height());
         project::ComposeView(workspace, view, true);
         drawn.file = kind == raster::Raster::PictureKind::Bmp ? view.toBmp() : view.toPng();
@@ -247,16 +250,19 @@ int batch(const QStringList &arguments)
     line.addArgument(QStringLiteral("JOBS.csv"), QStringLiteral("The table of jobs."));
     line.addOption({QStringLiteral("j"), QStringLiteral("Draw N pictures at a time, each in a thread of its own (default 1); the drawn pictures are written by threads of their own meanwhile."),
                     QStringLiteral("N"), QStringLiteral("1")});
-    line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
-                    QStringLiteral("RRGGBB"), QStringLiteral("000000")});
+    line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default: each area's own, "
+                                                            "black when it has none)."),
+                    QStringLiteral("RRGGBB")});
     if (!line.parse(arguments))
         return kExitOk;
     bool ok = false;
     const int threads = line.value(QStringLiteral("j")).toInt(&ok);
     if (!ok || threads < 1 || threads > 256)
         throw UsageError(QStringLiteral("-j takes a whole number from 1 to 256, not '%1'").arg(line.value(QStringLiteral("j"))));
-    const std::optional<raster::Colour> colour = parseColour(line.value(QStringLiteral("color")));
-    if (!colour)
+    const bool colourGiven = line.isSet(QStringLiteral("color"));
+    const std::optional<raster::Colour> colour = colourGiven ? parseColour(line.value(QStringLiteral("color")))
+                                                             : std::nullopt;
+    if (colourGiven && !colour)
         throw UsageError(QStringLiteral("--color takes six hex digits, RRGGBB (red first), not '%1'")
                              .arg(line.value(QStringLiteral("color"))));
 
@@ -321,7 +327,7 @@ int batch(const QStringList &arguments)
                     results[i].push_back({row.row, true, QStringLiteral("%1: %2").arg(QFileInfo(job.project).fileName(), failed->second)});
                 continue;
             }
-            Drawn drawn = drawJob(job, *projects.at(job.project), folder, *colour);
+            Drawn drawn = drawJob(job, *projects.at(job.project), folder, colour);
             results[i] = std::move(drawn.reports);
             if (!drawn.file.isEmpty())
                 written.push(i, std::move(drawn.file));

@@ -2,6 +2,7 @@
 
 #include "cli.h"
 #include "command_line.h"
+#include "effect_options.h"
 #include "json.h"
 #include "map_option.h"
 #include "project_input.h"
@@ -133,28 +134,42 @@ int render(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("render"), QStringLiteral("PROJECT -o OUT.bmp"),
                      QStringLiteral("Opens a project, lays the text of each of its text areas out in it, draws\n"
-                                    "them in the chosen colour and writes the picture with the text, the picture's\n"
-                                    "size, as a BMP file (a PNG file when OUT ends in .png).\n"
+                                    "them in their colours (or --color) with their effects and writes the picture\n"
+                                    "with the text, the picture's size, as a BMP file (a PNG file when OUT ends in\n"
+                                    ".png). The effect options apply to every area drawn.\n"
                                     "Exit status 3 when a text does not fit (the picture is still written)."));
     addInputOptions(line);
     line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
                     QStringLiteral("OUT.bmp")});
-    line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default 000000, black)."),
-                    QStringLiteral("RRGGBB"), QStringLiteral("000000")});
+    line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default: the project's, "
+                                                            "black when it has none)."),
+                    QStringLiteral("RRGGBB")});
+    addEffectOptions(line);
     if (!line.parse(arguments))
         return kExitOk;
     const QString output = line.requiredPicture(QStringLiteral("output"));
-    const std::optional<raster::Colour> colour = parseColour(line.value(QStringLiteral("color")));
-    if (!colour)
-        throw UsageError(QStringLiteral("--color takes six hex digits, RRGGBB (red first), not '%1'")
-                             .arg(line.value(QStringLiteral("color"))));
+    std::optional<raster::Colour> colour;
+    if (line.isSet(QStringLiteral("color"))) {
+        colour = parseColour(line.value(QStringLiteral("color")));
+        if (!colour)
+            throw UsageError(QStringLiteral("--color takes six hex digits, RRGGBB (red first), not '%1'")
+                                 .arg(line.value(QStringLiteral("color"))));
+    }
+    const text::Effects noEffects;
+    effectsOf(line, noEffects);  // a bad value is refused before the project is read
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
     if (workspace.picture.isEmpty())
         throw Error(QStringLiteral("The project has no picture"));
-    const QByteArray first = project::setWorkspaceAreas(workspace, chosenAreas(line, input, true));
-    const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, *colour);
+    std::vector<project::AreaText> areas = chosenAreas(line, input, true);
+    for (project::AreaText &area : areas) {
+        if (colour)
+            area.colour = *colour;
+        area.effects = effectsOf(line, area.effects);
+    }
+    const QByteArray first = project::setWorkspaceAreas(workspace, std::move(areas));
+    const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, workspace.textColour);
     raster::Raster view(workspace.picture.width(), workspace.picture.height());
     project::ComposeView(workspace, view, true);
     view.writePictureFile(output);

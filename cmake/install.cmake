@@ -17,6 +17,7 @@ set(program_dir lib/letterloom)
 install(TARGETS letterloom letterloom-cli RUNTIME DESTINATION ${program_dir})
 install(FILES ${PROJECT_BINARY_DIR}/sample.llf ${PROJECT_BINARY_DIR}/sample.bmp ${PROJECT_BINARY_DIR}/sample.llp
               ${PROJECT_BINARY_DIR}/areas.llp
+              ${PROJECT_BINARY_DIR}/outlined.llp
         DESTINATION ${program_dir})
 install(DIRECTORY ${PROJECT_BINARY_DIR}/manual DESTINATION ${program_dir} OPTIONAL)
 

@@ -9,6 +9,10 @@
 //                                             the second sample: a picture of three
 //                                             text areas, whose texts are the
 //                                             paragraphs of TEXTS.txt in order
+//   make_examples outlined OUT.llp FONT PICTURE.bmp TEXT.txt
+//                                             the same with a caption across the
+//                                             hills: white text, a round black
+//                                             outline and a shadow
 
 #include "font_source.h"
 #include "sample_picture.h"
@@ -69,6 +73,23 @@ void makeAreasProject(const QStringList &arguments)
     writeWholeFile(arguments[0], project::projectBytes(file));
 }
 
+void makeOutlined(const QStringList &arguments)
+{
+    project::ProjectFile file;
+    file.settings.area = {8, 92, 304, 72};
+    file.settings.alignment = text::kAlignCentre;
+    file.settings.showHelp = 0;
+    file.storedFontPath = arguments[1].toUtf8();
+    file.pictureBmp = raster::Raster::readBmpFile(arguments[2]).toBmp();
+    file.text = project::readTextFile(arguments[3]);
+    project::ProjectExtras extras;
+    extras.textColour = raster::kWhite;
+    extras.effects.outline = text::OutlineEffect{2, text::OutlineShape::Round, raster::kBlack};
+    extras.effects.shadow = text::ShadowEffect{3, 3, raster::rgb(0x20, 0x30, 0x40)};
+    file.extensions.keys = project::projectExtrasKeys(extras);
+    writeWholeFile(arguments[0], project::projectBytes(file));
+}
+
 struct Step {
     const char *name;
     qsizetype argumentCount;
@@ -76,7 +97,8 @@ struct Step {
 };
 
 constexpr Step kSteps[] = {{"font", 2, makeFont}, {"picture", 1, makePicture}, {"project", 4, makeProject},
-                           {"areas", 3, makeAreasProject}};
+                           {"areas", 3, makeAreasProject},
+                           {"outlined", 4, makeOutlined}};
 
 }  // namespace
 
@@ -96,6 +118,7 @@ int main(int argc, char *argv[])
         }
     }
     std::fprintf(stderr, "usage: make_examples font SOURCE.txt OUT.llf | picture OUT.bmp |"
-                         " project OUT.llp FONT PICTURE.bmp TEXT.txt | areas OUT.llp FONT TEXTS.txt\n");
+                         " project OUT.llp FONT PICTURE.bmp TEXT.txt | areas OUT.llp FONT TEXTS.txt |"
+                         " outlined OUT.llp FONT PICTURE.bmp TEXT.txt\n");
     return 2;
 }

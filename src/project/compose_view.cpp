@@ -1,5 +1,7 @@
 #include "project/compose_view.h"
 
+#include "text/effects.h"
+
 namespace letterloom::project {
 
 namespace {
@@ -69,11 +71,21 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
         drawGuides(workspace, view, selectionMode, hintsAt);
     // The overlay's background is white; its text pixels are any other colour,
     // whatever colour happens to lie in one of its corners. Areas are drawn in
-    // their order, the current one from its live layout.
+    // their order, the current one from its live layout. An area with effects
+    // is drawn through its mask with them, reaching past its frame as far as
+    // they do but not past the picture.
+    const QRect picture(0, 0, workspace.picture.width(), workspace.picture.height());
     for (size_t i = 0; i < workspace.areas.size(); ++i) {
         const bool current = int(i) == workspace.currentArea;
-        const TextArea &area = current ? workspace.settings.area : workspace.areas[i].values.rect;
-        view.drawLeavingOut(current ? workspace.overlay : workspace.areas[i].overlay, area.x, area.y, kWhite);
+        const AreaSlot &slot = workspace.areas[i];
+        const TextArea &area = current ? workspace.settings.area : slot.values.rect;
+        const raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
+        const text::Effects &effects = current ? workspace.effects : slot.values.effects;
+        if (effects.any())
+            text::drawWithEffects(view, picture, area.x, area.y, overlay,
+                                  overlayMask(overlay, current ? workspace.mask : slot.mask), effects);
+        else
+            view.drawLeavingOut(overlay, area.x, area.y, kWhite);
     }
 }
 

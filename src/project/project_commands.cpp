@@ -53,7 +53,8 @@ void prepare(FileDialog &dialog, const QString &filter, const QString &extension
 QString projectQuestion(const Workspace &workspace)
 {
     QString change;
-    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1)
+    // A change of the effects has no words of its own.
+    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1 || workspace.effectsChanged)
         change = QStringLiteral("Project has been changed");
     else if (workspace.textChanged)
         change = QStringLiteral("Text in the project has been changed");
@@ -84,6 +85,7 @@ void markProjectSaved(Workspace &workspace)
     workspace.textChanged = false;
     workspace.pictureChanged = false;
     workspace.areaChanged = false;
+    workspace.effectsChanged = false;
 }
 
 }  // namespace
@@ -119,6 +121,8 @@ void ProjectCommands::resetProject()
     workspace_.settings.area = {};
     workspace_.areas = std::vector<AreaSlot>(1);
     workspace_.currentArea = 0;
+    workspace_.effects = {};
+    workspace_.mask = {};
     workspace_.picture = {};
     workspace_.pictureLoaded = false;
     effects_.setRefreshEnabled(false);
@@ -209,7 +213,12 @@ void ProjectCommands::adoptProject(const QString &path, OpenedProject opened, Fo
     workspace_.bumpRevision();
     effects_.hideFontTable();
     workspace_.settings = opened.settings;
-    setWorkspaceAreas(workspace_, joinAreas(opened.settings, opened.text, opened.extras));
+    std::vector<AreaText> areas = joinAreas(opened.settings, opened.text, opened.extras);
+    // A project without a colour of its own leaves the chosen one as it is.
+    if (opened.extras.textColour)
+        effects_.setTextColour(*opened.extras.textColour);
+    areas.front().colour = effects_.textColour();
+    setWorkspaceAreas(workspace_, std::move(areas));
     opened.extras.areas.clear();  // the workspace holds them from here on
     workspace_.projectExtras = std::move(opened.extras);
     effects_.showSettings(opened.settings);
@@ -277,6 +286,7 @@ void ProjectCommands::writeProject(const QString &path)
     ProjectFile file{workspace_.settings, storedFontPath(workspace_.fontPath, workspace_.programDirectory), {},
                      workspace_.picture.toBmp(), {}};
     ProjectExtras extras = workspace_.projectExtras;
+    workspace_.textColour = effects_.textColour();  // the colour chosen now, refreshed or not
     splitAreas(workspaceAreas(workspace_, effects_.text()), file.settings, file.text, extras);
     file.extensions.keys = projectExtrasKeys(extras);
     writeWholeFile(path, projectBytes(file));
@@ -437,12 +447,19 @@ void ProjectCommands::editTextArea()
     workspace_.bumpRevision();
 }
 
+QByteArray ProjectCommands::leftText()
+{
+    workspace_.textColour = effects_.textColour();
+    return effects_.text();
+}
+
 void ProjectCommands::showCurrentArea(const QByteArray &text)
 {
     // Showing another area's values is no edit of them.
     const bool textChanged = workspace_.textChanged;
     const bool areaChanged = workspace_.areaChanged;
     effects_.setText(text);
+    effects_.setTextColour(workspace_.textColour);
     effects_.showSettings(workspace_.settings);
     effects_.setTextCaption(areaCaption(kTextCaption, workspace_));
     workspace_.textChanged = textChanged;
@@ -453,26 +470,26 @@ void ProjectCommands::nextTextArea()
 {
     const int count = int(workspace_.areas.size());
     if (count > 1)
-        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + 1) % count));
+        showCurrentArea(switchArea(workspace_, leftText(), (workspace_.currentArea + 1) % count));
 }
 
 void ProjectCommands::previousTextArea()
 {
     const int count = int(workspace_.areas.size());
     if (count > 1)
-        showCurrentArea(switchArea(workspace_, effects_.text(), (workspace_.currentArea + count - 1) % count));
+        showCurrentArea(switchArea(workspace_, leftText(), (workspace_.currentArea + count - 1) % count));
 }
 
 void ProjectCommands::selectTextAreaAt(QPoint at)
 {
     const int index = areaAt(workspace_, at);
     if (index >= 0 && index != workspace_.currentArea)
-        showCurrentArea(switchArea(workspace_, effects_.text(), index));
+        showCurrentArea(switchArea(workspace_, leftText(), index));
 }
 
 void ProjectCommands::newTextArea()
 {
-    showCurrentArea(addArea(workspace_, effects_.text()));
+    showCurrentArea(addArea(workspace_, leftText()));
     workspace_.areaChanged = true;
 }
 
@@ -534,6 +551,15 @@ void ProjectCommands::exportPictureGrid()
     drawn.picture.writePictureFile(*path);
     if (!drawn.warnings.isEmpty())
         prompter_.notice(drawn.warnings.join(u'\n'));
+}
+
+void ProjectCommands::setEffects(const text::Effects &effects)
+{
+    if (effects == workspace_.effects)
+        return;
+    workspace_.effects = effects;
+    workspace_.effectsChanged = true;
+    workspace_.bumpRevision();
 }
 
 void ProjectCommands::refresh()

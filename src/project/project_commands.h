@@ -2,6 +2,7 @@
 
 #include "font/font_file.h"
 #include "project/glyph_history.h"
+#include "project/live_refresh.h"
 #include "project/project_file.h"
 #include "project/recent_projects.h"
 #include "project/prompter.h"
@@ -113,6 +114,13 @@ public:
     void exportPictureGrid();
     // Lays out, renders and tints the text; a notice goes to the prompter.
     void refresh();
+    // Edit > Live Refresh, and its tick: refreshes with the text and colour
+    // of the windows when anything changed (LiveRefresh::tick).
+    LiveRefresh &liveRefresh() { return live_; }
+    bool liveTick() { return live_.tick(workspace_, effects_.text(), effects_.textColour()); }
+    // Edit > Text Effects...: the current area's effects. A change counts as
+    // a change of the project (effectsChanged) and shows at once.
+    void setEffects(const text::Effects &effects);
     // Project > Image Export...: composes the scene without frame and hints
     // into view and writes it to the chosen file, as PNG when its name ends
     // in ".png", else as BMP. Without a picture it refuses before any dialog.
@@ -150,6 +158,9 @@ private:
     // The image view's and the text input window's captions without a file name.
     void showUnnamedPictureAndText();
     // Another area became current: the windows show its text and values.
+    // The current area's text as it is left for another, its colour kept in
+    // the workspace with it.
+    QByteArray leftText();
     void showCurrentArea(const QByteArray &text);
     // A font was read or emptied: the windows show its character map.
     void showFontMap();
@@ -160,6 +171,7 @@ private:
     FileDialogs dialogs_;
     GlyphHistory glyphHistory_;
     RecentProjects recent_;
+    LiveRefresh live_;
     // The last settings of the grid dialogs, where they start next time.
     font::GridImportSettings gridImport_;
     font::GridExportSettings gridExport_;

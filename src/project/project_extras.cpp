@@ -3,12 +3,140 @@
 #include "base/extension_block.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
+
+#include <cmath>
 
 namespace letterloom::project {
+
+namespace {
+
+const QString kTextColour = QStringLiteral("textColour");
+const QString kEffects = QStringLiteral("effects");
+const QString kColour = QStringLiteral("colour");
+
+// A whole number within [low, high] under key, or fallback when it is missing.
+std::optional<int> numberAt(const QJsonObject &object, const QString &key, int low, int high, int fallback)
+{
+    if (!object.contains(key))
+        return fallback;
+    const QJsonValue value = object.value(key);
+    const double number = value.toDouble(std::nan(""));
+    if (!value.isDouble() || std::floor(number) != number || number < low || number > high)
+        return std::nullopt;
+    return int(number);
+}
+
+std::optional<raster::Colour> colourAt(const QJsonObject &object)
+{
+    if (!object.contains(kColour))
+        return raster::kBlack;
+    return colourFromHex(object.value(kColour));
+}
+
+}  // namespace
+
+QString colourHex(raster::Colour colour)
+{
+    return QStringLiteral("%1%2%3")
+        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+std::optional<raster::Colour> colourFromHex(const QJsonValue &value)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    const QString text = value.toString();
+    if (!value.isString() || !hex.match(text).hasMatch())
+        return std::nullopt;
+    const uint number = text.toUInt(nullptr, 16);
+    return raster::rgb(int(number >> 16), int(number >> 8), int(number));
+}
+
+QJsonObject effectsJson(const text::Effects &effects)
+{
+    QJsonObject object;
+    if (effects.outline)
+        object.insert(QStringLiteral("outline"),
+                      QJsonObject{{QStringLiteral("size"), effects.outline->size},
+                                  {QStringLiteral("shape"), effects.outline->shape == text::OutlineShape::Round
+                                                                ? QStringLiteral("round") : QStringLiteral("square")},
+                                  {kColour, colourHex(effects.outline->colour)}});
+    if (effects.shadow)
+        object.insert(QStringLiteral("shadow"), QJsonObject{{QStringLiteral("dx"), effects.shadow->dx},
+                                                            {QStringLiteral("dy"), effects.shadow->dy},
+                                                            {kColour, colourHex(effects.shadow->colour)}});
+    if (effects.plate)
+        object.insert(QStringLiteral("plate"), QJsonObject{{QStringLiteral("padding"), effects.plate->padding},
+                                                           {kColour, colourHex(effects.plate->colour)}});
+    return object;
+}
+
+text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad)
+{
+    text::Effects effects;
+    if (!value.isObject()) {
+        bad << kEffects;
+        return effects;
+    }
+    const QJsonObject object = value.toObject();
+    const auto member = [&](const char *name, auto read) {
+        const QString key = QLatin1String(name);
+        if (!object.contains(key))
+            return;
+        const QJsonValue part = object.value(key);
+        if (!part.isObject() || !read(part.toObject()))
+            bad << kEffects + u'.' + key;
+    };
+    member("outline", [&](const QJsonObject &outline) {
+        const std::optional<int> size = numberAt(outline, QStringLiteral("size"), 0, text::kMaxOutline, 1);
+        const QJsonValue shapeValue = outline.value(QStringLiteral("shape"));
+        const QString shape = shapeValue.isUndefined() ? QStringLiteral("square") : shapeValue.toString();
+        const std::optional<raster::Colour> colour = colourAt(outline);
+        if (!size || !colour || (shape != QLatin1String("square") && shape != QLatin1String("round")))
+            return false;
+        if (*size > 0)
+            effects.outline = text::OutlineEffect{
+                *size, shape == QLatin1String("round") ? text::OutlineShape::Round : text::OutlineShape::Square, *colour};
+        return true;
+    });
+    member("shadow", [&](const QJsonObject &shadow) {
+        const int limit = text::kMaxShadowOffset;
+        const std::optional<int> dx = numberAt(shadow, QStringLiteral("dx"), -limit, limit, 0);
+        const std::optional<int> dy = numberAt(shadow, QStringLiteral("dy"), -limit, limit, 0);
+        const std::optional<raster::Colour> colour = colourAt(shadow);
+        if (!dx || !dy || !colour)
+            return false;
+        effects.shadow = text::ShadowEffect{*dx, *dy, *colour};
+        return true;
+    });
+    member("plate", [&](const QJsonObject &plate) {
+        const std::optional<int> padding = numberAt(plate, QStringLiteral("padding"), 0, text::kMaxPlatePadding, 0);
+        const std::optional<raster::Colour> colour = colourAt(plate);
+        if (!padding || !colour)
+            return false;
+        effects.plate = text::PlateEffect{*padding, *colour};
+        return true;
+    });
+    return effects;
+}
 
 ProjectExtras readProjectExtras(ExtensionKeys &keys)
 {
     ProjectExtras extras;
+    if (const std::optional<QJsonValue> colour = keys.take(kTextColour, QJsonValue::String)) {
+        extras.textColour = colourFromHex(*colour);
+        if (!extras.textColour)
+            keys.drop(kTextColour);
+    }
+    if (const std::optional<QJsonValue> effects = keys.take(kEffects, QJsonValue::Object)) {
+        QStringList bad;
+        extras.effects = effectsFromJson(*effects, bad);
+        for (const QString &name : bad)
+            keys.drop(name);
+    }
     if (const std::optional<QJsonValue> areas = keys.take(QStringLiteral("areas"), QJsonValue::Array)) {
         const QJsonArray list = areas->toArray();
         for (qsizetype i = 0; i < list.size(); ++i) {
@@ -25,6 +153,10 @@ ProjectExtras readProjectExtras(ExtensionKeys &keys)
 QJsonObject projectExtrasKeys(const ProjectExtras &extras)
 {
     QJsonObject keys = extras.otherKeys;
+    if (extras.textColour && *extras.textColour != raster::kBlack)
+        keys.insert(kTextColour, colourHex(*extras.textColour));
+    if (extras.effects.any())
+        keys.insert(kEffects, effectsJson(extras.effects));
     if (!extras.areas.empty()) {
         QJsonArray areas;
         for (const AreaText &area : extras.areas)

@@ -1,8 +1,13 @@
 #pragma once
 
 #include "project/text_areas.h"
+#include "raster/colour.h"
+#include "text/effects.h"
 
 #include <QJsonObject>
+#include <QStringList>
+
+#include <optional>
 
 #include <vector>
 
@@ -17,6 +22,11 @@ namespace letterloom::project {
 // into fields here; every other key stays in otherKeys exactly as read and is
 // written back with the project.
 struct ProjectExtras {
+    // The first area's text colour ("textColour"); none when the file has
+    // none, which leaves the colour as it is.
+    std::optional<raster::Colour> textColour;
+    // The first area's effects ("effects").
+    text::Effects effects;
     // The text areas after the first ("areas"); the first is the described one.
     std::vector<AreaText> areas;
     QJsonObject otherKeys;
@@ -28,7 +38,22 @@ struct ProjectExtras {
 // Keys of the wrong type, or whose values make no sense, are dropped and
 // named in keys.dropped().
 ProjectExtras readProjectExtras(ExtensionKeys &keys);
-// The block's keys for a project's extras.
+// The block's keys for a project's extras: "textColour" only for a colour
+// that is not black, "effects" only while one is on.
 QJsonObject projectExtrasKeys(const ProjectExtras &extras);
+
+// A colour as "RRGGBB", red first, in capital hex digits, and back (either
+// case); nothing for any other value.
+QString colourHex(raster::Colour colour);
+std::optional<raster::Colour> colourFromHex(const QJsonValue &value);
+
+// Effects as {"outline": {"size", "shape": "square"|"round", "colour"},
+// "shadow": {"dx", "dy", "colour"}, "plate": {"padding", "colour"}}, each
+// member only while its effect is on.
+QJsonObject effectsJson(const text::Effects &effects);
+// A member that is no object, or whose values are out of range or of the
+// wrong kind, is left off and named in bad ("effects.outline"); a missing
+// colour is black, a missing shape square. An outline of size 0 is off.
+text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad);
 
 }  // namespace letterloom::project

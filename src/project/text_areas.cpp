@@ -1,6 +1,7 @@
 #include "project/text_areas.h"
 
 #include "project/project_extras.h"
+#include "text/effects.h"
 #include "project/workspace.h"
 #include "text/render.h"
 
@@ -20,6 +21,8 @@ const QString kHeight = QStringLiteral("height");
 const QString kText = QStringLiteral("text");
 const QString kAlignment = QStringLiteral("alignment");
 const QString kLineSpacing = QStringLiteral("lineSpacing");
+const QString kTextColour = QStringLiteral("textColour");
+const QString kEffects = QStringLiteral("effects");
 
 // A whole number within [low, high] under key, or fallback when the key is
 // missing; nothing for anything else.
@@ -42,8 +45,11 @@ void live(Workspace &workspace, const AreaSlot &slot)
     workspace.settings.area = slot.values.rect;
     workspace.settings.alignment = slot.values.alignment;
     workspace.settings.lineSpacing = slot.values.lineSpacing;
+    workspace.textColour = slot.values.colour;
+    workspace.effects = slot.values.effects;
     workspace.lines = slot.lines;
     workspace.overlay = slot.overlay;
+    workspace.mask = slot.mask;
 }
 
 // The current area's live values put back in its place.
@@ -54,8 +60,11 @@ void park(Workspace &workspace, const QByteArray &currentText)
     slot.values.alignment = workspace.settings.alignment;
     slot.values.lineSpacing = workspace.settings.lineSpacing;
     slot.values.text = currentText;
+    slot.values.colour = workspace.textColour;
+    slot.values.effects = workspace.effects;
     slot.lines = workspace.lines;
     slot.overlay = workspace.overlay;
+    slot.mask = workspace.mask;
 }
 
 }  // namespace
@@ -70,6 +79,10 @@ QJsonObject areaJson(const AreaText &area)
     object.insert(kText, QString::fromLatin1(area.text));
     object.insert(kAlignment, area.alignment);
     object.insert(kLineSpacing, area.lineSpacing);
+    if (area.colour != raster::kBlack)
+        object.insert(kTextColour, colourHex(area.colour));
+    if (area.effects.any())
+        object.insert(kEffects, effectsJson(area.effects));
     return object;
 }
 
@@ -105,7 +118,19 @@ std::optional<AreaText> areaFromJson(const QJsonValue &value)
                 return std::nullopt;
         area.text = characters.toLatin1();
     }
-    for (const QString &key : {kX, kY, kWidth, kHeight, kText, kAlignment, kLineSpacing})
+    if (object.contains(kTextColour)) {
+        const std::optional<raster::Colour> colour = colourFromHex(object.value(kTextColour));
+        if (!colour)
+            return std::nullopt;
+        area.colour = *colour;
+    }
+    if (object.contains(kEffects)) {
+        QStringList bad;
+        area.effects = effectsFromJson(object.value(kEffects), bad);
+        if (!bad.isEmpty())
+            return std::nullopt;
+    }
+    for (const QString &key : {kX, kY, kWidth, kHeight, kText, kAlignment, kLineSpacing, kTextColour, kEffects})
         object.remove(key);
     area.otherKeys = object;
     return area;
@@ -113,7 +138,8 @@ std::optional<AreaText> areaFromJson(const QJsonValue &value)
 
 std::vector<AreaText> joinAreas(const ProjectSettings &settings, const QByteArray &text, const ProjectExtras &extras)
 {
-    std::vector<AreaText> areas{AreaText{settings.area, text, settings.alignment, settings.lineSpacing, {}}};
+    std::vector<AreaText> areas{AreaText{settings.area, text, settings.alignment, settings.lineSpacing, {},
+                                         extras.textColour.value_or(raster::kBlack), extras.effects}};
     areas.insert(areas.end(), extras.areas.begin(), extras.areas.end());
     return areas;
 }
@@ -126,6 +152,8 @@ void splitAreas(const std::vector<AreaText> &areas, ProjectSettings &settings, Q
     settings.alignment = first.alignment;
     settings.lineSpacing = first.lineSpacing;
     text = first.text;
+    extras.textColour = first.colour != raster::kBlack ? std::optional(first.colour) : std::nullopt;
+    extras.effects = first.effects;
     extras.areas.assign(areas.begin() + 1, areas.end());
 }
 
@@ -139,6 +167,8 @@ std::vector<AreaText> workspaceAreas(const Workspace &workspace, const QByteArra
     current.alignment = workspace.settings.alignment;
     current.lineSpacing = workspace.settings.lineSpacing;
     current.text = currentText;
+    current.colour = workspace.textColour;
+    current.effects = workspace.effects;
     return areas;
 }
 
@@ -146,7 +176,7 @@ QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas)
 {
     workspace.areas.clear();
     for (AreaText &area : areas)
-        workspace.areas.push_back({std::move(area), {}, {}});
+        workspace.areas.push_back({std::move(area), {}, {}, {}});
     workspace.currentArea = 0;
     live(workspace, workspace.areas.front());
     workspace.bumpRevision();
@@ -170,7 +200,8 @@ QByteArray addArea(Workspace &workspace, const QByteArray &currentText)
     AreaText area;
     area.alignment = workspace.settings.alignment;
     area.lineSpacing = workspace.settings.lineSpacing;
-    workspace.areas.push_back({area, {}, {}});
+    area.colour = workspace.textColour;
+    workspace.areas.push_back({area, {}, {}, {}});
     return switchArea(workspace, currentText, int(workspace.areas.size()) - 1);
 }
 
@@ -218,9 +249,9 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
         }
         AreaSlot &slot = workspace.areas[i];
         const AreaText &area = slot.values;
-        notices.push_back(text::RefreshText(
-            area.text, {area.rect.width, area.rect.height, area.lineSpacing, area.alignment, colour},
-            workspace.glyphs, slot.lines, slot.overlay));
+        notices.push_back(refreshOverlay(area.text, {area.rect.width, area.rect.height, area.lineSpacing,
+                                                     area.alignment, area.colour},
+                                         workspace.glyphs, slot.lines, slot.overlay, slot.mask));
     }
     workspace.bumpRevision();
     return notices;

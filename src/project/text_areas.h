@@ -2,6 +2,7 @@
 
 #include "project/settings.h"
 #include "raster/raster.h"
+#include "text/effects.h"
 #include "text/layout.h"
 #include "text/line_table.h"
 
@@ -28,20 +29,24 @@ struct AreaText {
     std::uint8_t alignment = 1;      // as ProjectSettings::alignment
     std::int32_t lineSpacing = 10;
     QJsonObject otherKeys;           // keys of later versions, written back as read
+    raster::Colour colour = raster::kBlack;  // the text's, before its effects
+    text::Effects effects;
 
     bool operator==(const AreaText &other) const = default;
 };
 
 // An area as one object of the block's "areas" list: the rectangle as "x",
 // "y", "width", "height", the text as a string in which U+00nn stands for
-// the byte nn, "alignment" and "lineSpacing".
+// the byte nn, "alignment" and "lineSpacing", and while they are not black
+// and on, "textColour" and "effects" (project_extras.h).
 QJsonObject areaJson(const AreaText &area);
 // Nothing for a value that is no such object, or whose values the program
 // cannot use (a number that is no 32-bit integer, a character past U+00FF).
 std::optional<AreaText> areaFromJson(const QJsonValue &value);
 
-// Every area of a project file's parts: the first from the settings and the
-// text, the others from the extras.
+// Every area of a project file's parts: the first from the settings, the
+// text and the extras' top-level colour (black when it has none) and
+// effects, the others from the extras.
 std::vector<AreaText> joinAreas(const ProjectSettings &settings, const QByteArray &text, const ProjectExtras &extras);
 // The other way: the first area into the settings and the text, the others
 // into extras.areas. areas must not be empty.
@@ -53,12 +58,14 @@ struct AreaSlot {
     AreaText values;
     text::LineTable lines;
     raster::Raster overlay;
+    text::TextMask mask;  // as Workspace::mask
 };
 
 // The text areas of a workspace. The current one is live: its rectangle,
 // alignment and line spacing are the workspace's settings (which the
-// toolbars, the drag and the nudges change), its layout and rendered text
-// the workspace's lines and overlay, and its text whatever the text input
+// toolbars, the drag and the nudges change), its colour and effects the
+// workspace's textColour and effects, its layout and rendered text the
+// workspace's lines, overlay and mask, and its text whatever the text input
 // window holds (given here as currentText). The other areas keep theirs in
 // Workspace::areas.
 
@@ -71,8 +78,8 @@ QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas);
 // text are kept in its place and index's become the live ones. Returns the
 // text of the new current area.
 QByteArray switchArea(Workspace &workspace, const QByteArray &currentText, int index);
-// Adds an empty area after the others (with the current one's alignment
-// and line spacing) and makes it current; returns its (empty) text.
+// Adds an empty area after the others (with the current one's alignment,
+// line spacing and colour) and makes it current; returns its (empty) text.
 QByteArray addArea(Workspace &workspace, const QByteArray &currentText);
 // Removes the current area; the one before it becomes current (the next
 // when it was the first). Returns the new current one's text. Nothing
@@ -88,7 +95,8 @@ int areaAt(const Workspace &workspace, QPoint at);
 // one it shows, "Text Input Window - 2 of 3".
 QString areaCaption(const QString &caption, const Workspace &workspace);
 
-// The refresh of every area: each laid out, rendered and tinted in colour.
+// The refresh of every area: each laid out, rendered and tinted, the current
+// one in colour (which becomes its colour), the others in their own.
 // Returns each area's notice, in order.
 std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &currentText, raster::Colour colour);
 

@@ -23,6 +23,8 @@ public:
     virtual void setTextCaption(const QString &caption) = 0;
     // The colour chosen for the text, resolved to its current value.
     virtual raster::Colour textColour() const = 0;
+    // Shows a colour read from a project as the chosen one.
+    virtual void setTextColour(raster::Colour colour) = 0;
 
     virtual void setMainCaption(const QString &caption) = 0;
     // The Refresh menu item (F9).

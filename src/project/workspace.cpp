@@ -17,10 +17,31 @@ Workspace::Workspace(QString programDirectory)
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour)
 {
     const ProjectSettings &settings = workspace.settings;
+    workspace.textColour = colour;
     workspace.bumpRevision();
-    return text::RefreshText(text,
-                             {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour},
-                             workspace.glyphs, workspace.lines, workspace.overlay);
+    return refreshOverlay(text,
+                          {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour},
+                          workspace.glyphs, workspace.lines, workspace.overlay, workspace.mask);
+}
+
+text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                            text::LineTable &lines, raster::Raster &overlay, text::TextMask &mask)
+{
+    text::TextSettings untinted = settings;
+    untinted.colour = raster::kBlack;
+    const text::Notice notice = text::RefreshText(text, untinted, glyphs, lines, overlay);
+    // Tinted in any other colour, the text stays the overlay's pixels that
+    // are not white; only white text needs its mask kept.
+    mask = settings.colour == raster::kWhite ? text::textMask(overlay) : text::TextMask{};
+    text::TintOverlay(overlay, settings.colour);
+    return notice;
+}
+
+text::TextMask overlayMask(const raster::Raster &overlay, const text::TextMask &kept)
+{
+    if (kept.width == overlay.width() && kept.height == overlay.height() && !kept.isEmpty())
+        return kept;
+    return text::textMask(overlay);
 }
 
 QString applicationDirectory()

@@ -7,7 +7,9 @@
 #include "project/settings.h"
 #include "project/text_areas.h"
 #include "raster/raster.h"
+#include "text/effects.h"
 #include "text/layout.h"
+#include "text/render.h"
 #include "text/line_table.h"
 
 #include <QString>
@@ -51,7 +53,9 @@ struct Workspace {
     bool textChanged = false;
     bool pictureChanged = false;
     bool areaChanged = false;
-    bool projectChanged() const { return textChanged || pictureChanged || areaChanged; }
+    // The effects of an area changed since the project was last read, written or reset.
+    bool effectsChanged = false;
+    bool projectChanged() const { return textChanged || pictureChanged || areaChanged || effectsChanged; }
 
     QString projectPath;  // empty while the project has no file
     QString fontPath;     // empty while the font has no file
@@ -64,6 +68,14 @@ struct Workspace {
 
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized
+    text::TextMask mask;     // white text's mask, taken before tinting (overlayMask)
+
+    // The current area's text colour: the colour box's as the last refresh
+    // read it, or a project's as Open gave it to the colour box. A change of
+    // area keeps it with the area it belongs to.
+    raster::Colour textColour = raster::kBlack;
+    // The current area's effects, drawn with its overlay (text/effects.h).
+    text::Effects effects;
 
     // Every text area of the project (project/text_areas.h), at least one.
     // The current one is live in settings, lines, overlay and the text input
@@ -76,9 +88,18 @@ private:
 };
 
 // The refresh of the workspace's text: lays text out in the text area with the
-// project's settings and glyphs, renders it into the overlay and tints it in
-// colour, and bumps the revision. Returns the notice that ended the layout.
+// project's settings and glyphs, renders it into the overlay, takes its mask
+// and tints it in colour, and bumps the revision. Returns the notice that
+// ended the layout.
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour);
+// text::RefreshText keeping the mask of text tinted white, which only the
+// untinted overlay shows.
+text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                            text::LineTable &lines, raster::Raster &overlay, text::TextMask &mask);
+
+// The text of an overlay: the mask kept by its refresh, or else its pixels
+// that are not white.
+text::TextMask overlayMask(const raster::Raster &overlay, const text::TextMask &kept);
 
 // The program directory of the running executable, with a trailing separator.
 QString applicationDirectory();

@@ -83,6 +83,10 @@ public:
 
     // The pixels as an image in Format_RGB32 (a null image when empty).
     const QImage &image() const { return image_; }
+    // Row y (0 <= y < height) as QRgb values, for the algorithms that work on
+    // whole rows.
+    QRgb *scanLine(int y) { return reinterpret_cast<QRgb *>(image_.scanLine(y)); }
+    const QRgb *constScanLine(int y) const { return reinterpret_cast<const QRgb *>(image_.constScanLine(y)); }
 
     // Windows BMP bytes of the raster (24 bits per pixel); empty for an empty raster.
     QByteArray toBmp() const;

@@ -12,6 +12,10 @@ namespace {
 
 // An item's system colour, as a palette role; absent for fixed colours.
 constexpr int kPaletteRole = Qt::UserRole + 1;
+// Marks the custom entry and "Custom...".
+constexpr int kKindRole = Qt::UserRole + 2;
+constexpr int kCustomEntry = 1;
+constexpr int kCustomChoice = 2;
 
 const std::pair<Qt::GlobalColor, const char *> kStandardColours[] = {
     {Qt::black, "Black"},          {Qt::white, "White"},
@@ -78,16 +82,71 @@ ColourBox::ColourBox(QWidget *parent)
         addItem(swatch(palette.color(role)), QString::fromLatin1(name));
         setItemData(count() - 1, int(role), kPaletteRole);
     }
+    addItem(QStringLiteral("Custom..."));
+    setItemData(count() - 1, kCustomChoice, kKindRole);
     setCurrentIndex(0);
+    connect(this, &QComboBox::activated, this, &ColourBox::entryActivated);
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (itemData(index, kKindRole).toInt() != kCustomChoice)
+            shownIndex_ = index;
+    });
+}
+
+void ColourBox::entryActivated(int index)
+{
+    if (itemData(index, kKindRole).toInt() != kCustomChoice)
+        return;
+    const raster::Colour start = colourAt(shownIndex_);
+    const std::optional<raster::Colour> chosen = chooser_ ? chooser_(start) : std::nullopt;
+    if (chosen)
+        setCustom(*chosen);
+    else
+        setCurrentIndex(shownIndex_);
+}
+
+void ColourBox::setCustom(raster::Colour colour)
+{
+    const QColor shown(raster::toQRgb(colour));
+    int custom = count() - 2;
+    if (itemData(custom, kKindRole).toInt() != kCustomEntry) {
+        insertItem(++custom, QString());
+        setItemData(custom, kCustomEntry, kKindRole);
+    }
+    setItemText(custom, shown.name(QColor::HexRgb).toUpper());
+    setItemIcon(custom, swatch(shown));
+    setItemData(custom, shown);
+    setCurrentIndex(custom);
+}
+
+void ColourBox::showColour(raster::Colour colour)
+{
+    const QColor wanted(raster::toQRgb(colour));
+    for (int i = 0; i < count(); ++i) {
+        if (itemData(i, kKindRole).isValid() || itemData(i, kPaletteRole).isValid())
+            continue;
+        if (itemData(i).value<QColor>().rgb() == wanted.rgb()) {
+            setCurrentIndex(i);
+            return;
+        }
+    }
+    setCustom(colour);
+}
+
+raster::Colour ColourBox::colourAt(int index) const
+{
+    // While "Custom..." is open, the colour is still the one before it.
+    if (itemData(index, kKindRole).toInt() == kCustomChoice)
+        index = shownIndex_;
+    const QVariant role = itemData(index, kPaletteRole);
+    const QColor colour = role.isValid()
+        ? QGuiApplication::palette().color(QPalette::ColorRole(role.toInt()))
+        : itemData(index).value<QColor>();
+    return raster::fromQRgb(colour.rgb());
 }
 
 raster::Colour ColourBox::currentColour() const
 {
-    const QVariant role = currentData(kPaletteRole);
-    const QColor colour = role.isValid()
-        ? QGuiApplication::palette().color(QPalette::ColorRole(role.toInt()))
-        : currentData().value<QColor>();
-    return raster::fromQRgb(colour.rgb());
+    return colourAt(currentIndex());
 }
 
 }  // namespace letterloom::ui

@@ -187,6 +187,8 @@ QPoint TgraphForm::toPicture(QPoint atView) const
 
 void TgraphForm::TimerTimer()
 {
+    project::LiveRefresh &live = context_.commands.liveRefresh();
+    context_.commands.liveTick();
     const Frame frame{context_.workspace.revision(), selection_.selectionMode(), scene_.size(), zoom_,
                       origin(), view_.size()};
     if (drawn_ == frame)
@@ -204,6 +206,12 @@ void TgraphForm::TimerTimer()
         project::ComposeView(workspace, scene_, false, frame.selectionMode, std::nullopt);
         view_.drawZoomed(scene_, frame.origin.x(), frame.origin.y(), zoom_);
         project::drawHints(workspace.settings, view_, frame.selectionMode);
+    }
+    // Under live refresh a text that does not fit says so in a red line at
+    // the foot of the view rather than in a box.
+    if (live.isOn() && !live.notice().isEmpty()) {
+        const QString line = live.notice().split(u'\n').join(QStringLiteral("; "));
+        view_.drawText(4, view_.height() - raster::Raster::measureText(line).height() - 2, line, raster::kRed);
     }
     paintBox_->update();
     drawn_ = frame;

@@ -7,6 +7,7 @@
 #include "text/render.h"
 #include "ui/colour_box.h"
 #include "ui/draw_form.h"
+#include "ui/effects_form.h"
 #include "ui/font_form.h"
 #include "ui/font_graph_form.h"
 #include "ui/graph_form.h"
@@ -185,12 +186,14 @@ void TmainForm::createMenus()
            &TmainForm::mmPreviousAreaClick},
           {"mmNewArea", "New Text Area", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_N), &TmainForm::mmNewAreaClick},
           {"mmDeleteArea", "Delete Text Area", {}, &TmainForm::mmDeleteAreaClick},
+          {"mmTextEffects", "Text Effects...", {}, &TmainForm::mmTextEffectsClick},
           {"mmSpace4", "-", {}, nullptr},
           {"mmLoadText", "Load Text...", QKeySequence(Qt::CTRL | Qt::Key_T), &TmainForm::mmLoadTextClick},
           {"mmShowText", "Show Text", {}, &TmainForm::mmShowTextClick},
           {"mmClearText", "Clear Text", {}, &TmainForm::mmClearTextClick},
           {"mmSpace5", "-", {}, nullptr},
-          {"mmResetText", "Refresh", QKeySequence(Qt::Key_F9), &TmainForm::mmResetTextClick}}},
+          {"mmResetText", "Refresh", QKeySequence(Qt::Key_F9), &TmainForm::mmResetTextClick},
+          {"mmLiveRefresh", "Live Refresh", {}, &TmainForm::mmLiveRefreshClick}}},
         {"Windows",
          {{"mmMainWindow", "Main window", QKeySequence(Qt::Key_F1), &TmainForm::mmMainWindowClick},
           {"mmBitmapWindow", "Image", QKeySequence(Qt::Key_F2), &TmainForm::mmBitmapWindowClick},
@@ -222,6 +225,9 @@ void TmainForm::createMenus()
         }
     }
     action("mmResetText")->setEnabled(false);
+    QAction *live = action("mmLiveRefresh");
+    live->setCheckable(true);
+    live->setChecked(context_.commands.liveRefresh().isOn());
 
     // Project > Open Recent, under Open...
     QAction *open = action("mmLoadProject");
@@ -327,6 +333,9 @@ void TmainForm::StatusTimerTimer()
     setWindowModified(workspace.projectChanged());
     if (windows.font)
         windows.font->setWindowModified(workspace.fontModified);
+    // New, Open and a change of area bring other effects.
+    if (windows.effects && windows.effects->isVisible() && windows.effects->effects() != workspace.effects)
+        windows.effects->showEffects();
 }
 
 void TmainForm::setCaption(const QString &caption)
@@ -484,6 +493,7 @@ void TmainForm::createToolBars()
     textColourBox_->setFixedWidth(kColourBoxWidth);
     // The box's hint is kept for assistive tools but not shown as a tooltip.
     textColourBox_->setAccessibleName(QStringLiteral("Font Color"));
+    textColourBox_->setChooser([this](raster::Colour start) { return context_.prompter.chooseColour(start); });
     bar->addWidget(textColourBox_);
     addSeparator(bar);
 }
@@ -491,6 +501,11 @@ void TmainForm::createToolBars()
 raster::Colour TmainForm::textColour() const
 {
     return textColourBox_->currentColour();
+}
+
+void TmainForm::showTextColour(raster::Colour colour)
+{
+    textColourBox_->showColour(colour);
 }
 
 void TmainForm::setRefreshEnabled(bool enabled)
@@ -633,6 +648,15 @@ void TmainForm::mmDeleteAreaClick()
     run([this] { context_.commands.deleteTextArea(); });
 }
 
+void TmainForm::mmTextEffectsClick()
+{
+    Windows &windows = context_.windows;
+    if (!windows.effects)
+        windows.effects = new TeffectsForm(context_, this);
+    windows.effects->showEffects();
+    bringBack(windows.effects);
+}
+
 void TmainForm::mmLoadTextClick()
 {
     run([this] { context_.commands.loadText(); });
@@ -651,6 +675,11 @@ void TmainForm::mmClearTextClick()
 void TmainForm::mmResetTextClick()
 {
     run([this] { context_.commands.refresh(); });
+}
+
+void TmainForm::mmLiveRefreshClick()
+{
+    context_.commands.liveRefresh().setOn(action("mmLiveRefresh")->isChecked());
 }
 
 void TmainForm::ToolButton13Click()

@@ -34,6 +34,9 @@ public:
 
     // The colour chosen for the text; a system colour as it is now.
     raster::Colour textColour() const;
+    // Shows a colour as the chosen one: its entry in the colour box, or the
+    // custom entry before "Custom...".
+    void showTextColour(raster::Colour colour);
     // The Refresh menu item and with it its shortcut.
     void setRefreshEnabled(bool enabled);
     // How Help Contents asks the platform to open the help (tests give their own).
@@ -92,10 +95,12 @@ private:
     void mmPreviousAreaClick();
     void mmNewAreaClick();
     void mmDeleteAreaClick();
+    void mmTextEffectsClick();
     void mmLoadTextClick();
     void mmShowTextClick();
     void mmClearTextClick();
     void mmResetTextClick();
+    void mmLiveRefreshClick();
     void mmMainWindowClick();
     void mmBitmapWindowClick();
     void mmTableGCharsWindowClick();

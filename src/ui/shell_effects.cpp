@@ -35,6 +35,12 @@ raster::Colour ShellEffects::textColour() const
     return windows_.main ? windows_.main->textColour() : raster::kBlack;
 }
 
+void ShellEffects::setTextColour(raster::Colour colour)
+{
+    if (windows_.main)
+        windows_.main->showTextColour(colour);
+}
+
 void ShellEffects::setMainCaption(const QString &caption)
 {
     if (windows_.main)

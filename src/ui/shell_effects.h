@@ -18,6 +18,7 @@ public:
     void setText(const QByteArray &text) override;
     void setTextCaption(const QString &caption) override;
     raster::Colour textColour() const override;
+    void setTextColour(raster::Colour colour) override;
 
     void setMainCaption(const QString &caption) override;
     void setRefreshEnabled(bool enabled) override;

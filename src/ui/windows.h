@@ -9,6 +9,7 @@ class TgraphForm;
 class TfontForm;
 class TdrawForm;
 class TtextForm;
+class TeffectsForm;
 
 // The program's seven windows, filled in the order in which they are created
 // at start-up. A window that reaches another goes through here; a pointer is
@@ -21,6 +22,7 @@ struct Windows {
     TfontForm *font = nullptr;
     TdrawForm *draw = nullptr;
     TtextForm *text = nullptr;
+    TeffectsForm *effects = nullptr;  // made when Edit > Text Effects... first opens it
 };
 
 }  // namespace letterloom::ui

@@ -3,6 +3,7 @@
 // leaves behind.
 
 #include "base/byte_reader.h"
+#include "base/extension_block.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "font/glyph_sketch.h"
@@ -197,6 +198,10 @@ private slots:
         write("nopicture.llp", projectFile({10, 20, 60, 30}, fontPath, "X", {}));
         write("truncated.llp", projectFile({10, 20, 60, 30}, fontPath, "X").left(30));
         write("grid.png", raster::Raster(testing::sketchGlyph({".#.#", "#.##"}).image).toPng());
+        QByteArray look = projectFile({10, 20, 60, 30}, fontPath, "X");
+        look += extensionBlockBytes(QJsonDocument::fromJson(
+            R"({"textColour":"FF0000","effects":{"outline":{"size":1,"colour":"0000FF"}}})").object());
+        write("look.llp", look);
         write("damaged.llp", projectFile({10, 20, 60, 30}, fontPath, "X") + QByteArray("LLX1\xff\x00\x00\x00{}", 10));
         write("areas.llp", areasFile(kThreeAreas, fontPath));
         for (size_t i = 0; i < kThreeAreas.size(); ++i)
@@ -263,6 +268,15 @@ private slots:
         QTest::newRow("render, colour too short")
             << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--color", "FFF"} << 2
             << "letterloom-cli: --color takes six hex digits" << "out.bmp" << false;
+        QTest::newRow("render, outline of 9")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--outline", "9"} << 2
+            << "letterloom-cli: --outline: 9 is not from 0 to 8" << "out.bmp" << false;
+        QTest::newRow("render, shadow without DY")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--shadow", "3:000000"} << 2
+            << "letterloom-cli: --shadow takes DX,DY[:RRGGBB], not '3:000000'" << "out.bmp" << false;
+        QTest::newRow("render, plate with a bad colour")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--plate", "2:red"} << 2
+            << "letterloom-cli: --plate takes PAD[:RRGGBB], not '2:red'" << "out.bmp" << false;
         QTest::newRow("render, unknown option")
             << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--colour", "FF0000"} << 2
             << "letterloom-cli: Unknown option 'colour'." << "out.bmp" << false;
@@ -448,6 +462,21 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("sketch");  // columns 11..14, rows 31..34; '?' is the grey picture
         QTest::newRow("black by default") << QStringList{} << QStringList{"????", "?#g?", "??#?", "????"};
+        // look.llp: red text with a blue square outline of 1.
+        QTest::newRow("the project's colour and outline")
+            << QStringList{"@look.llp"} << QStringList{"bbbb", "brgb", "bbrb", "?bbb"};
+        QTest::newRow("--color over the project's") << QStringList{"@look.llp", "--color", "00FF00"}
+                                                    << QStringList{"bbbb", "bggb", "bbgb", "?bbb"};
+        QTest::newRow("--no-effects") << QStringList{"@look.llp", "--no-effects"}
+                                      << QStringList{"????", "?rg?", "??r?", "????"};
+        QTest::newRow("--outline 0 drops the project's") << QStringList{"@look.llp", "--outline", "0"}
+                                                         << QStringList{"????", "?rg?", "??r?", "????"};
+        QTest::newRow("a plate with --no-effects") << QStringList{"@look.llp", "--no-effects", "--plate", "0:FFFF00"}
+                                                   << QStringList{"????", "?rg?", "?yr?", "????"};
+        QTest::newRow("round outline of 1") << QStringList{"--outline", "1:0000FF,round"}
+                                            << QStringList{"?bb?", "b#gb", "?b#b", "??b?"};
+        QTest::newRow("shadow of the text") << QStringList{"--shadow=1,1:00FFFF"}
+                                            << QStringList{"????", "?#g?", "??#c", "???c"};
         QTest::newRow("red") << QStringList{"--color", "FF0000"} << QStringList{"????", "?rg?", "??r?", "????"};
         QTest::newRow("blue, with a hash, lower case") << QStringList{"--color", "#0000ff"}
                                                        << QStringList{"????", "?bg?", "??b?", "????"};
@@ -459,7 +488,8 @@ private slots:
     {
         QFETCH(QStringList, options);
         QFETCH(QStringList, sketch);
-        const Run run = cli(QStringList{"render", "@fits.llp", "-o", "@out.bmp"} + options);
+        const bool project = !options.isEmpty() && options.front().startsWith(u'@');
+        const Run run = cli(QStringList{"render", project ? options.takeFirst() : "@fits.llp", "-o", "@out.bmp"} + options);
         QCOMPARE(run.status, 0);
         const raster::Raster picture = raster::Raster::readBmpFile(path("out.bmp"));
         QCOMPARE(picture.size(), QSize(80, 60));

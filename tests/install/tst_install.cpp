@@ -56,6 +56,7 @@ QStringList expectedTree()
         QStringLiteral("lib/letterloom/areas.llp"),
         QStringLiteral("lib/letterloom/letterloom (program)"),
         QStringLiteral("lib/letterloom/letterloom-cli (program)"),
+        QStringLiteral("lib/letterloom/outlined.llp"),
         QStringLiteral("lib/letterloom/sample.bmp"),
         QStringLiteral("lib/letterloom/sample.llf"),
         QStringLiteral("lib/letterloom/sample.llp"),

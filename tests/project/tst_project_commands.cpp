@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -139,6 +140,7 @@ struct Fixture {
         workspace.textChanged = flags.contains(u"text");
         workspace.pictureChanged = flags.contains(u"picture");
         workspace.areaChanged = flags.contains(u"area");
+        workspace.effectsChanged = flags.contains(u"effects");
         workspace.fontModified = flags.contains(u"font");
     }
 };
@@ -295,6 +297,65 @@ private slots:
         f.commands.resetProject();
         QCOMPARE(f.workspace.projectExtras, ProjectExtras());
         QCOMPARE(f.workspace.fontExtras, font::FontExtras());
+    }
+
+    // The colour and effects come with Open and go out with Save: a project
+    // without a colour leaves the chosen one as it is; a change of the
+    // effects is unsaved work until then, and New takes them away.
+    void lookSurvivesOpenAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<int>("colour");  // the chosen colour after Open; it was 0x00FF00
+        QTest::addColumn<QStringList>("calls");
+        const QByteArray outline = R"("effects":{"outline":{"colour":"FFFFFF","shape":"round","size":2}})";
+        QTest::newRow("no colour, no effects") << QByteArray("{}") << 0x00FF00 << QStringList();
+        QTest::newRow("a colour") << QByteArray(R"({"textColour":"102030"})") << 0x302010
+                                  << QStringList{"setTextColour"};
+        QTest::newRow("effects only") << "{" + outline + "}" << 0x00FF00 << QStringList();
+        QTest::newRow("both") << R"({"textColour":"FFFFFF",)" + outline + "}" << 0xFFFFFF
+                              << QStringList{"setTextColour"};
+    }
+
+    void lookSurvivesOpenAndSave()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(int, colour);
+        QFETCH(QStringList, calls);
+        Fixture f;
+        ProjectFile file;
+        file.text = "text";
+        file.settings.area = {0, 0, 100, 40};
+        file.extensions.keys = QJsonDocument::fromJson(keys).object();
+        writeWholeFile(f.path(QStringLiteral("p.llp")), projectBytes(file));
+        f.effects.colour = 0x00FF00;
+        f.script({}, {QStringLiteral("p.llp")});
+        f.commands.openProject();
+        QCOMPARE(f.effects.calls.filter(QStringLiteral("setTextColour")), calls);
+        QCOMPARE(f.effects.colour, raster::Colour(colour));
+        QCOMPARE(f.workspace.textColour, raster::Colour(colour));
+        QVERIFY(!f.workspace.projectChanged());
+
+        // Saved with the colour chosen now.
+        QVERIFY(f.commands.saveProject());
+        ProjectFile saved = file;
+        saved.extensions.keys.insert(QStringLiteral("textColour"), colourHex(raster::Colour(colour)));
+        QCOMPARE(readWholeFile(f.path(QStringLiteral("p.llp"))), projectBytes(saved));
+        const std::uint64_t revision = f.workspace.revision();
+        text::Effects effects = f.workspace.effects;
+        f.commands.setEffects(effects);
+        QVERIFY(!f.workspace.effectsChanged);
+        effects.plate = text::PlateEffect{3, raster::kRed};
+        f.commands.setEffects(effects);
+        QVERIFY(f.workspace.effectsChanged && f.workspace.projectChanged());
+        QVERIFY(f.workspace.revision() > revision);
+        QVERIFY(f.commands.saveProject());
+        QVERIFY(!f.workspace.effectsChanged);
+        QStringList notices;
+        QCOMPARE(extrasOf(parseProject(readWholeFile(f.path(QStringLiteral("p.llp")))), {}, notices).effects, effects);
+
+        f.commands.resetProject();
+        QCOMPARE(f.workspace.effects, text::Effects());
+        QCOMPARE(f.effects.colour, raster::Colour(colour));  // New keeps the chosen colour
     }
 
     // How opening a project treats its font: loaded, missing (the table is
@@ -546,6 +607,13 @@ private slots:
                                              << QStringList{leaveQuestion("Text area has been changed in the project")} << false;
         QTest::newRow("close, text and area") << "close" << "text area" << false << "No" << QStringList() << QStringList{several} << true;
         QTest::newRow("close, all three") << "close" << "text picture area" << false << "No" << QStringList() << QStringList{several} << true;
+        QTest::newRow("close, effects, Cancel") << "close" << "effects" << false << "Cancel" << QStringList()
+                                                << QStringList{several} << false;
+        QTest::newRow("close, effects and text") << "close" << "effects text" << false << "No" << QStringList()
+                                                 << QStringList{several} << true;
+        QTest::newRow("new, effects, No") << "new" << "effects" << false << "No" << QStringList() << QStringList{several} << true;
+        QTest::newRow("open, effects, Cancel") << "open" << "effects" << false << "Cancel" << QStringList()
+                                               << QStringList{several} << false;
         QTest::newRow("close, named, Yes") << "close" << "text" << true << "Yes" << QStringList() << QStringList{text} << true;
         QTest::newRow("close, unnamed, Yes, Save As cancelled") << "close" << "text" << false << "Yes" << QStringList{"-"}
                                                                 << QStringList{text, saveAs} << false;

@@ -134,6 +134,58 @@ private slots:
         QCOMPARE(written, kEmptyProject + extensionBlockBytes(extras.otherKeys));
     }
 
+    // The first area's colour and effects: read, checked member by member and
+    // written back in their one spelling.
+    void look_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QStringList>("dropped");
+        const QByteArray all = R"({"effects":{"outline":{"colour":"FFFFFF","shape":"round","size":8},)"
+                               R"("plate":{"colour":"000000","padding":32},)"
+                               R"("shadow":{"colour":"404040","dx":-16,"dy":16}},"textColour":"1E3A5F"})";
+        QTest::newRow("colour and every effect") << all << all << QStringList();
+        QTest::newRow("lower-case digits") << QByteArray(R"({"textColour":"ff00aa"})")
+                                           << QByteArray(R"({"textColour":"FF00AA"})") << QStringList();
+        QTest::newRow("black is not written") << QByteArray(R"({"textColour":"000000"})") << QByteArray("{}")
+                                              << QStringList();
+        QTest::newRow("missing members take their defaults")
+            << QByteArray(R"({"effects":{"outline":{},"plate":{},"shadow":{}}})")
+            << QByteArray(R"({"effects":{"outline":{"colour":"000000","shape":"square","size":1},)"
+                          R"("plate":{"colour":"000000","padding":0},"shadow":{"colour":"000000","dx":0,"dy":0}}})")
+            << QStringList();
+        QTest::newRow("outline of 0 is off") << QByteArray(R"({"effects":{"outline":{"size":0}}})")
+                                             << QByteArray("{}") << QStringList();
+        QTest::newRow("colour by name") << QByteArray(R"({"textColour":"red"})") << QByteArray("{}")
+                                        << QStringList{"textColour"};
+        QTest::newRow("colour as a number") << QByteArray(R"({"textColour":255})") << QByteArray("{}")
+                                            << QStringList{"textColour"};
+        QTest::newRow("outline of 9, shadow kept")
+            << QByteArray(R"({"effects":{"outline":{"size":9},"shadow":{"dx":1}}})")
+            << QByteArray(R"({"effects":{"shadow":{"colour":"000000","dx":1,"dy":0}}})")
+            << QStringList{"effects.outline"};
+        QTest::newRow("unknown shape") << QByteArray(R"({"effects":{"outline":{"shape":"star"}}})")
+                                       << QByteArray("{}") << QStringList{"effects.outline"};
+        QTest::newRow("shadow of 1.5, plate of 33, bad plate colour")
+            << QByteArray(R"({"effects":{"plate":{"padding":33,"colour":"12345"},"shadow":{"dx":1.5}}})")
+            << QByteArray("{}") << QStringList{"effects.shadow", "effects.plate"};
+        QTest::newRow("effects not an object") << QByteArray(R"({"effects":[1]})") << QByteArray("{}")
+                                               << QStringList{"effects"};
+    }
+
+    void look()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(QByteArray, written);
+        QFETCH(QStringList, dropped);
+        const QByteArray bytes = kEmptyProject + extensionBlockBytes(QJsonDocument::fromJson(keys).object());
+        QStringList notices;
+        const ProjectExtras extras = extrasOf(parseProject(bytes), QStringLiteral("p.llp"), notices);
+        QCOMPARE(notices, dropped.isEmpty() ? QStringList() : QStringList{droppedKeysNotice("p.llp", dropped)});
+        QCOMPARE(QJsonDocument(projectExtrasKeys(extras)).toJson(QJsonDocument::Compact), written);
+        QVERIFY(extras.otherKeys.isEmpty());
+    }
+
     void fontPath_data()
     {
         QTest::addColumn<QString>("fontPath");

@@ -94,6 +94,57 @@ private slots:
         QCOMPARE(extensionBlockBytes(QJsonDocument::fromJson(json).object()).mid(8), json);
     }
 
+    // Each area keeps its colour and effects: the first's in the block's
+    // top-level keys, the others' in their objects of "areas".
+    void look()
+    {
+        std::vector<AreaText> areas = threeAreas();
+        areas[0].colour = raster::kWhite;
+        areas[0].effects.outline = text::OutlineEffect{2, text::OutlineShape::Round, raster::kBlack};
+        areas[2].colour = raster::rgb(0x12, 0x34, 0x56);
+        areas[2].effects.plate = text::PlateEffect{4, raster::rgb(0xFF, 0xEE, 0)};
+        const ProjectFile file = fileOf(areas);
+        const QJsonObject keys = file.extensions.keys;
+        QCOMPARE(keys.value("textColour").toString(), QStringLiteral("FFFFFF"));
+        QCOMPARE(keys.value("effects").toObject().keys(), QStringList{"outline"});
+        const QJsonArray others = keys.value("areas").toArray();
+        QVERIFY(!others[0].toObject().contains("textColour") && !others[0].toObject().contains("effects"));
+        QCOMPARE(others[1].toObject().value("textColour").toString(), QStringLiteral("123456"));
+        QCOMPARE(others[1].toObject().value("effects").toObject().value("plate").toObject().value("colour"),
+                 QJsonValue("FFEE00"));
+        const ProjectFile parsed = parseProject(projectBytes(file));
+        QStringList notices;
+        QCOMPARE(joinAreas(parsed.settings, parsed.text, extrasOf(parsed, {}, notices)), areas);
+        QCOMPARE(notices, QStringList());
+    }
+
+    // Effects reach past the frame, as far as they go but not past the
+    // picture, alike on the screen and in the export; without effects the
+    // frame holds the text.
+    void effectsPastTheFrame()
+    {
+        QByteArray text;
+        std::vector<AreaText> areas{{{2, 20, 40, 30}, "aaa", 1, 10, {}}};
+        Workspace workspace = sceneWith(areas, text);
+        refreshAreas(workspace, text, raster::kWhite);
+        const Raster plain = exported(workspace);
+        workspace.effects.outline = text::OutlineEffect{3, text::OutlineShape::Square, raster::kRed};
+        workspace.effects.shadow = text::ShadowEffect{-4, 0, raster::kBlack};
+        Raster screen(workspace.picture.width(), workspace.picture.height());
+        ComposeView(workspace, screen, false);
+        const Raster withEffects = exported(workspace);
+        QCOMPARE(screen, withEffects);
+        // The glyphs ('a', 3 x 8) stand on columns 4 .. 12, rows 26 .. 33 of
+        // the picture; white text leaves the plain picture grey.
+        QCOMPARE(plain, [&] { Raster grey(300, 120); grey.fill(kGrey); return grey; }());
+        QCOMPARE(withEffects.pixel(4, 26), raster::kWhite);
+        QCOMPARE(withEffects.pixel(1, 26), raster::kRed);     // outside the frame, which starts at 2
+        QCOMPARE(withEffects.pixel(4, 23), raster::kRed);     // above the text, inside the frame
+        QCOMPARE(withEffects.pixel(0, 26), raster::kBlack);   // shadow of the outline, cut at the picture
+        QCOMPARE(withEffects.pixel(14, 26), raster::kRed);
+        QCOMPARE(withEffects.pixel(16, 26), kGrey);
+    }
+
     void bytes()
     {
         QFETCH(int, count);
@@ -138,6 +189,9 @@ private slots:
         QTest::newRow("alignment past a byte") << QJsonValue(QJsonObject{{"alignment", 256}});
         QTest::newRow("text not a string") << QJsonValue(QJsonObject{{"text", QJsonArray{1}}});
         QTest::newRow("text past U+00FF") << QJsonValue(QJsonObject{{"text", QString(QChar(0x416))}});
+        QTest::newRow("colour not RRGGBB") << QJsonValue(QJsonObject{{"textColour", "#FFFFFF"}});
+        QTest::newRow("round outline of 9")
+            << QJsonValue(QJsonObject{{"effects", QJsonObject{{"outline", QJsonObject{{"size", 9}}}}}});
     }
 
     void badAreas()
@@ -168,7 +222,10 @@ private slots:
     {
         QFETCH(int, current);
         QByteArray text;
-        Workspace workspace = sceneWith(threeAreas(), text);
+        std::vector<AreaText> areas = threeAreas();
+        for (AreaText &area : areas)
+            area.colour = raster::rgb(0, 0, 0x80);
+        Workspace workspace = sceneWith(areas, text);
         text = switchArea(workspace, text, current);
         QCOMPARE(text, threeAreas()[size_t(current)].text);
         const std::vector<text::Notice> notices = refreshAreas(workspace, text, raster::rgb(0, 0, 0x80));
@@ -195,7 +252,7 @@ private slots:
                 if (!inside(threeAreas()[0].rect, x, y) && !inside(threeAreas()[1].rect, x, y)
                     && !inside(threeAreas()[2].rect, x, y))
                     QCOMPARE(all.pixel(x, y), kGrey);
-        QCOMPARE(workspaceAreas(workspace, text), threeAreas());
+        QCOMPARE(workspaceAreas(workspace, text), areas);
     }
 
     // New and Delete on the workspace: the order of the others stays.

@@ -29,6 +29,7 @@ public:
     void setText(const QByteArray &text) override { textBytes = text; calls << QStringLiteral("setText"); }
     void setTextCaption(const QString &caption) override { textCaption = caption; calls << QStringLiteral("setTextCaption"); }
     raster::Colour textColour() const override { return colour; }
+    void setTextColour(raster::Colour shown) override { colour = shown; calls << QStringLiteral("setTextColour"); }
     void setMainCaption(const QString &caption) override { mainCaption = caption; calls << QStringLiteral("setMainCaption"); }
     void setRefreshEnabled(bool enabled) override { refreshEnabled = enabled; calls << QStringLiteral("setRefreshEnabled"); }
     void showSettings(const project::ProjectSettings &settings) override { shownSettings = settings; calls << QStringLiteral("showSettings"); }

@@ -9,9 +9,11 @@
 #include "support/fake_prompter.h"
 #include "ui/application.h"
 #include "ui/graph_form.h"
+#include "ui/effects_form.h"
 #include "ui/main_form.h"
 #include "ui/text_form.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -224,6 +226,7 @@ private slots:
     void zoomKeysBelongToTheImageView();
     void viewStaysInsideTheScreen_data();
     void viewStaysInsideTheScreen();
+    void liveRefreshNoticeLine();
 
 private:
     QTemporaryDir dir_;
@@ -655,6 +658,8 @@ void TestGraphForm::changesShowOnTheNextTick_data()
     QTest::newRow("a plain click in another area") << "n" << "P 60 50, r 60 50" << "" << false;
     QTest::newRow("Load Image") << "" << "" << "mmLoadBitmap" << false;
     QTest::newRow("New") << "" << "" << "mmNewProject" << false;
+    QTest::newRow("Text Effects, outline on") << "" << "" << "cbOutline" << false;
+    QTest::newRow("Live Refresh of the typed text") << "" << "" << "mmLiveRefresh" << false;
     // The export composes its own scene, without frame and hints, into the
     // view raster; the screen gets its own back.
     QTest::newRow("Image Export") << "" << "" << "mmExportBitmap" << false;
@@ -686,8 +691,12 @@ void TestGraphForm::changesShowOnTheNextTick()
         program.prompter.answer(command == u"mmNewProject" ? Answer::No : Answer::Yes);
     }
     program.play(events);
-    if (!command.isEmpty())
+    if (command == u"cbOutline") {
+        program.trigger("mmTextEffects");
+        program.shell.windows().effects->findChild<QAbstractButton *>(command)->click();
+    } else if (!command.isEmpty()) {
         program.trigger(command.toLatin1().constData());
+    }
     QCOMPARE(program.prompter.errors(), QStringList());
 
     const Raster next = program.tick();
@@ -696,6 +705,31 @@ void TestGraphForm::changesShowOnTheNextTick()
         QVERIFY(next != first);
     else
         QCOMPARE(next, first);
+    if (command == u"mmLiveRefresh") {
+        QCOMPARE(program.workspace().lines.size(), size_t(1));
+        QCOMPARE(program.workspace().lines[0].words, std::vector<QByteArray>{"AA"});
+        program.trigger("mmLiveRefresh");  // off again, for the tests after this one
+    }
+}
+
+// Under live refresh a text that does not fit is a red line at the foot of
+// the view, and no box; Refresh still shows the box.
+void TestGraphForm::liveRefreshNoticeLine()
+{
+    Program program(dir_, true);
+    program.workspace().settings.area = {50, 40, 3, 40};
+    program.typeA();
+    program.trigger("mmLiveRefresh");
+    QVERIFY(program.action("mmLiveRefresh")->isChecked());
+    const Raster &view = program.tick();
+    QVERIFY(countIn(view, QRect(0, kPictureSize.height() - 16, 200, 16), kRed) > 20);
+    QCOMPARE(program.prompter.entries(QStringLiteral("notice")), QStringList());
+    program.trigger("mmResetText");
+    QCOMPARE(program.prompter.entries(QStringLiteral("notice")).size(), 1);
+    program.shell.windows().text->setBytes("");
+    QCOMPARE(countIn(program.tick(), QRect(0, kPictureSize.height() - 16, 200, 16), kRed), 0);
+    program.trigger("mmLiveRefresh");
+    QVERIFY(!program.action("mmLiveRefresh")->isChecked());
 }
 
 // Going to another area shows its text and caption but is no edit of the

@@ -148,6 +148,8 @@ private slots:
     void projectSettingsReachTheToolbars();
     void textColour_data();
     void textColour();
+    void customColour_data();
+    void customColour();
     void windowsMenuFocusesOnlyVisibleWindows_data();
     void windowsMenuFocusesOnlyVisibleWindows();
     void showItemsBringClosedWindowsBack_data();
@@ -266,8 +268,10 @@ void TestMainForm::menus_data()
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
                                          "mmTextArea|Text Area...|", "mmNextArea|Next Text Area|Ctrl+PgDown",
                                          "mmPreviousArea|Previous Text Area|Ctrl+PgUp", "mmNewArea|New Text Area|Ctrl+Shift+N",
-                                         "mmDeleteArea|Delete Text Area|", "mmSpace4", "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
-                                         "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9"};
+                                         "mmDeleteArea|Delete Text Area|", "mmTextEffects|Text Effects...|", "mmSpace4",
+                                         "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
+                                         "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9",
+                                         "mmLiveRefresh|Live Refresh|"};
     QTest::newRow("Windows") << "Windows"
                              << QStringList{"mmMainWindow|Main window|F1", "mmBitmapWindow|Image|F2",
                                             "mmTableGCharsWindow|Character Table|F3",
@@ -1004,6 +1008,55 @@ void TestMainForm::textColour()
         }
     QCOMPARE(tinted, 4);
     QCOMPARE(black, expected == letterloom::raster::kBlack ? 4 : 0);
+}
+
+// "Custom..." asks the colour dialog, starting at the colour shown, and shows
+// what it chose in one entry before it; a cancel leaves the colour as it was.
+void TestMainForm::customColour_data()
+{
+    QTest::addColumn<QList<int>>("answers");  // colour dialog answers in turn, -1 cancels
+    QTest::addColumn<QList<int>>("starts");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("extraEntries");
+    QTest::addColumn<int>("colour");
+
+    QTest::newRow("chosen") << QList<int>{0x563412} << QList<int>{0x000000} << "#123456" << 1 << 0x563412;
+    QTest::newRow("cancelled") << QList<int>{-1} << QList<int>{0x000000} << "" << 0 << 0;
+    QTest::newRow("chosen twice, one entry") << QList<int>{0x563412, 0x0000FF} << QList<int>{0x000000, 0x563412}
+                                             << "#FF0000" << 1 << 0x0000FF;
+    QTest::newRow("cancelled after a choice") << QList<int>{0x563412, -1} << QList<int>{0x000000, 0x563412}
+                                              << "#123456" << 1 << 0x563412;
+}
+
+void TestMainForm::customColour()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(QList<int>, starts);
+    QFETCH(QString, shown);
+    QFETCH(int, extraEntries);
+    QFETCH(int, colour);
+    auto *box = boxOf(*shell_, "cbTextColor");
+    const int entries = box->count();
+    QCOMPARE(box->itemText(entries - 1), QStringLiteral("Custom..."));
+    for (const int answer : answers) {
+        prompter_->colours.push_back(answer < 0 ? std::nullopt : std::optional(letterloom::raster::Colour(answer)));
+        const int custom = box->count() - 1;
+        box->setCurrentIndex(custom);
+        emit box->activated(custom);
+    }
+    QList<int> asked;
+    for (const letterloom::raster::Colour start : prompter_->colourStarts)
+        asked << int(start);
+    QCOMPARE(asked, starts);
+    QCOMPARE(box->count(), entries + extraEntries);
+    QCOMPARE(box->currentText(), shown.isEmpty() ? box->itemText(0) : shown);
+    QCOMPARE(shell_->windows().main->textColour(), letterloom::raster::Colour(colour));
+    // A project's colour: a listed one is that entry, another the custom one.
+    shell_->windows().main->showTextColour(letterloom::raster::kRed);
+    QCOMPARE(box->currentText(), QStringLiteral("Red"));
+    shell_->windows().main->showTextColour(0x0A0B0C);
+    QCOMPARE(box->currentText(), QStringLiteral("#0C0B0A"));
+    QCOMPARE(box->count(), entries + 1);
 }
 
 void TestMainForm::windowsMenuFocusesOnlyVisibleWindows_data()
