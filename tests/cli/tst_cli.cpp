@@ -23,13 +23,7 @@
 #include <sys/resource.h>
 #include <zlib.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define LETTERLOOM_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LETTERLOOM_SANITIZED 1
-#endif
-#endif
+#include "support/sanitized.h"
 
 using namespace letterloom;
 using testing::rasterSketch;

@@ -29,13 +29,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define LETTERLOOM_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LETTERLOOM_SANITIZED 1
-#endif
-#endif
+#include "support/sanitized.h"
 
 using namespace letterloom;
 
