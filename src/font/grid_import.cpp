@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/file_io.h"
+#include "raster/colour_hex.h"
 #include "font/foreign_font.h"
 #include "raster/png_image.h"
 
@@ -15,15 +16,6 @@ namespace letterloom::font {
 namespace {
 
 constexpr int kExportColumns = 16;
-
-QString colourName(Colour colour)
-{
-    return QStringLiteral("%1%2%3")
-        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
 
 void checkRange(const char *what, qint64 value, qint64 low, qint64 high)
 {
@@ -374,15 +366,15 @@ GridExport exportGrid(const GlyphTable &glyphs, const GridExportSettings &settin
                         .arg(grid.cellWidth).arg(grid.cellHeight).arg(codeList(cut));
     if (!asBackground.empty())
         warnings << QStringLiteral("Glyphs %1 use the background colour %2, which reads back as white")
-                        .arg(codeList(asBackground), colourName(result.background));
+                        .arg(codeList(asBackground), raster::colourHex(result.background));
     if (!asInk.empty())
         warnings << QStringLiteral("Glyphs %1 use the ink colour %2, which reads back as black")
-                        .arg(codeList(asInk), colourName(ink));
+                        .arg(codeList(asInk), raster::colourHex(ink));
 
     // What reading the picture back without naming the colours would take.
     QStringList needed;
     if (!settings.background && result.picture.pixel(0, 0) != result.background)
-        needed << QStringLiteral("the background colour %1").arg(colourName(result.background));
+        needed << QStringLiteral("the background colour %1").arg(raster::colourHex(result.background));
     std::optional<Colour> common;
     qint64 commonCount = 0;
     for (const auto &[colour, count] : counts)
@@ -391,7 +383,7 @@ GridExport exportGrid(const GlyphTable &glyphs, const GridExportSettings &settin
             commonCount = count;
         }
     if (!settings.ink && common && *common != ink)
-        needed << QStringLiteral("the ink colour %1").arg(colourName(ink));
+        needed << QStringLiteral("the ink colour %1").arg(raster::colourHex(ink));
     if (!needed.isEmpty())
         warnings << QStringLiteral("Reading this picture back needs %1 given").arg(needed.join(QStringLiteral(" and ")));
     return result;

@@ -36,15 +36,6 @@ std::optional<raster::Colour> colourAt(const QJsonObject &object)
 
 }  // namespace
 
-QString colourHex(raster::Colour colour)
-{
-    return QStringLiteral("%1%2%3")
-        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
 std::optional<raster::Colour> colourFromHex(const QJsonValue &value)
 {
     static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));

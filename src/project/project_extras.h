@@ -2,6 +2,7 @@
 
 #include "project/text_areas.h"
 #include "raster/colour.h"
+#include "raster/colour_hex.h"
 #include "text/effects.h"
 
 #include <QJsonObject>
@@ -44,7 +45,7 @@ QJsonObject projectExtrasKeys(const ProjectExtras &extras);
 
 // A colour as "RRGGBB", red first, in capital hex digits, and back (either
 // case); nothing for any other value.
-QString colourHex(raster::Colour colour);
+using raster::colourHex;
 std::optional<raster::Colour> colourFromHex(const QJsonValue &value);
 
 // Effects as {"outline": {"size", "shape": "square"|"round", "colour"},

@@ -1,6 +1,7 @@
 #include "ui/grid_form.h"
 
 #include "base/error.h"
+#include "raster/colour_hex.h"
 #include "project/prompter.h"
 
 #include <QCheckBox>
@@ -28,21 +29,12 @@ const QColor kBackdrop(200, 200, 200);  // behind transparent pixels and glyphs
 const QColor kCellWithGlyph(0, 200, 255);
 const QColor kCellWithout(128, 128, 128);
 
-QString colourName(raster::Colour colour)
-{
-    return QStringLiteral("%1%2%3")
-        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
 void showColour(QPushButton *button, raster::Colour colour)
 {
     QPixmap swatch(16, 16);
     swatch.fill(QColor::fromRgb(raster::toQRgb(colour)));
     button->setIcon(QIcon(swatch));
-    button->setText(colourName(colour));
+    button->setText(raster::colourHex(colour));
 }
 
 QSpinBox *spin(QWidget *parent, const char *name, int minimum, int maximum)
@@ -394,8 +386,8 @@ void TgridForm::previewImport()
     QString summary = QStringLiteral("%1 from a grid of %2 and %3; background %4, ink %5")
                           .arg(counted(qsizetype(imported.made.size()), "glyph"), counted(imported.columns, "column"),
                                counted(imported.rows, "row"))
-                          .arg(colourName(imported.background))
-                          .arg(imported.ink ? colourName(*imported.ink) : QStringLiteral("none"));
+                          .arg(raster::colourHex(imported.background))
+                          .arg(imported.ink ? raster::colourHex(*imported.ink) : QStringLiteral("none"));
     for (const QString &warning : imported.warnings)
         summary += u'\n' + warning;
     lbStatus_->setText(summary);
@@ -408,7 +400,7 @@ void TgridForm::previewExport()
     QString summary = QStringLiteral("A picture of %1 x %2 pixels: cells of %3 x %4 in %5 columns, background %6")
                           .arg(drawn.picture.width()).arg(drawn.picture.height())
                           .arg(drawn.grid.cellWidth).arg(drawn.grid.cellHeight).arg(drawn.grid.columns)
-                          .arg(colourName(drawn.background));
+                          .arg(raster::colourHex(drawn.background));
     for (const QString &warning : drawn.warnings)
         summary += u'\n' + warning;
     lbStatus_->setText(summary);
