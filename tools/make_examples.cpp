@@ -76,7 +76,7 @@ void makeAreasProject(const QStringList &arguments)
 void makeOutlined(const QStringList &arguments)
 {
     project::ProjectFile file;
-    file.settings.area = {8, 92, 304, 72};
+    file.settings.area = {8, 136, 304, 48};
     file.settings.alignment = text::kAlignCentre;
     file.settings.showHelp = 0;
     file.storedFontPath = arguments[1].toUtf8();
