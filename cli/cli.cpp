@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace letterloom::cli {
 
@@ -71,6 +72,11 @@ bool isHelp(const QString &argument)
 }
 
 }  // namespace
+
+bool drawsText(int argc, const char *const *argv)
+{
+    return argc >= 3 && std::strcmp(argv[1], "font") == 0 && std::strcmp(argv[2], "sheet") == 0;
+}
 
 void printOut(const QByteArray &bytes)
 {

@@ -48,6 +48,11 @@ std::vector<Command> batchCommands();  // batch, texts export, texts import
 // returns the exit status. Messages go to stderr as "letterloom-cli: MESSAGE".
 int run(const QStringList &arguments);
 
+// True when the command line names a command that draws text with the
+// platform's fonts (font sheet, for its labels): only those need a GUI
+// application. Looks at the raw arguments, before any application exists.
+bool drawsText(int argc, const char *const *argv);
+
 // Output of the commands: stdout gets results, stderr gets messages.
 void printOut(const QByteArray &bytes);
 void printMessage(const QString &message);

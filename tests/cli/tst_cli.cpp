@@ -21,6 +21,8 @@
 #include <QTest>
 
 #include <sys/resource.h>
+
+#include <tuple>
 #include <zlib.h>
 
 #include "support/sanitized.h"
@@ -156,8 +158,9 @@ private:
     QString path(const QString &name) const { return dir_.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const { writeWholeFile(path(name), bytes); }
 
-    // addressSpace, when given, limits the process's address space (bytes).
-    Run cli(const QStringList &arguments, qint64 addressSpace = 0) const
+    // addressSpace, when given, limits the process's address space (bytes);
+    // platform, when given, is the platform plugin the process is told to use.
+    Run cli(const QStringList &arguments, qint64 addressSpace = 0, const QString &platform = {}) const
     {
         QStringList expanded;
         for (const QString &argument : arguments)
@@ -168,6 +171,11 @@ private:
                 const rlimit bounds{rlim_t(addressSpace), rlim_t(addressSpace)};
                 setrlimit(RLIMIT_AS, &bounds);
             });
+        if (!platform.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+            process.setProcessEnvironment(environment);
+        }
         process.start(QStringLiteral(LETTERLOOM_CLI), expanded);
         if (!process.waitForFinished(-1))
             qFatal("letterloom-cli did not run: %s", qPrintable(process.errorString()));
@@ -1008,6 +1016,37 @@ private slots:
         for (const QString &output : outputs)
             QCOMPARE(readWholeFile(path(output)), "older " + output.toUtf8());
         QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    }
+
+    // Commands that draw no text start no platform: told to use one that does
+    // not exist, they work and write the same bytes as on the offscreen one.
+    void commandsWithoutPlatform_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");  // the file it writes, "" for stdout
+        QTest::newRow("render BMP") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << "out.bmp";
+        QTest::newRow("render PNG") << QStringList{"render", "@look.llp", "-o", "@out.png"} << "out.png";
+        QTest::newRow("layout") << QStringList{"layout", "@fits.llp", "--json"} << "";
+        QTest::newRow("font info") << QStringList{"font", "info", "@font.llf", "--json"} << "";
+        QTest::newRow("font convert") << QStringList{"font", "convert", "@font.llf", "@out.bdf"} << "out.bdf";
+        QTest::newRow("import-grid from PNG")
+            << QStringList{"font", "import-grid", "@grid.png", "--cell", "2x2", "-o", "@out.llf"} << "out.llf";
+    }
+    void commandsWithoutPlatform()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        const auto result = [&](const QString &platform) {
+            const Run run = cli(arguments, 0, platform);
+            const QByteArray bytes = output.isEmpty() ? run.out : readWholeFile(path(output));
+            if (!output.isEmpty())
+                QFile::remove(path(output));
+            return std::make_tuple(run.status, run.err, bytes);
+        };
+        const auto offscreen = result(QStringLiteral("offscreen"));
+        QCOMPARE(std::get<0>(offscreen), 0);
+        QVERIFY(!std::get<2>(offscreen).isEmpty());
+        QCOMPARE(result(QStringLiteral("no-such-platform")), offscreen);
     }
 
     void fontInfo_data()
