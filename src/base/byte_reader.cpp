@@ -39,6 +39,14 @@ QByteArray ByteReader::take(qsizetype count)
     return part;
 }
 
+const char *ByteReader::skip(qint64 count)
+{
+    require(count);
+    const char *at = bytes_.constData() + pos_;
+    pos_ += qsizetype(count);
+    return at;
+}
+
 void ByteWriter::u32(std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)

@@ -18,6 +18,9 @@ public:
     std::int32_t i32();
     std::uint32_t u32();
     QByteArray take(qsizetype count);   // count must be >= 0 and available
+    // The next count bytes where they lie, without a copy; valid while the
+    // bytes are. Throws like take.
+    const char *skip(qint64 count);
     void require(qint64 count) const;   // throws unless count bytes are left
 
     qsizetype position() const { return pos_; }

@@ -67,9 +67,17 @@ void clearOutside(tGraphChar &glyph, std::int32_t oldWidth, std::int32_t oldHeig
 
 void syncImage(tGraphChar &glyph)
 {
-    for (std::int32_t x = 0; x < glyph.width; ++x)
-        for (std::int32_t y = 0; y < glyph.height; ++y)
-            glyph.image.setPixel(x, y, glyph.pixels[std::size_t(x)][std::size_t(y)]);
+    // Row by row, the image's memory order; pixels the image does not cover
+    // are left out, as setPixel would.
+    const std::int32_t width = std::min(glyph.width, glyph.image.width());
+    const std::int32_t height = std::min(glyph.height, glyph.image.height());
+    if (width <= 0 || height <= 0 || glyph.image.image().isNull())
+        return;
+    for (std::int32_t y = 0; y < height; ++y) {
+        QRgb *row = glyph.image.scanLine(y);
+        for (std::int32_t x = 0; x < width; ++x)
+            row[x] = raster::toQRgb(glyph.pixels[std::size_t(x)][std::size_t(y)]);
+    }
 }
 
 }  // namespace letterloom::font

@@ -45,6 +45,42 @@ QString messageOf(const std::function<void()> &body)
     return {};
 }
 
+// The records as the format reads, a field and a pixel at a time: what the
+// reader's column copies must give.
+GlyphTable referenceParse(const QByteArray &bytes)
+{
+    ByteReader in(bytes);
+    GlyphTable glyphs;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        tGraphChar &glyph = glyphs[code];
+        glyph.defined = in.u8();
+        const qint32 width = in.i32(), height = in.i32();
+        resizeGlyph(glyph, width, height);
+        for (qint32 x = 0; x < width; ++x)
+            for (qint32 y = 0; y < height; ++y) {
+                const Colour colour = in.u32();
+                glyph.pixels[x][y] = colour;
+                glyph.image.setPixel(x, y, colour);
+            }
+    }
+    return glyphs;
+}
+
+QByteArray referenceBytes(const GlyphTable &glyphs)
+{
+    ByteWriter out;
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const tGraphChar &glyph = glyphs[code];
+        out.u8(glyph.defined);
+        out.i32(glyph.width);
+        out.i32(glyph.height);
+        for (qint32 x = 0; x < glyph.width; ++x)
+            for (qint32 y = 0; y < glyph.height; ++y)
+                out.u32(glyph.pixels[x][y]);
+    }
+    return out.result();
+}
+
 }  // namespace
 
 class TestFontFile : public QObject {
@@ -202,6 +238,54 @@ private slots:
         QCOMPARE(font.notices, notices);
         QCOMPARE(font.extras.charMap.description(), map);
         QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + writtenTail);
+    }
+
+    // Fonts of glyphs of many sizes (sides of 0 and 1, wide, tall) and random
+    // colours, the high byte included: read and written in bulk, they give
+    // what a pixel at a time gives, to the byte and to the pixel.
+    void bulkMatchesPixelByPixel_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("largest");  // the largest side
+        for (int seed = 1; seed <= 6; ++seed)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed << (seed % 2 ? 9 : 130);
+    }
+    void bulkMatchesPixelByPixel()
+    {
+        QFETCH(int, seed);
+        QFETCH(int, largest);
+        quint32 state = quint32(seed) * 2654435761u;
+        const auto next = [&state](quint32 range) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 8) % range;
+        };
+        QByteArray bytes;
+        for (int code = 0; code < GlyphTable::kSize; ++code) {
+            const qint32 width = qint32(next(quint32(largest) + 1)), height = qint32(next(quint32(largest) + 1));
+            QList<quint32> colours;
+            for (qint64 i = 0; i < qint64(width) * height; ++i)
+                colours << (next(4) == 0 ? 0xFFFFFFu : next(0xFFFFFF) | (next(3) == 0 ? 0xAB000000u : 0));
+            bytes += record(quint8(next(3)), width, height, colours);
+        }
+        const GlyphTable table = parseFont(bytes);
+        QVERIFY(table == referenceParse(bytes));
+        QCOMPARE(fontBytes(table), bytes);
+        QCOMPARE(fontBytes(table), referenceBytes(table));
+
+        // A glyph's image follows its pixels after an edit, as setPixel would.
+        GlyphTable edited = table;
+        for (int code = 0; code < GlyphTable::kSize; ++code) {
+            tGraphChar &glyph = edited[code];
+            for (auto &column : glyph.pixels)
+                for (Colour &colour : column)
+                    colour ^= 0x00FF00;
+            raster::Raster expected = glyph.image;
+            for (qint32 x = 0; x < glyph.width; ++x)
+                for (qint32 y = 0; y < glyph.height; ++y)
+                    expected.setPixel(x, y, glyph.pixels[x][y]);
+            syncImage(glyph);
+            QVERIFY(glyph.image == expected);
+        }
     }
 
     void filesRoundTrip()
