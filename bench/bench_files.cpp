@@ -98,7 +98,8 @@ void fontTimes()
 
 std::size_t heapInUse()
 {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;  // small blocks and mapped ones
 }
 
 // Heap of the line table of text, less the bytes of its words.

@@ -18,9 +18,33 @@ QByteArray jsonText(const QString &text)
     return out.toUtf8();
 }
 
+void appendJsonBytes(QByteArray &out, QByteArrayView bytes)
+{
+    static const char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (const char c : bytes) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code == '"' || code == '\\') {
+            out += '\\';
+            out += c;
+        } else if (code < 0x20 || code == 0x7F) {
+            const char escape[] = {'\\', 'u', '0', '0', kHex[code >> 4], kHex[code & 15]};
+            out.append(escape, sizeof escape);
+        } else if (code < 0x80) {
+            out += c;
+        } else {  // U+0080 to U+00FF in UTF-8
+            out += char(0xC0 | (code >> 6));
+            out += char(0x80 | (code & 0x3F));
+        }
+    }
+    out += '"';
+}
+
 QByteArray jsonBytes(const QByteArray &bytes)
 {
-    return jsonText(QString::fromLatin1(bytes));
+    QByteArray out;
+    appendJsonBytes(out, bytes);
+    return out;
 }
 
 QByteArray jsonList(qsizetype count, const std::function<QByteArray(qsizetype)> &item,

@@ -13,6 +13,8 @@ namespace letterloom::cli {
 // A JSON string of 8-bit characters: byte n becomes the character U+00n, so
 // the text's codes read back exactly whatever the code page.
 QByteArray jsonBytes(const QByteArray &bytes);
+// The same string appended to out.
+void appendJsonBytes(QByteArray &out, QByteArrayView bytes);
 // A JSON string of text.
 QByteArray jsonText(const QString &text);
 

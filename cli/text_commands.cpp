@@ -113,21 +113,66 @@ const char *noticeName(text::Notice notice)
     return "none";
 }
 
-// Through a character map, each line also gives its words' "text".
-QByteArray lineTableJson(text::Notice notice, const text::LineTable &lines, const font::CharMap &map)
+// Standard output written in pieces of about 64 KiB, so that a long JSON
+// text is never held whole.
+class PieceWriter {
+public:
+    QByteArray &buffer() { return buffer_; }
+    // Writes the buffer out once it has grown past a piece.
+    void written()
+    {
+        if (buffer_.size() >= kPiece)
+            flush();
+    }
+    void flush()
+    {
+        printOut(buffer_);
+        buffer_.clear();
+    }
+
+private:
+    static constexpr qsizetype kPiece = qsizetype(1) << 16;
+    QByteArray buffer_;
+};
+
+// The JSON object of a line table, a line at a time. Through a character
+// map, each line also gives its words' "text".
+void printLineTableJson(text::Notice notice, const text::LineTable &lines, const font::CharMap &map,
+                        PieceWriter &out)
 {
-    const QByteArray list = jsonList(qsizetype(lines.size()), [&](qsizetype i) {
-        const text::Twords &line = lines[size_t(i)];
-        QByteArray texts;
-        if (!map.isNone())
-            texts = ", \"text\": " + jsonList(qsizetype(line.words.size()), [&](qsizetype w) {
-                        return jsonText(map.decode(line.words[size_t(w)]));
-                    });
-        return "{\"words\": " + jsonList(qsizetype(line.words.size()), [&](qsizetype w) { return jsonBytes(line.words[size_t(w)]); })
-               + texts + ", \"wordWidths\": " + jsonList(qsizetype(line.wordWidths.size()), [&](qsizetype w) { return QByteArray::number(line.wordWidths[size_t(w)]); })
-               + ", \"lineWidth\": " + QByteArray::number(line.lineWidth) + ", \"gap\": " + QByteArray::number(line.gap) + '}';
-    }, ",\n  ");
-    return QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": " + list + "}";
+    QByteArray &json = out.buffer();
+    json += QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": [";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const text::TextLine line = lines[i];
+        if (i > 0)
+            json += ",\n  ";
+        json += "{\"words\": [";
+        for (qsizetype w = 0; w < line.wordCount(); ++w) {
+            if (w > 0)
+                json += ", ";
+            appendJsonBytes(json, line.word(w));
+        }
+        json += ']';
+        if (!map.isNone()) {
+            json += ", \"text\": [";
+            for (qsizetype w = 0; w < line.wordCount(); ++w) {
+                if (w > 0)
+                    json += ", ";
+                json += jsonText(map.decode(line.word(w).toByteArray()));
+            }
+            json += ']';
+        }
+        json += ", \"wordWidths\": [";
+        for (qsizetype w = 0; w < line.wordCount(); ++w) {
+            if (w > 0)
+                json += ", ";
+            json += QByteArray::number(line.wordWidth(w));
+        }
+        json += "], \"lineWidth\": " + QByteArray::number(line.lineWidth) + ", \"gap\": "
+                + QByteArray::number(line.gap) + '}';
+        out.written();
+    }
+    json += "]}";
 }
 
 int render(const QStringList &arguments)
@@ -197,16 +242,21 @@ int layout(const QStringList &arguments)
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
     const std::vector<project::AreaText> areas = chosenAreas(line, input, true);
+    // Each area is laid out, printed and forgotten before the next.
     std::vector<text::Notice> notices;
-    QByteArrayList objects;
+    PieceWriter out;
+    const bool several = areas.size() != 1;
+    if (several)
+        out.buffer() += "{\"areas\": [\n";
     for (const project::AreaText &area : areas) {
+        if (!notices.empty())
+            out.buffer() += ",\n";
         notices.push_back(layOut(area.text, area, workspace.glyphs, workspace.lines));
-        objects << lineTableJson(notices.back(), workspace.lines, workspace.fontExtras.charMap);
+        printLineTableJson(notices.back(), workspace.lines, workspace.fontExtras.charMap, out);
+        text::ClearLineTable(workspace.lines);
     }
-    if (objects.size() == 1)
-        printOut(objects.front() + '\n');
-    else
-        printOut("{\"areas\": [\n" + objects.join(",\n") + "]}\n");
+    out.buffer() += several ? "]}\n" : "\n";
+    out.flush();
     return reportNotices(notices);
 }
 
@@ -225,22 +275,24 @@ int fit(const QStringList &arguments)
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
-    const std::vector<Paragraph> paragraphs = splitParagraphs(input.text);
     const std::vector<project::AreaText> areas = chosenAreas(line, input, false);
     // The number each line names: the project's own numbering, also for --area.
     const int firstNumber = line.isSet(kAreaOption) ? line.value(kAreaOption).toInt() : 1;
     const bool several = input.areas.size() > 1;
     int failures = 0;
-    for (size_t i = 0; i < paragraphs.size(); ++i) {
+    qint64 count = 0;
+    ParagraphReader reader(input.text);
+    for (Paragraph paragraph; reader.next(paragraph);) {
+        ++count;
         bool failed = false;
         for (size_t a = 0; a < areas.size(); ++a) {
-            const text::Notice notice = layOut(paragraphs[i].text, areas[a], workspace.glyphs, workspace.lines);
+            const text::Notice notice = layOut(paragraph.text, areas[a], workspace.glyphs, workspace.lines);
             if (notice == text::Notice::None)
                 continue;
             failed = true;
             const QString where = several ? QStringLiteral("area %1: ").arg(firstNumber + int(a)) : QString();
             printOut(QStringLiteral("%1:%2: %3paragraph %4: %5\n")
-                         .arg(textFile).arg(paragraphs[i].firstLine).arg(where).arg(i + 1).arg(text::noticeText(notice))
+                         .arg(textFile).arg(paragraph.firstLine).arg(where).arg(count).arg(text::noticeText(notice))
                          .toUtf8());
         }
         failures += failed;
@@ -248,7 +300,7 @@ int fit(const QStringList &arguments)
     if (failures == 0)
         return kExitOk;
     printMessage(QStringLiteral("%1 of %2 paragraphs do not fit%3")
-                     .arg(failures).arg(paragraphs.size())
+                     .arg(failures).arg(count)
                      .arg(areas.size() > 1 ? QStringLiteral(" one or more of the %1 text areas").arg(areas.size()) : QString()));
     return kExitNotice;
 }

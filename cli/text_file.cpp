@@ -1,45 +1,44 @@
 #include "text_file.h"
 
-#include <QList>
-
 #include <algorithm>
-#include <utility>
 
 namespace letterloom::cli {
 
 namespace {
 
-const QByteArray kCrLf("\r\n");
-
-bool isBlank(const QByteArray &line)
+bool isBlank(QByteArrayView line)
 {
     return std::all_of(line.begin(), line.end(), [](char c) { return quint8(c) <= 32; });
 }
 
 }  // namespace
 
-std::vector<Paragraph> splitParagraphs(const QByteArray &text)
+bool ParagraphReader::next(Paragraph &paragraph)
 {
-    std::vector<Paragraph> paragraphs;
-    Paragraph current;
-    int lineNumber = 0;
-    for (const QByteArray &line : text.split('\n')) {
-        ++lineNumber;
-        const QByteArray content = line.endsWith('\r') ? line.chopped(1) : line;
+    paragraph = {};
+    while (!finished_) {
+        qsizetype end = text_.indexOf('\n', pos_);
+        if (end < 0) {
+            end = text_.size();
+            finished_ = true;
+        }
+        QByteArrayView content(text_.constData() + pos_, end - pos_);
+        pos_ = end + 1;
+        ++lineNumber_;
+        if (content.endsWith('\r'))
+            content.chop(1);
         if (isBlank(content)) {
-            if (!current.text.isEmpty())
-                paragraphs.push_back(std::exchange(current, {}));
+            if (!paragraph.text.isEmpty())
+                return true;
             continue;
         }
-        if (current.text.isEmpty())
-            current.firstLine = lineNumber;
+        if (paragraph.text.isEmpty())
+            paragraph.firstLine = lineNumber_;
         else
-            current.text += kCrLf;
-        current.text += content;
+            paragraph.text += "\r\n";
+        paragraph.text += content;
     }
-    if (!current.text.isEmpty())
-        paragraphs.push_back(current);
-    return paragraphs;
+    return !paragraph.text.isEmpty();
 }
 
 }  // namespace letterloom::cli

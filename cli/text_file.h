@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 
-#include <vector>
 
 namespace letterloom::cli {
 
@@ -13,7 +12,20 @@ struct Paragraph {
 };
 
 // The blocks of a CR LF text separated by blank lines (lines of nothing but
-// spaces, tabs and other control characters).
-std::vector<Paragraph> splitParagraphs(const QByteArray &text);
+// spaces, tabs and other control characters), one at a time, so that only
+// one paragraph is held besides the text. Lines end at LF, a CR before it
+// left out.
+class ParagraphReader {
+public:
+    explicit ParagraphReader(const QByteArray &text) : text_(text) {}
+    // The next paragraph; false after the last.
+    bool next(Paragraph &paragraph);
+
+private:
+    const QByteArray &text_;
+    qsizetype pos_ = 0;
+    int lineNumber_ = 0;
+    bool finished_ = false;
+};
 
 }  // namespace letterloom::cli

@@ -354,8 +354,8 @@ inline QString checkScene(const QByteArray &bytes)
             expect(workspace.overlay.isEmpty(), "an area without pixels gave an overlay with pixels");
         else
             expect(workspace.overlay.size() == QSize(width, height), "the overlay does not take the text area's size");
-        for (const text::Twords &line : workspace.lines)
-            expect(line.words.size() == line.wordWidths.size(), "a line has more words than widths or the other way");
+        for (const text::TextLine &line : workspace.lines)
+            expect(line.words().size() == line.wordWidths().size(), "a line has more words than widths or the other way");
         if ((scene.text.colour & 0xFFFFFFu) != raster::kBlack) {
             const QImage &image = workspace.overlay.image();
             for (int y = 0; y < image.height(); ++y) {

@@ -1,5 +1,6 @@
 #include "text/layout.h"
 
+#include "base/error.h"
 #include "text/decimal.h"
 
 #include <algorithm>
@@ -70,7 +71,7 @@ public:
 
     // Puts a word of measured width w on the current line or, when it does not
     // fit there, on the lines that wrapping starts.
-    Notice place(QByteArray word, std::int64_t w)
+    Notice place(QByteArrayView word, std::int64_t w)
     {
         if (w > room_)
             return Notice::Width;
@@ -81,7 +82,7 @@ public:
             if (pitch_ * line_ > heightRoom_)
                 return Notice::Height;
         }
-        append(ResolveEscapes(std::move(word)), w);
+        append(word, w);
         return Notice::None;
     }
 
@@ -101,7 +102,7 @@ private:
         const std::int64_t more = std::max<std::int64_t>(heightRoom_ / pitch_ - line_, 0);
         if (1 + more > kMaxEmptyLines)
             return Notice::Height;
-        lines_.resize(lines_.size() + std::size_t(more));
+        lines_.addEmptyLines(std::size_t(more));
         return Notice::Height;
     }
 
@@ -110,7 +111,7 @@ private:
     bool fits(std::int64_t w)
     {
         if (std::int64_t(lines_.size()) < line_ + 1) {
-            lines_.emplace_back();
+            lines_.addLine();
             count_ = 0;
             widthSum_ = 0;
             lineWidth_ = 0;
@@ -120,13 +121,13 @@ private:
         return lineWidth_ <= room_;
     }
 
-    void append(QByteArray word, std::int64_t w)
+    // The word goes into the table as typed and has its escapes resolved
+    // there, in place.
+    void append(QByteArrayView word, std::int64_t w)
     {
-        Twords &line = lines_[std::size_t(line_)];
-        line.words.push_back(std::move(word));
-        line.wordWidths.push_back(saturated(w));
-        line.gap = count_ == 0 ? 0 : saturated((room_ - widthSum_) / count_);
-        line.lineWidth = saturated(lineWidth_);
+        lines_.addWord(word, saturated(w));
+        lines_.shortenLastWord(ResolveEscapesInPlace(lines_.lastWordData(), word.size()));
+        lines_.setLineSums(saturated(lineWidth_), count_ == 0 ? 0 : saturated((room_ - widthSum_) / count_));
         ++count_;
     }
 
@@ -162,12 +163,10 @@ std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs)
     return saturated(measure(text.constData(), {0, text.size()}, glyphs));
 }
 
-QByteArray ResolveEscapes(QByteArray word)
+qsizetype ResolveEscapesInPlace(char *data, qsizetype size)
 {
     // The word only ever shrinks, so it is rewritten in place: `out` trails
     // the scan position `in`. The last character is never examined.
-    const qsizetype size = word.size();
-    char *data = word.data();
     qsizetype out = 0;
     qsizetype in = 0;
     while (in < size - 1) {
@@ -189,13 +188,20 @@ QByteArray ResolveEscapes(QByteArray word)
     }
     if (in < size)
         data[out++] = data[in];
-    word.truncate(out);
+    return out;
+}
+
+QByteArray ResolveEscapes(QByteArray word)
+{
+    word.truncate(ResolveEscapesInPlace(word.data(), word.size()));
     return word;
 }
 
 Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
                   std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines)
 {
+    if (text.size() >= qsizetype(std::numeric_limits<std::uint32_t>::max()))
+        throw Error(QStringLiteral("The text is too long to lay out"));
     const char *data = text.constData();
     const Span whole = trimmed(data, {0, text.size()});
     Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines);
@@ -211,7 +217,7 @@ Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t a
         // inside its word. The word is measured as typed, before its escapes.
         const Span word = trimmed(data, {start, last ? p + 1 : p});
         const std::int64_t w = measure(data, word, glyphs);
-        const Notice notice = layout.place(QByteArray(data + word.begin, word.end - word.begin), w);
+        const Notice notice = layout.place(QByteArrayView(data + word.begin, word.end - word.begin), w);
         if (notice != Notice::None)
             return notice;
         start = p + 1;

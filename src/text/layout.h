@@ -27,6 +27,8 @@ std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs);
 // Replaces the "$" escapes of one word: "$$" is one dollar sign, "$" and one
 // or two digits the character of that code.
 QByteArray ResolveEscapes(QByteArray word);
+// The same on size bytes at data, in place; returns the resolved size.
+qsizetype ResolveEscapesInPlace(char *data, qsizetype size);
 
 // Lays text (8-bit characters, lines separated by CR LF) out in an area of
 // areaWidth x areaHeight pixels, appending lines to `lines` (expected empty).
@@ -35,7 +37,8 @@ QByteArray ResolveEscapes(QByteArray word);
 // every line that wrapping could still start in the area, then the height
 // notice; only one such record when the line pitch is 0 or less (the lines
 // would never end) or when there would be more than kMaxEmptyLines of them.
-// Time and memory grow linearly with the text.
+// Time and memory grow linearly with the text; a text of 4 GiB or more is
+// refused (Error).
 Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
                   std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines);
 

@@ -2,6 +2,85 @@
 
 namespace letterloom::text {
 
+TextLine::TextLine(const LineTable &table, std::size_t line)
+    : lineWidth(table.lines_[line].lineWidth), gap(table.lines_[line].gap), table_(&table),
+      firstWord_(table.lines_[line].firstWord),
+      endWord_(line + 1 < table.lines_.size() ? table.lines_[line + 1].firstWord
+                                              : std::uint32_t(table.words_.size()))
+{
+}
+
+QByteArrayView TextLine::word(qsizetype index) const
+{
+    const std::uint32_t word = firstWord_ + std::uint32_t(index);
+    const std::uint32_t begin = table_->wordBegin(word);
+    return QByteArrayView(table_->bytes_.constData() + begin, table_->words_[word].end - begin);
+}
+
+std::int32_t TextLine::wordWidth(qsizetype index) const
+{
+    return table_->words_[firstWord_ + std::size_t(index)].width;
+}
+
+std::vector<QByteArray> TextLine::words() const
+{
+    std::vector<QByteArray> out;
+    for (qsizetype w = 0; w < wordCount(); ++w)
+        out.push_back(word(w).toByteArray());
+    return out;
+}
+
+std::vector<std::int32_t> TextLine::wordWidths() const
+{
+    std::vector<std::int32_t> out;
+    for (qsizetype w = 0; w < wordCount(); ++w)
+        out.push_back(wordWidth(w));
+    return out;
+}
+
+void LineTable::clear()
+{
+    // The buffers go too: a table of millions of lines is not kept for the
+    // next, shorter layout.
+    bytes_ = QByteArray();
+    std::vector<Word>().swap(words_);
+    std::vector<Line>().swap(lines_);
+}
+
+void LineTable::addLine()
+{
+    lines_.push_back({std::uint32_t(words_.size()), 0, 0});
+}
+
+void LineTable::addWord(QByteArrayView bytes, std::int32_t width)
+{
+    bytes_.append(bytes);
+    words_.push_back({std::uint32_t(bytes_.size()), width});
+}
+
+void LineTable::setLineSums(std::int32_t lineWidth, std::int32_t gap)
+{
+    lines_.back().lineWidth = lineWidth;
+    lines_.back().gap = gap;
+}
+
+void LineTable::addEmptyLines(std::size_t count)
+{
+    lines_.resize(lines_.size() + count, Line{std::uint32_t(words_.size()), 0, 0});
+}
+
+char *LineTable::lastWordData()
+{
+    return bytes_.data() + wordBegin(std::uint32_t(words_.size() - 1));
+}
+
+void LineTable::shortenLastWord(qsizetype size)
+{
+    const std::uint32_t end = wordBegin(std::uint32_t(words_.size() - 1)) + std::uint32_t(size);
+    bytes_.truncate(end);
+    words_.back().end = end;
+}
+
 void ClearLineTable(LineTable &lines)
 {
     lines.clear();

@@ -1,24 +1,120 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace letterloom::text {
 
-// One line of laid-out text.
-struct Twords {
-    std::vector<QByteArray> words;         // after escapes are resolved; may be empty strings
-    std::vector<std::int32_t> wordWidths;  // measured as typed, before escapes
-    std::int32_t lineWidth = 0;            // sum of each word's width plus one space width
-    std::int32_t gap = 0;                  // distance between words for justified text
+class LineTable;
 
-    bool operator==(const Twords &other) const = default;
+// One line of laid-out text, read from its table (valid while the table is
+// unchanged): its words after escapes are resolved (they may be empty), each
+// word's width measured as typed before its escapes, the line's width (the
+// sum of each word's width plus one space width) and the distance between
+// words for justified text.
+class TextLine {
+public:
+    qsizetype wordCount() const { return qsizetype(endWord_ - firstWord_); }
+    QByteArrayView word(qsizetype index) const;
+    std::int32_t wordWidth(qsizetype index) const;
+
+    // Copies of the words and widths, for showing and comparing a line.
+    std::vector<QByteArray> words() const;
+    std::vector<std::int32_t> wordWidths() const;
+
+    std::int32_t lineWidth = 0;
+    std::int32_t gap = 0;
+
+private:
+    friend class LineTable;
+    TextLine(const LineTable &table, std::size_t line);
+
+    const LineTable *table_;
+    std::uint32_t firstWord_;
+    std::uint32_t endWord_;
 };
 
-// The lines of the last refresh, top line first.
-using LineTable = std::vector<Twords>;
+// The lines of the last refresh, top line first. The words' bytes stand one
+// after the other in one buffer; a word is its end in it and its width, a
+// line its first word and its two sums: 8 bytes a word and 12 a line besides
+// the words' own bytes, with no allocation of its own for a line or a word.
+// Offsets are 32-bit: a table holds less than 4 GiB of words.
+class LineTable {
+public:
+    std::size_t size() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
+    TextLine operator[](std::size_t line) const { return TextLine(*this, line); }
+    void clear();
+
+    // Building, line by line: a new line without words, a word on the last
+    // line, the last line's sums, and a number of lines without words.
+    void addLine();
+    void addWord(QByteArrayView bytes, std::int32_t width);
+    void setLineSums(std::int32_t lineWidth, std::int32_t gap);
+    void addEmptyLines(std::size_t count);
+
+    // The bytes of the last word, which may be shortened in place.
+    char *lastWordData();
+    void shortenLastWord(qsizetype size);
+
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = TextLine;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = TextLine;
+
+        Iterator(const LineTable &table, std::size_t line) : table_(&table), line_(line) {}
+        TextLine operator*() const { return (*table_)[line_]; }
+        Iterator &operator++()
+        {
+            ++line_;
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++line_;
+            return before;
+        }
+        bool operator==(const Iterator &other) const = default;
+
+    private:
+        const LineTable *table_;
+        std::size_t line_;
+    };
+    Iterator begin() const { return Iterator(*this, 0); }
+    Iterator end() const { return Iterator(*this, size()); }
+
+    bool operator==(const LineTable &other) const = default;
+
+private:
+    friend class TextLine;
+
+    struct Word {
+        std::uint32_t end;  // in bytes_
+        std::int32_t width;
+        bool operator==(const Word &other) const = default;
+    };
+    struct Line {
+        std::uint32_t firstWord;
+        std::int32_t lineWidth;
+        std::int32_t gap;
+        bool operator==(const Line &other) const = default;
+    };
+
+    std::uint32_t wordBegin(std::uint32_t word) const { return word == 0 ? 0 : words_[word - 1].end; }
+
+    QByteArray bytes_;
+    std::vector<Word> words_;
+    std::vector<Line> lines_;
+};
 
 void ClearLineTable(LineTable &lines);
 

@@ -40,10 +40,10 @@ public:
 
     // Left to right from x, moving on by each glyph's width and by afterWord
     // after every word, the last one included.
-    void forward(const Twords &line, std::int64_t x, std::int64_t afterWord)
+    void forward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
-        for (const QByteArray &word : line.words) {
-            for (char c : word) {
+        for (qsizetype w = 0; w < line.wordCount(); ++w) {
+            for (char c : line.word(w)) {
                 const font::tGraphChar &glyph = glyphOf(c);
                 draw(glyph, x);
                 x += glyph.width;
@@ -54,10 +54,11 @@ public:
 
     // Right to left from x: each glyph first moves x left by its width and is
     // drawn there, so the line's last glyph ends at the starting x.
-    void backward(const Twords &line, std::int64_t x, std::int64_t afterWord)
+    void backward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
-        for (auto word = line.words.rbegin(); word != line.words.rend(); ++word) {
-            for (auto c = word->crbegin(); c != word->crend(); ++c) {
+        for (qsizetype w = line.wordCount() - 1; w >= 0; --w) {
+            const QByteArrayView word = line.word(w);
+            for (auto c = word.crbegin(); c != word.crend(); ++c) {
                 const font::tGraphChar &glyph = glyphOf(*c);
                 x -= glyph.width;
                 draw(glyph, x);
@@ -94,7 +95,7 @@ void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t ar
     const std::int64_t pitch = std::int64_t(lineSpacing) + 2;
     const std::int64_t width = areaWidth;
     std::int64_t baseline = 2;
-    for (const Twords &line : lines) {
+    for (const TextLine line : lines) {
         baseline += pitch;
         LinePen pen(overlay, glyphs, baseline);
         switch (alignment) {

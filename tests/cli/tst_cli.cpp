@@ -430,6 +430,70 @@ private slots:
         QVERIFY(!QFile::exists(path("out.llf")));
     }
 
+    // Long texts are laid out, printed and checked in memory that grows with
+    // the text by a few bytes a byte: 20 MB of one-letter lines rendered, 5 MB
+    // printed as JSON, 30 MB of line breaks checked paragraph by paragraph.
+    void largeTextsInBoundedMemory_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("megabytes");  // the address space allowed
+        QTest::addColumn<QByteArray>("outputEnd");
+        QTest::newRow("render, 20 MB of lines") << QStringList{"render", "@one-line.llp", "--text-bytes", "@large.txt", "-o", "@large.bmp"}
+                                                << QByteArray("a\r\n").repeated(6666667) << 700 << QByteArray();
+        QTest::newRow("layout --json, 5 MB of lines") << QStringList{"layout", "@one-line.llp", "--text-bytes", "@large.txt", "--json"}
+                                                      << QByteArray("a\r\n").repeated(1666667) << 300
+                                                      << QByteArray("{\"words\": [\"a\"], \"wordWidths\": [5], \"lineWidth\": 10, \"gap\": 0}]}\n");
+        QTest::newRow("fit, 30 MB of line breaks") << QStringList{"fit", "@one-line.llp", "--text-bytes", "@large.txt"}
+                                                   << QByteArray(30000000, '\n') << 400 << QByteArray();
+    }
+
+    void largeTextsInBoundedMemory()
+    {
+#ifdef LETTERLOOM_SANITIZED
+        QSKIP("The sanitizers reserve terabytes of address space: no limit on it can be set here");
+#endif
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, text);
+        QFETCH(int, megabytes);
+        QFETCH(QByteArray, outputEnd);
+        project::ProjectFile file;
+        file.settings.area = {0, 0, 80, 60};
+        file.settings.lineSpacing = -2;  // every line on one baseline: all of them fit
+        file.storedFontPath = path("font.llf").toUtf8();
+        file.text = "a";
+        file.pictureBmp = greyPicture();
+        write("one-line.llp", project::projectBytes(file));
+        write("large.txt", text);
+
+        QStringList expanded;
+        for (const QString &argument : arguments)
+            expanded << expand(argument);
+        QProcess process;
+        const qint64 addressSpace = qint64(megabytes) << 20;
+        process.setChildProcessModifier([addressSpace] {
+            const rlimit bounds{rlim_t(addressSpace), rlim_t(addressSpace)};
+            setrlimit(RLIMIT_AS, &bounds);
+        });
+        process.setStandardOutputFile(path("large.out"));
+        process.start(QStringLiteral(LETTERLOOM_CLI), expanded);
+        QVERIFY(process.waitForFinished(-1));
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QFile out(path("large.out"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        if (outputEnd.isEmpty()) {
+            QCOMPARE(out.size(), 0);
+        } else {
+            QVERIFY(out.seek(out.size() - outputEnd.size()));
+            QCOMPARE(out.readAll(), outputEnd);
+        }
+        QFile::remove(path("large.txt"));
+        QFile::remove(path("large.out"));
+        QFile::remove(path("large.bmp"));
+    }
+
     // The largest font an import may hold, written as the program's own font
     // file and read back.
     void fontAtTheLimitReadsBack()

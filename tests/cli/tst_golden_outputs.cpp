@@ -164,14 +164,14 @@ project::ProjectSettings randomSettings(Random &random, const Raster &picture)
 void addLines(QCryptographicHash &hash, const text::LineTable &lines)
 {
     hash.addData(QByteArray::number(qsizetype(lines.size())));
-    for (const text::Twords &line : lines) {
-        hash.addData(QByteArray("|") + QByteArray::number(qsizetype(line.words.size())) + ' '
+    for (const text::TextLine &line : lines) {
+        hash.addData(QByteArray("|") + QByteArray::number(line.wordCount()) + ' '
                      + QByteArray::number(line.lineWidth) + ' ' + QByteArray::number(line.gap));
-        for (size_t w = 0; w < line.words.size(); ++w) {
-            const QByteArray &word = line.words[w];
-            hash.addData(QByteArray::number(word.size()) + ':' + word + ':' + QByteArray::number(line.wordWidths[w]));
+        for (qsizetype w = 0; w < line.wordCount(); ++w) {
+            const QByteArray word = line.word(w).toByteArray();
+            hash.addData(QByteArray::number(word.size()) + ':' + word + ':' + QByteArray::number(line.wordWidth(w)));
         }
-        hash.addData(QByteArray::number(qsizetype(line.wordWidths.size())));
+        hash.addData(QByteArray::number(line.wordCount()));
     }
 }
 

@@ -1349,7 +1349,7 @@ private slots:
         f.fillWithWork();
         f.workspace.pictureLoaded = withPicture;
         f.setFlags({});
-        f.workspace.lines.resize(2);
+        f.workspace.lines.addEmptyLines(2);
         const auto revision = f.workspace.revision();
         f.prompter.areas.push_back(chosen);
 

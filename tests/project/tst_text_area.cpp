@@ -266,7 +266,7 @@ void TestTextArea::drags()
 void TestTextArea::dragEmptiesLineTable()
 {
     Workspace workspace = workspaceWithPicture();
-    workspace.lines.resize(3);
+    workspace.lines.addEmptyLines(3);
     workspace.overlay = letterloom::raster::Raster(5, 5);
     AreaSelection selection;
     play(selection, workspace, QSize(200, 100), QStringLiteral("P 1 1"));

@@ -51,16 +51,16 @@ inline font::GlyphTable fontFrom(const QString &description)
 inline QStringList describe(const text::LineTable &lines)
 {
     QStringList out;
-    for (const text::Twords &line : lines) {
+    for (const text::TextLine &line : lines) {
         QString words;
-        for (const QByteArray &word : line.words) {
+        for (const QByteArray &word : line.words()) {
             QString shown;
             for (char c : word)
                 shown += uchar(c) > 32 && uchar(c) < 127 ? QString(QChar(c)) : QStringLiteral("<%1>").arg(uchar(c));
             words += '[' + (word.size() > 32 ? QStringLiteral("%1 chars").arg(word.size()) : shown) + ']';
         }
         QStringList widths;
-        for (std::int32_t w : line.wordWidths)
+        for (std::int32_t w : line.wordWidths())
             widths << QString::number(w);
         out << QStringLiteral("%1 %2 L%3 g%4")
                    .arg(words.isEmpty() ? "-" : words, widths.isEmpty() ? "-" : widths.join(','))

@@ -166,8 +166,8 @@ private slots:
         QCOMPARE(LayoutText(text, 24, height, spacing, fontFrom(kFont), table), Notice::Height);
         QCOMPARE(qsizetype(table.size()), records);
         const qsizetype placed = text.contains(' ') ? 1 : 0;
-        const auto empty = std::count_if(table.begin(), table.end(), [](const Twords &line) {
-            return line.words.empty() && line.lineWidth == 0 && line.gap == 0;
+        const auto empty = std::count_if(table.begin(), table.end(), [](const TextLine &line) {
+            return line.wordCount() == 0 && line.lineWidth == 0 && line.gap == 0;
         });
         QCOMPARE(qsizetype(empty), records - placed);
     }

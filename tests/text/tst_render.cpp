@@ -147,8 +147,10 @@ private slots:
         QFETCH(int, lineCount);
         QFETCH(QString, error);
 
-        LineTable lines(3);
-        lines[0].words = {"old"};
+        LineTable lines;
+        lines.addLine();
+        lines.addWord("old", 30);
+        lines.addEmptyLines(2);
         Raster overlay(50, 50);
         overlay.fill(raster::kBlack);
         const TextSettings settings{width, height, 10, std::uint8_t(alignment), raster::kBlack};

@@ -443,7 +443,7 @@ void TestGraphForm::drawingTheArea()
     QFETCH(bool, linesEmptied);
     Program program(dir_, picture);
     program.workspace().settings.area = {7, 8, 9, 10};
-    program.workspace().lines.resize(2);
+    program.workspace().lines.addEmptyLines(2);
     program.workspace().overlay = Raster(3, 3);
 
     program.play(events);
@@ -512,7 +512,7 @@ void TestGraphForm::nudges()
     else
         otherStep->trigger();  // the other group's step plays no part
     program.workspace().settings.area = area;
-    program.workspace().lines.resize(1);
+    program.workspace().lines.addEmptyLines(1);
 
     program.trigger(button.toLatin1().constData());
     QCOMPARE(program.workspace().settings.area, expected);
@@ -707,7 +707,7 @@ void TestGraphForm::changesShowOnTheNextTick()
         QCOMPARE(next, first);
     if (command == u"mmLiveRefresh") {
         QCOMPARE(program.workspace().lines.size(), size_t(1));
-        QCOMPARE(program.workspace().lines[0].words, std::vector<QByteArray>{"AA"});
+        QCOMPARE(program.workspace().lines[0].words(), std::vector<QByteArray>{"AA"});
         program.trigger("mmLiveRefresh");  // off again, for the tests after this one
     }
 }
