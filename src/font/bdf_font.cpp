@@ -30,21 +30,28 @@ public:
             qsizetype end = bytes_.indexOf('\n', pos_);
             if (end < 0)
                 end = bytes_.size();
-            const QByteArray line = bytes_.mid(pos_, end - pos_).simplified();
+            line_ = bytes_.mid(pos_, end - pos_).simplified();
             pos_ = end + 1;
             ++number_;
-            if (line.isEmpty() || line.startsWith("COMMENT"))
+            if (line_.isEmpty() || line_.startsWith("COMMENT"))
                 continue;
-            words_ = line.split(' ');
+            splitLine();
             return true;
         }
+        line_.clear();
         words_.clear();
         return false;
     }
 
     const QByteArray &keyword() const { return words_.front(); }
     bool is(const char *keyword) const { return !words_.isEmpty() && words_.front() == keyword; }
-    qsizetype wordCount() const { return words_.size(); }
+    qsizetype wordCount() const { return wordCount_; }
+    // Everything after the keyword, its words one space apart.
+    QByteArrayView rest() const
+    {
+        const qsizetype space = line_.indexOf(' ');
+        return space < 0 ? QByteArrayView() : QByteArrayView(line_).sliced(space + 1);
+    }
     const QByteArray &word(qsizetype index) const { return words_[index]; }
 
     // The index-th word after the keyword as a number.
@@ -66,6 +73,26 @@ private:
     const QByteArray &bytes_;
     qsizetype pos_ = 0;
     int number_ = 0;
+    // Only the first words are cut out (no keyword reads more than four
+    // numbers): a long line of many words costs its own bytes, not a byte
+    // array for every word.
+    void splitLine()
+    {
+        words_.clear();
+        wordCount_ = line_.count(' ') + 1;
+        qsizetype begin = 0;
+        while (words_.size() < kKeptWords && begin <= line_.size()) {
+            qsizetype end = line_.indexOf(' ', begin);
+            if (end < 0)
+                end = line_.size();
+            words_.push_back(line_.mid(begin, end - begin));
+            begin = end + 1;
+        }
+    }
+
+    static constexpr qsizetype kKeptWords = 6;
+    QByteArray line_;  // simplified: words one space apart
+    qsizetype wordCount_ = 0;
     QList<QByteArray> words_;
 };
 
@@ -80,9 +107,7 @@ struct BdfHeader {
 
 QString propertyText(const BdfLines &lines)
 {
-    QByteArray value;
-    for (qsizetype i = 1; i < lines.wordCount(); ++i)
-        value += (i > 1 ? " " : "") + lines.word(i);
+    QByteArray value = lines.rest().toByteArray();
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
         value = value.mid(1, value.size() - 2);
     return QString::fromLatin1(value);
@@ -92,8 +117,10 @@ QString propertyText(const BdfLines &lines)
 // "-misc-fixed-medium-r-normal--13-120-75-75-c-70-iso8859-5".
 void registryOfName(const QString &name, BdfHeader &header)
 {
+    if (name.count(u'-') != 14 || !header.registry.isEmpty())
+        return;
     const QStringList fields = name.split(u'-');
-    if (fields.size() == 15 && header.registry.isEmpty()) {
+    {
         header.registry = fields[13];
         header.encoding = fields[14];
     }
