@@ -10,8 +10,10 @@
 //                                 project whose lines all stand on one
 //                                 baseline, line spacing -2), DIR/lines.txt
 //                                 (20 MB of one-letter lines), DIR/breaks.txt
-//                                 (100 MB of line breaks) and DIR/long.bdf
-//                                 (a BDF font with a 20 MB line)
+//                                 (100 MB of line breaks), DIR/long.bdf
+//                                 (a BDF font with a 20 MB line) and
+//                                 DIR/words.bdf (one whose name is 10
+//                                 million words)
 
 #include "base/error.h"
 #include "base/file_io.h"
@@ -153,6 +155,9 @@ void writeFiles(const QString &folder)
                      "FONTBOUNDINGBOX 1 1 0 0\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 1 0\n"
                      "BBX 1 1 0 0\nBITMAP\n80\nENDCHAR\nENDFONT\n";
     writeWholeFile(dir.filePath("long.bdf"), bdf);
+    bdf.replace("COMMENT " + QByteArray(20000000, 'x') + '\n', "");
+    bdf.replace("FONT f\n", "FONT " + QByteArray("x ").repeated(10000000) + '\n');
+    writeWholeFile(dir.filePath("words.bdf"), bdf);
 }
 
 }  // namespace

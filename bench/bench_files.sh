@@ -60,4 +60,5 @@ echo "  render, 20 MB of one-letter lines       $(peak "$cli" render "$work/line
 echo "  layout --json, the same text            $(peak "$cli" layout "$work/lines.llp" --text-bytes "$work/lines.txt" --json) MB"
 echo "  fit, 100 MB of line breaks              $(peak "$cli" fit "$work/lines.llp" --text-bytes "$work/breaks.txt") MB"
 echo "  font info, BDF with a 20 MB line        $(peak "$cli" font info "$work/long.bdf") MB"
+echo "  font info, BDF name of 10 M words      $(peak "$cli" font info "$work/words.bdf") MB"
 echo "  font info, small font (the floor)       $(peak "$cli" font info "$work/small.llf") MB"
