@@ -120,7 +120,7 @@ QByteArray rowText(const QString &cell, const QDir &folder, const font::CharMap 
         return cellBytes(cell, map);
     const QString path = folder.filePath(cell.mid(1));
     try {
-        return project::readTextFile(path, map);
+        return project::textFileBytes(readTextInput(path), map);
     } catch (const Error &error) {
         throw Error(QStringLiteral("%1: %2").arg(cell.mid(1), error.message()));
     }

@@ -1,8 +1,10 @@
 #include "cli.h"
 
 #include "base/error.h"
+#include "raster/raster.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -80,8 +82,25 @@ bool drawsText(int argc, const char *const *argv)
 
 void printOut(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    if (std::fflush(stdout) == 0 && written == size_t(bytes.size()))
+        return;
+    const int error = errno;
+    std::clearerr(stdout);
+    if (error == ENOSPC || error == EDQUOT)
+        throw Error(QStringLiteral("Disk full"));
+    throw Error(QStringLiteral("Cannot write to standard output. %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO))));
+}
+
+void writePictureOutput(const raster::Raster &picture, const QString &output)
+{
+    if (output != u"-")
+        return picture.writePictureFile(output);
+    if (picture.isEmpty())
+        throw Error(QStringLiteral("An empty picture cannot be written"));
+    printOut(picture.toBmp());
 }
 
 void printMessage(const QString &message)
@@ -95,13 +114,13 @@ int run(const QStringList &arguments)
 {
     const std::vector<Command> commands = allCommands();
     const QStringList words = arguments.mid(1);
-    if (!words.isEmpty() && isHelp(words.first())) {
-        printOut(overview(commands).toUtf8());
-        return kExitOk;
-    }
     int consumed = 0;
     const Command *command = findCommand(commands, words, consumed);
     try {
+        if (!words.isEmpty() && isHelp(words.first())) {
+            printOut(overview(commands).toUtf8());
+            return kExitOk;
+        }
         if (words.isEmpty())
             throw UsageError(QStringLiteral("Missing command"));
         if (!command)

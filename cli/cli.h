@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <stdexcept>
 #include <vector>
+
+namespace letterloom::raster {
+class Raster;
+}
 
 namespace letterloom::cli {
 
@@ -54,7 +59,13 @@ int run(const QStringList &arguments);
 bool drawsText(int argc, const char *const *argv);
 
 // Output of the commands: stdout gets results, stderr gets messages.
+// printOut throws "Disk full" (or the platform's message) when stdout does
+// not take the bytes, so that a result lost on the way is never a success.
 void printOut(const QByteArray &bytes);
 void printMessage(const QString &message);
+
+// Writes a picture to the file output names, in the kind its name asks for,
+// or as a BMP to stdout when output is "-".
+void writePictureOutput(const raster::Raster &picture, const QString &output);
 
 }  // namespace letterloom::cli

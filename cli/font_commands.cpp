@@ -157,7 +157,7 @@ void writeGrid(const CommandLine &line, const font::ImportedFont &font, const QS
     settings.background = options.background;
     settings.ink = options.ink;
     const font::GridExport drawn = font::exportGrid(glyphs, settings);
-    drawn.picture.writePictureFile(output);
+    writePictureOutput(drawn.picture, output);
     printWarnings(drawn.warnings);
 }
 
@@ -171,7 +171,7 @@ int fontSheet(const QStringList &arguments)
                                     "at the left of its cell, standing on its bottom, on a background that no\n"
                                     "glyph uses. Cells are as large as the largest glyph unless --cell says."));
     line.addArgument(QStringLiteral("FONT"), QStringLiteral("The font file (.llf, .bdf, .fnt or .psf)."));
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused. - writes a BMP to stdout."),
                     QStringLiteral("SHEET.bmp")});
     line.addOption({QStringLiteral("zoom"), QStringLiteral("Draw every glyph pixel as N x N pixels (1 to 16; default 2)."),
                     QStringLiteral("N"), QStringLiteral("2")});
@@ -196,7 +196,7 @@ int fontSheet(const QStringList &arguments)
     if (!ok || zoom < 1 || zoom > 16)
         throw UsageError(QStringLiteral("--zoom takes a whole number from 1 to 16"));
     const GlyphTable glyphs = readFont(line.argument(0), map);
-    FontSheet(glyphs, zoom).draw().writePictureFile(output);
+    writePictureOutput(FontSheet(glyphs, zoom).draw(), output);
     return kExitOk;
 }
 

@@ -44,10 +44,9 @@ ProjectInput openProject(const QString &projectPath, const InputFiles &files)
     input.textGiven = !files.textFile.isEmpty();
     if (files.textFile.isEmpty())
         input.text = opened.text;
-    else if (files.textBytes)
-        input.text = project::readTextFile(files.textFile);
     else
-        input.text = project::readTextFile(files.textFile, workspace.fontExtras.charMap);
+        input.text = project::textFileBytes(readTextInput(files.textFile),
+                                            files.textBytes ? font::CharMap() : workspace.fontExtras.charMap);
     workspace.settings = opened.settings;
     workspace.picture = std::move(opened.picture);
     workspace.pictureLoaded = true;

@@ -28,7 +28,7 @@ void addInputOptions(CommandLine &line)
     line.addOption({kTextOption, QStringLiteral("Lay out the text of FILE instead of the project's, read as Load Text "
                                                 "reads it: a UTF-8 file through the character map, any other file "
                                                 "(and every file without a map) byte for byte; LF and lone CR line "
-                                                "breaks count as CR LF."),
+                                                "breaks count as CR LF. - (or a pipe) reads stdin."),
                     QStringLiteral("FILE")});
     line.addOption({kTextBytesOption, QStringLiteral("As --text, but the bytes of FILE are the codes as they are."),
                     QStringLiteral("FILE")});
@@ -181,10 +181,11 @@ int render(const QStringList &arguments)
                      QStringLiteral("Opens a project, lays the text of each of its text areas out in it, draws\n"
                                     "them in their colours (or --color) with their effects and writes the picture\n"
                                     "with the text, the picture's size, as a BMP file (a PNG file when OUT ends in\n"
-                                    ".png). The effect options apply to every area drawn.\n"
+                                    ".png; to stdout as a BMP with -o -). The effect options apply to every\n"
+                                    "area drawn.\n"
                                     "Exit status 3 when a text does not fit (the picture is still written)."));
     addInputOptions(line);
-    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused."),
+    line.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write: PNG when its name ends in .png, BMP for .bmp or no extension; other extensions are refused. - writes a BMP to stdout."),
                     QStringLiteral("OUT.bmp")});
     line.addOption({QStringLiteral("color"), QStringLiteral("The text colour as RRGGBB in hex, red first (default: the project's, "
                                                             "black when it has none)."),
@@ -217,7 +218,7 @@ int render(const QStringList &arguments)
     const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, workspace.textColour);
     raster::Raster view(workspace.picture.width(), workspace.picture.height());
     project::ComposeView(workspace, view, true);
-    view.writePictureFile(output);
+    writePictureOutput(view, output);
     return reportNotices(notices);
 }
 

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace letterloom {
@@ -23,10 +24,20 @@ bool isRegularFile(const QString &path)
     return info.exists() && info.isFile();
 }
 
+QString notRegularFileMessage(const QString &path)
+{
+    return QStringLiteral("\"%1\" is not a regular file").arg(path);
+}
+
 QByteArray readWholeFile(const QString &path, qint64 limit)
 {
-    if (!isRegularFile(path))
+    if (!isRegularFile(path)) {
+        // A folder, pipe or device is there, not missing; opening a pipe
+        // would wait for a writer that may never come.
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            throw Error(notRegularFileMessage(path));
         throw Error(QStringLiteral("File not found"));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
@@ -40,6 +51,68 @@ QByteArray readWholeFile(const QString &path, qint64 limit)
     if (bytes.size() > limit)
         throw Error(QStringLiteral("File \"%1\" is too large").arg(fileNameOf(path)));
     return bytes;
+}
+
+namespace {
+
+// Everything that can be read from fd, in pieces, as it comes from a pipe.
+QByteArray readStream(int fd, const QString &path, qint64 limit)
+{
+    QByteArray bytes;
+    constexpr qsizetype kPiece = 64 * 1024;
+    for (;;) {
+        const qsizetype size = bytes.size();
+        bytes.resize(size + kPiece);
+        const ssize_t got = ::read(fd, bytes.data() + size, size_t(kPiece));
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(size);
+            continue;
+        }
+        if (got < 0)
+            throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        bytes.resize(size + got);
+        if (bytes.size() > limit)
+            throw Error(QStringLiteral("File \"%1\" is too large").arg(path == u"-" ? path : fileNameOf(path)));
+        if (got == 0)
+            break;
+    }
+    bytes.squeeze();
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray readTextInput(const QString &path, qint64 limit)
+{
+    if (path == u"-")
+        return readStream(STDIN_FILENO, path, limit);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || info.isFile() || info.isDir())
+        return readWholeFile(path, limit);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    return readStream(fd, path, limit);
+}
+
+QString writeTarget(const QString &path)
+{
+    // Through every link in turn: the last one may lead to a file that is not
+    // there yet, which the write then creates.
+    QString target = path;
+    for (int links = 0; QFileInfo(target).isSymLink(); ++links) {
+        if (links == 40)
+            throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(ELOOP))));
+        target = QFileInfo(target).symLinkTarget();
+    }
+    const QFileInfo info(target);
+    if (info.exists() && !info.isFile())
+        throw Error(notRegularFileMessage(path));
+    return target;
 }
 
 namespace {
@@ -63,7 +136,7 @@ namespace {
 // without commit(), it removes the temporary file.
 std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &bytes)
 {
-    auto file = std::make_unique<QSaveFile>(path);
+    auto file = std::make_unique<QSaveFile>(writeTarget(path));
     file->setDirectWriteFallback(false);
     if (!file->open(QIODevice::WriteOnly))
         throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file->errorString()));
@@ -90,9 +163,21 @@ std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &by
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
-    const std::unique_ptr<QSaveFile> file = prepareFile(path, bytes);
-    if (!file->commit())
-        throwWriteError(*file);
+    writeWholeFiles({{path, bytes}});
+}
+
+void writeWholeFiles(const std::vector<FileBytes> &files)
+{
+    // Every name is checked before any byte is written.
+    for (const FileBytes &file : files)
+        writeTarget(file.path);
+    std::vector<std::unique_ptr<QSaveFile>> prepared;
+    for (const FileBytes &file : files)
+        prepared.push_back(prepareFile(file.path, file.bytes));
+    // Only renames are left: they take no room on the disk.
+    for (const std::unique_ptr<QSaveFile> &file : prepared)
+        if (!file->commit())
+            throwWriteError(*file);
 }
 
 QString fileNameOf(const QString &path)

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <tuple>
 #include <zlib.h>
@@ -160,7 +161,9 @@ private:
 
     // addressSpace, when given, limits the process's address space (bytes);
     // platform, when given, is the platform plugin the process is told to use.
-    Run cli(const QStringList &arguments, qint64 addressSpace = 0, const QString &platform = {}) const
+    // input, when given, is written to its standard input.
+    Run cli(const QStringList &arguments, qint64 addressSpace = 0, const QString &platform = {},
+            const QByteArray &input = {}) const
     {
         QStringList expanded;
         for (const QString &argument : arguments)
@@ -177,6 +180,8 @@ private:
             process.setProcessEnvironment(environment);
         }
         process.start(QStringLiteral(LETTERLOOM_CLI), expanded);
+        process.write(input);
+        process.closeWriteChannel();
         if (!process.waitForFinished(-1))
             qFatal("letterloom-cli did not run: %s", qPrintable(process.errorString()));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -220,7 +225,7 @@ private slots:
 
     void init()
     {
-        for (const QString &name : QDir(dir_.path()).entryList({"out.*"}))
+        for (const QString &name : QDir(dir_.path()).entryList({"out.*", "out_*"}, QDir::AllEntries | QDir::System | QDir::Hidden))
             QFile::remove(path(name));
     }
 
@@ -1058,6 +1063,90 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(readWholeFile(path("out.llf")), expected);
+    }
+
+    void standardStreams_data()
+    {
+        QTest::addColumn<QStringList>("arguments");  // reading or writing "-" or /dev/stdin
+        QTest::addColumn<QStringList>("same");       // the same with the file @in.txt or @out.*
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("render -o -") << QStringList{"render", "@fits.llp", "-o", "-"}
+                                     << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << QByteArray();
+        QTest::newRow("font sheet -o -") << QStringList{"font", "sheet", "@font.llf", "-o", "-"}
+                                         << QStringList{"font", "sheet", "@font.llf", "-o", "@out.bmp"} << QByteArray();
+        QTest::newRow("render --text -") << QStringList{"render", "@fits.llp", "--text", "-", "-o", "-"}
+                                         << QStringList{"render", "@fits.llp", "--text", "@in.txt", "-o", "@out.bmp"}
+                                         << QByteArray("ab\nba");
+        QTest::newRow("layout --text -") << QStringList{"layout", "@fits.llp", "--json", "--text", "-"}
+                                         << QStringList{"layout", "@fits.llp", "--json", "--text", "@in.txt"}
+                                         << QByteArray("a b\rab\r\nb");
+        QTest::newRow("layout --text /dev/stdin") << QStringList{"layout", "@fits.llp", "--json", "--text", "/dev/stdin"}
+                                                  << QStringList{"layout", "@fits.llp", "--json", "--text", "@in.txt"}
+                                                  << QByteArray("aa aa aa aa aa aa");
+        QTest::newRow("layout --text-bytes -") << QStringList{"layout", "@fits.llp", "--json", "--text-bytes", "-"}
+                                               << QStringList{"layout", "@fits.llp", "--json", "--text-bytes", "@in.txt"}
+                                               << QByteArray("\xC3\xA9 a");
+    }
+
+    // A text may come from stdin and a picture go to stdout, byte for byte as
+    // through files.
+    void standardStreams()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, same);
+        QFETCH(QByteArray, input);
+        write("in.txt", input);
+        const Run run = cli(arguments, 0, {}, input);
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.status, 0);
+        const Run throughFiles = cli(same);
+        QCOMPARE(throughFiles.status, 0);
+        QCOMPARE(run.out, same.last() == "@out.bmp" ? readWholeFile(path("out.bmp")) : throughFiles.out);
+        QVERIFY(!QFile::exists("-"));
+    }
+
+    void specialOutputs_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("pipe");     // made as a named pipe
+        QTest::addColumn<QString>("link");     // a link to the pipe, when not empty
+        QTest::addColumn<QString>("refused");  // the path named in the message
+        QTest::newRow("render to a pipe") << QStringList{"render", "@fits.llp", "-o", "@out.bmp"} << "out.bmp" << "" << "@out.bmp";
+        QTest::newRow("render through a link to a pipe")
+            << QStringList{"render", "@fits.llp", "-o", "@out.link.png"} << "out.pipe" << "out.link.png" << "@out.link.png";
+        QTest::newRow("font convert to a pipe") << QStringList{"font", "convert", "@font.llf", "@out.bdf"} << "out.bdf" << "" << "@out.bdf";
+        QTest::newRow("font convert, BMFont page a pipe")
+            << QStringList{"font", "convert", "@font.llf", "@out.fnt"} << "out_0.png" << "" << "@out_0.png";
+        QTest::newRow("font sheet through a link to a pipe")
+            << QStringList{"font", "sheet", "@font.llf", "-o", "@out.link.bmp"} << "out.pipe" << "out.link.bmp" << "@out.link.bmp";
+        QTest::newRow("texts export to a pipe") << QStringList{"texts", "export", "@areas.llp", "-o", "@out.csv"} << "out.csv" << "" << "@out.csv";
+        QTest::newRow("project read from a pipe") << QStringList{"render", "@out.llp", "-o", "@out.bmp"} << "out.llp" << "" << "@out.llp";
+        QTest::newRow("font read through a link to a pipe")
+            << QStringList{"font", "info", "@out.link.llf"} << "out.pipe" << "out.link.llf" << "@out.link.llf";
+    }
+
+    // A pipe (or a device, or a link to one) is never opened as a font,
+    // project or picture and never replaced by a file: the command fails and
+    // leaves the folder as it was.
+    void specialOutputs()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, pipe);
+        QFETCH(QString, link);
+        QFETCH(QString, refused);
+        QVERIFY(::mkfifo(QFile::encodeName(path(pipe)).constData(), 0644) == 0);
+        if (!link.isEmpty())
+            QVERIFY(QFile::link(pipe, path(link)));
+        const QDir folder(dir_.path());
+        const QStringList before = folder.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+
+        const Run run = cli(arguments);
+        QCOMPARE(run.err, "letterloom-cli: \"" + expand(refused).toUtf8() + "\" is not a regular file\n");
+        QCOMPARE(run.status, 1);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QVERIFY(QFileInfo(path(pipe)).isFile() == false && QFileInfo::exists(path(pipe)));
+        if (!link.isEmpty())
+            QVERIFY(QFileInfo(path(link)).isSymLink());
     }
 
     void fullDisk_data()
