@@ -525,9 +525,9 @@ QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const
 {
     const QFileInfo info(path);
     BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName(), map);
-    // The page first: a .fnt is never left naming a page that was not written.
-    writeWholeFile(info.dir().filePath(exported.pageFileName), exported.page);
-    writeWholeFile(path, exported.fnt);
+    // The page and the .fnt as one set: either both replace the old ones or
+    // neither does, so no old .fnt is left beside a new page.
+    writeWholeFiles({{info.dir().filePath(exported.pageFileName), exported.page}, {path, exported.fnt}});
     return exported.warnings;
 }
 

@@ -1117,6 +1117,8 @@ private slots:
         QTest::newRow("font convert to a pipe") << QStringList{"font", "convert", "@font.llf", "@out.bdf"} << "out.bdf" << "" << "@out.bdf";
         QTest::newRow("font convert, BMFont page a pipe")
             << QStringList{"font", "convert", "@font.llf", "@out.fnt"} << "out_0.png" << "" << "@out_0.png";
+        QTest::newRow("font convert, the .fnt a pipe: no page written either")
+            << QStringList{"font", "convert", "@font.llf", "@out.fnt"} << "out.fnt" << "" << "@out.fnt";
         QTest::newRow("font sheet through a link to a pipe")
             << QStringList{"font", "sheet", "@font.llf", "-o", "@out.link.bmp"} << "out.pipe" << "out.link.bmp" << "@out.link.bmp";
         QTest::newRow("texts export to a pipe") << QStringList{"texts", "export", "@areas.llp", "-o", "@out.csv"} << "out.csv" << "" << "@out.csv";
