@@ -98,9 +98,7 @@ void writePictureOutput(const raster::Raster &picture, const QString &output)
 {
     if (output != u"-")
         return picture.writePictureFile(output);
-    if (picture.isEmpty())
-        throw Error(QStringLiteral("An empty picture cannot be written"));
-    printOut(picture.toBmp());
+    printOut(picture.bmpFileBytes());
 }
 
 void printMessage(const QString &message)

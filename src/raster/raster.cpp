@@ -294,11 +294,25 @@ Raster Raster::fromBmp(const QByteArray &bytes)
     return Raster(loadCheckedBmp(bytes));
 }
 
+namespace {
+
+void refuseEmpty(const Raster &picture)
+{
+    if (picture.isEmpty())
+        throw Error(QStringLiteral("An empty picture cannot be written"));
+}
+
+}  // namespace
+
+QByteArray Raster::bmpFileBytes() const
+{
+    refuseEmpty(*this);
+    return toBmp();
+}
+
 void Raster::writeBmpFile(const QString &path) const
 {
-    if (isEmpty())
-        throw Error(QStringLiteral("An empty picture cannot be written"));
-    writeWholeFile(path, toBmp());
+    writeWholeFile(path, bmpFileBytes());
 }
 
 Raster Raster::readBmpFile(const QString &path)
@@ -345,8 +359,7 @@ void Raster::writePictureFile(const QString &path) const
 {
     if (writableKindOf(path) == PictureKind::Bmp)
         return writeBmpFile(path);
-    if (isEmpty())
-        throw Error(QStringLiteral("An empty picture cannot be written"));
+    refuseEmpty(*this);
     writeWholeFile(path, toPng());
 }
 

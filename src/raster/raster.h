@@ -94,6 +94,9 @@ public:
     // not a complete, sensible BMP file.
     static Raster fromBmp(const QByteArray &bytes);
 
+    // The bytes of a BMP file of the raster, as writeBmpFile writes them;
+    // throws "An empty picture cannot be written" for an empty raster.
+    QByteArray bmpFileBytes() const;
     void writeBmpFile(const QString &path) const;
     static Raster readBmpFile(const QString &path);
 
