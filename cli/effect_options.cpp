@@ -13,6 +13,8 @@ const QString kOutline = QStringLiteral("outline");
 const QString kShadow = QStringLiteral("shadow");
 const QString kPlate = QStringLiteral("plate");
 const QString kNoEffects = QStringLiteral("no-effects");
+const QString kTracking = QStringLiteral("tracking");
+const QString kWordSpacing = QStringLiteral("word-spacing");
 
 // A colour after ':' in a value; black when there is none.
 raster::Colour colourOf(const QRegularExpressionMatch &match, int group)
@@ -52,6 +54,37 @@ void addEffectOptions(CommandLine &line)
                                            "RRGGBB (default black); instead of the project's plate."),
                     QStringLiteral("PAD[:RRGGBB]")});
     line.addOption({kNoEffects, QStringLiteral("Leave out the project's effects; those given here still apply.")});
+}
+
+void addSpacingOptions(CommandLine &line)
+{
+    line.addOption({kTracking, QStringLiteral("Extra pixels between the characters of every word (-8 to 16), instead "
+                                              "of each area's own tracking."),
+                    QStringLiteral("N")});
+    line.addOption({kWordSpacing, QStringLiteral("Extra pixels added to the width of a space (-8 to 16), instead of "
+                                                 "each area's own word spacing."),
+                    QStringLiteral("N")});
+}
+
+text::Spacing spacingOf(const CommandLine &line, const text::Spacing &area)
+{
+    text::Spacing spacing = area;
+    const auto valueOf = [&](const QString &option, int low, int high) {
+        static const QRegularExpression form(QStringLiteral("^-?\\d{1,3}$"));
+        const QString value = line.value(option);
+        if (!form.match(value).hasMatch())
+            throw UsageError(QStringLiteral("--%1 takes a whole number from %2 to %3, not '%4'")
+                                 .arg(option).arg(low).arg(high).arg(value));
+        const int number = value.toInt();
+        if (number < low || number > high)
+            throw UsageError(QStringLiteral("--%1: %2 is not from %3 to %4").arg(option, value).arg(low).arg(high));
+        return number;
+    };
+    if (line.isSet(kTracking))
+        spacing.tracking = valueOf(kTracking, text::kMinTracking, text::kMaxTracking);
+    if (line.isSet(kWordSpacing))
+        spacing.wordSpacing = valueOf(kWordSpacing, text::kMinWordSpacing, text::kMaxWordSpacing);
+    return spacing;
 }
 
 text::Effects effectsOf(const CommandLine &line, const text::Effects &project)

@@ -38,6 +38,7 @@ void addInputOptions(CommandLine &line)
                                                 "project). With several areas, --text needs it."),
                     QStringLiteral("N")});
     addMapOption(line);
+    addSpacingOptions(line);
 }
 
 // The text file given with --text or --text-bytes; empty when neither is.
@@ -78,6 +79,8 @@ std::vector<project::AreaText> chosenAreas(const CommandLine &line, const Projec
                              .arg(areas.size()));
     if (textReplaces && input.textGiven)
         areas.front().text = input.text;
+    for (project::AreaText &area : areas)
+        area.spacing = spacingOf(line, area.spacing);
     return areas;
 }
 
@@ -97,7 +100,7 @@ text::Notice layOut(const QByteArray &text, const project::AreaText &area, const
                     text::LineTable &lines)
 {
     text::ClearLineTable(lines);
-    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, glyphs, lines);
+    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, glyphs, lines, area.spacing);
 }
 
 const char *noticeName(text::Notice notice)
@@ -203,6 +206,7 @@ int render(const QStringList &arguments)
     }
     const text::Effects noEffects;
     effectsOf(line, noEffects);  // a bad value is refused before the project is read
+    spacingOf(line, {});
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
@@ -239,6 +243,7 @@ int layout(const QStringList &arguments)
         return kExitOk;
     if (!line.isSet(QStringLiteral("json")))
         throw UsageError(QStringLiteral("layout prints JSON only; give --json"));
+    spacingOf(line, {});  // a bad value is refused before the project is read
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;
@@ -273,6 +278,7 @@ int fit(const QStringList &arguments)
     if (!line.parse(arguments))
         return kExitOk;
     const QString textFile = line.isSet(kTextBytesOption) ? textFileOf(line) : line.required(kTextOption);
+    spacingOf(line, {});
 
     ProjectInput input = openInput(line);
     project::Workspace &workspace = input.workspace;

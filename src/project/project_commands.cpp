@@ -53,8 +53,9 @@ void prepare(FileDialog &dialog, const QString &filter, const QString &extension
 QString projectQuestion(const Workspace &workspace)
 {
     QString change;
-    // A change of the effects has no words of its own.
-    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1 || workspace.effectsChanged)
+    // A change of the effects or the spacing has no words of its own.
+    if (workspace.textChanged + workspace.pictureChanged + workspace.areaChanged > 1 || workspace.effectsChanged
+        || workspace.spacingChanged)
         change = QStringLiteral("Project has been changed");
     else if (workspace.textChanged)
         change = QStringLiteral("Text in the project has been changed");
@@ -86,6 +87,7 @@ void markProjectSaved(Workspace &workspace)
     workspace.pictureChanged = false;
     workspace.areaChanged = false;
     workspace.effectsChanged = false;
+    workspace.spacingChanged = false;
 }
 
 }  // namespace
@@ -122,6 +124,7 @@ void ProjectCommands::resetProject()
     workspace_.areas = std::vector<AreaSlot>(1);
     workspace_.currentArea = 0;
     workspace_.effects = {};
+    workspace_.spacing = {};
     workspace_.mask = {};
     workspace_.picture = {};
     workspace_.pictureLoaded = false;
@@ -559,6 +562,15 @@ void ProjectCommands::setEffects(const text::Effects &effects)
         return;
     workspace_.effects = effects;
     workspace_.effectsChanged = true;
+    workspace_.bumpRevision();
+}
+
+void ProjectCommands::setSpacing(const text::Spacing &spacing)
+{
+    if (spacing == workspace_.spacing)
+        return;
+    workspace_.spacing = spacing;
+    workspace_.spacingChanged = true;
     workspace_.bumpRevision();
 }
 

@@ -121,6 +121,10 @@ public:
     // Edit > Text Effects...: the current area's effects. A change counts as
     // a change of the project (effectsChanged) and shows at once.
     void setEffects(const text::Effects &effects);
+    // Edit > Text Spacing...: the current area's tracking and word spacing,
+    // in the Text Effects window. A change is unsaved project work
+    // (spacingChanged) and shows at once.
+    void setSpacing(const text::Spacing &spacing);
     // Project > Image Export...: composes the scene without frame and hints
     // into view and writes it to the chosen file, as PNG when its name ends
     // in ".png", else as BMP. Without a picture it refuses before any dialog.

@@ -14,6 +14,9 @@ namespace {
 const QString kTextColour = QStringLiteral("textColour");
 const QString kEffects = QStringLiteral("effects");
 const QString kColour = QStringLiteral("colour");
+const QString kSpacing = QStringLiteral("spacing");
+const QString kTracking = QStringLiteral("tracking");
+const QString kWordSpacing = QStringLiteral("wordSpacing");
 
 // A whole number within [low, high] under key, or fallback when it is missing.
 std::optional<int> numberAt(const QJsonObject &object, const QString &key, int low, int high, int fallback)
@@ -114,6 +117,29 @@ text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad)
     return effects;
 }
 
+QJsonObject spacingJson(const text::Spacing &spacing)
+{
+    QJsonObject object;
+    if (spacing.tracking != 0)
+        object.insert(kTracking, spacing.tracking);
+    if (spacing.wordSpacing != 0)
+        object.insert(kWordSpacing, spacing.wordSpacing);
+    return object;
+}
+
+std::optional<text::Spacing> spacingFromJson(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject object = value.toObject();
+    const std::optional<int> tracking = numberAt(object, kTracking, text::kMinTracking, text::kMaxTracking, 0);
+    const std::optional<int> wordSpacing =
+        numberAt(object, kWordSpacing, text::kMinWordSpacing, text::kMaxWordSpacing, 0);
+    if (!tracking || !wordSpacing)
+        return std::nullopt;
+    return text::Spacing{*tracking, *wordSpacing};
+}
+
 ProjectExtras readProjectExtras(ExtensionKeys &keys)
 {
     ProjectExtras extras;
@@ -127,6 +153,12 @@ ProjectExtras readProjectExtras(ExtensionKeys &keys)
         extras.effects = effectsFromJson(*effects, bad);
         for (const QString &name : bad)
             keys.drop(name);
+    }
+    if (const std::optional<QJsonValue> spacing = keys.take(kSpacing, QJsonValue::Object)) {
+        if (const std::optional<text::Spacing> read = spacingFromJson(*spacing))
+            extras.spacing = *read;
+        else
+            keys.drop(kSpacing);
     }
     if (const std::optional<QJsonValue> areas = keys.take(QStringLiteral("areas"), QJsonValue::Array)) {
         const QJsonArray list = areas->toArray();
@@ -148,6 +180,8 @@ QJsonObject projectExtrasKeys(const ProjectExtras &extras)
         keys.insert(kTextColour, colourHex(*extras.textColour));
     if (extras.effects.any())
         keys.insert(kEffects, effectsJson(extras.effects));
+    if (extras.spacing.any())
+        keys.insert(kSpacing, spacingJson(extras.spacing));
     if (!extras.areas.empty()) {
         QJsonArray areas;
         for (const AreaText &area : extras.areas)

@@ -4,6 +4,7 @@
 #include "raster/colour.h"
 #include "raster/colour_hex.h"
 #include "text/effects.h"
+#include "text/layout.h"
 
 #include <QJsonObject>
 #include <QStringList>
@@ -28,6 +29,8 @@ struct ProjectExtras {
     std::optional<raster::Colour> textColour;
     // The first area's effects ("effects").
     text::Effects effects;
+    // The first area's tracking and word spacing ("spacing").
+    text::Spacing spacing;
     // The text areas after the first ("areas"); the first is the described one.
     std::vector<AreaText> areas;
     QJsonObject otherKeys;
@@ -56,5 +59,11 @@ QJsonObject effectsJson(const text::Effects &effects);
 // wrong kind, is left off and named in bad ("effects.outline"); a missing
 // colour is black, a missing shape square. An outline of size 0 is off.
 text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad);
+
+// Spacing as {"tracking": n, "wordSpacing": n}, each member only while it is
+// not 0; nothing for a value that is no such object or whose numbers are no
+// whole numbers within their ranges.
+QJsonObject spacingJson(const text::Spacing &spacing);
+std::optional<text::Spacing> spacingFromJson(const QJsonValue &value);
 
 }  // namespace letterloom::project

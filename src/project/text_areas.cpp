@@ -23,6 +23,7 @@ const QString kAlignment = QStringLiteral("alignment");
 const QString kLineSpacing = QStringLiteral("lineSpacing");
 const QString kTextColour = QStringLiteral("textColour");
 const QString kEffects = QStringLiteral("effects");
+const QString kSpacing = QStringLiteral("spacing");
 
 // A whole number within [low, high] under key, or fallback when the key is
 // missing; nothing for anything else.
@@ -47,6 +48,7 @@ void live(Workspace &workspace, const AreaSlot &slot)
     workspace.settings.lineSpacing = slot.values.lineSpacing;
     workspace.textColour = slot.values.colour;
     workspace.effects = slot.values.effects;
+    workspace.spacing = slot.values.spacing;
     workspace.lines = slot.lines;
     workspace.overlay = slot.overlay;
     workspace.mask = slot.mask;
@@ -62,6 +64,7 @@ void park(Workspace &workspace, const QByteArray &currentText)
     slot.values.text = currentText;
     slot.values.colour = workspace.textColour;
     slot.values.effects = workspace.effects;
+    slot.values.spacing = workspace.spacing;
     slot.lines = workspace.lines;
     slot.overlay = workspace.overlay;
     slot.mask = workspace.mask;
@@ -83,6 +86,8 @@ QJsonObject areaJson(const AreaText &area)
         object.insert(kTextColour, colourHex(area.colour));
     if (area.effects.any())
         object.insert(kEffects, effectsJson(area.effects));
+    if (area.spacing.any())
+        object.insert(kSpacing, spacingJson(area.spacing));
     return object;
 }
 
@@ -130,7 +135,13 @@ std::optional<AreaText> areaFromJson(const QJsonValue &value)
         if (!bad.isEmpty())
             return std::nullopt;
     }
-    for (const QString &key : {kX, kY, kWidth, kHeight, kText, kAlignment, kLineSpacing, kTextColour, kEffects})
+    if (object.contains(kSpacing)) {
+        const std::optional<text::Spacing> spacing = spacingFromJson(object.value(kSpacing));
+        if (!spacing)
+            return std::nullopt;
+        area.spacing = *spacing;
+    }
+    for (const QString &key : {kX, kY, kWidth, kHeight, kText, kAlignment, kLineSpacing, kTextColour, kEffects, kSpacing})
         object.remove(key);
     area.otherKeys = object;
     return area;
@@ -139,7 +150,7 @@ std::optional<AreaText> areaFromJson(const QJsonValue &value)
 std::vector<AreaText> joinAreas(const ProjectSettings &settings, const QByteArray &text, const ProjectExtras &extras)
 {
     std::vector<AreaText> areas{AreaText{settings.area, text, settings.alignment, settings.lineSpacing, {},
-                                         extras.textColour.value_or(raster::kBlack), extras.effects}};
+                                         extras.textColour.value_or(raster::kBlack), extras.effects, extras.spacing}};
     areas.insert(areas.end(), extras.areas.begin(), extras.areas.end());
     return areas;
 }
@@ -154,6 +165,7 @@ void splitAreas(const std::vector<AreaText> &areas, ProjectSettings &settings, Q
     text = first.text;
     extras.textColour = first.colour != raster::kBlack ? std::optional(first.colour) : std::nullopt;
     extras.effects = first.effects;
+    extras.spacing = first.spacing;
     extras.areas.assign(areas.begin() + 1, areas.end());
 }
 
@@ -169,6 +181,7 @@ std::vector<AreaText> workspaceAreas(const Workspace &workspace, const QByteArra
     current.text = currentText;
     current.colour = workspace.textColour;
     current.effects = workspace.effects;
+    current.spacing = workspace.spacing;
     return areas;
 }
 
@@ -201,6 +214,7 @@ QByteArray addArea(Workspace &workspace, const QByteArray &currentText)
     area.alignment = workspace.settings.alignment;
     area.lineSpacing = workspace.settings.lineSpacing;
     area.colour = workspace.textColour;
+    area.spacing = workspace.spacing;
     workspace.areas.push_back({area, {}, {}, {}});
     return switchArea(workspace, currentText, int(workspace.areas.size()) - 1);
 }
@@ -250,7 +264,7 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
         AreaSlot &slot = workspace.areas[i];
         const AreaText &area = slot.values;
         notices.push_back(refreshOverlay(area.text, {area.rect.width, area.rect.height, area.lineSpacing,
-                                                     area.alignment, area.colour},
+                                                     area.alignment, area.colour, area.spacing},
                                          workspace.glyphs, slot.lines, slot.overlay, slot.mask));
     }
     workspace.bumpRevision();

@@ -31,14 +31,15 @@ struct AreaText {
     QJsonObject otherKeys;           // keys of later versions, written back as read
     raster::Colour colour = raster::kBlack;  // the text's, before its effects
     text::Effects effects;
+    text::Spacing spacing;
 
     bool operator==(const AreaText &other) const = default;
 };
 
 // An area as one object of the block's "areas" list: the rectangle as "x",
 // "y", "width", "height", the text as a string in which U+00nn stands for
-// the byte nn, "alignment" and "lineSpacing", and while they are not black
-// and on, "textColour" and "effects" (project_extras.h).
+// the byte nn, "alignment" and "lineSpacing", and while they are not black,
+// on and not 0, "textColour", "effects" and "spacing" (project_extras.h).
 QJsonObject areaJson(const AreaText &area);
 // Nothing for a value that is no such object, or whose values the program
 // cannot use (a number that is no 32-bit integer, a character past U+00FF).

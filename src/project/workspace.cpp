@@ -20,7 +20,8 @@ text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::C
     workspace.textColour = colour;
     workspace.bumpRevision();
     return refreshOverlay(text,
-                          {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour},
+                          {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
+                           workspace.spacing},
                           workspace.glyphs, workspace.lines, workspace.overlay, workspace.mask);
 }
 

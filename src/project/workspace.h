@@ -55,7 +55,12 @@ struct Workspace {
     bool areaChanged = false;
     // The effects of an area changed since the project was last read, written or reset.
     bool effectsChanged = false;
-    bool projectChanged() const { return textChanged || pictureChanged || areaChanged || effectsChanged; }
+    // The tracking or word spacing of an area changed, likewise.
+    bool spacingChanged = false;
+    bool projectChanged() const
+    {
+        return textChanged || pictureChanged || areaChanged || effectsChanged || spacingChanged;
+    }
 
     QString projectPath;  // empty while the project has no file
     QString fontPath;     // empty while the font has no file
@@ -76,6 +81,8 @@ struct Workspace {
     raster::Colour textColour = raster::kBlack;
     // The current area's effects, drawn with its overlay (text/effects.h).
     text::Effects effects;
+    // The current area's tracking and word spacing.
+    text::Spacing spacing;
 
     // Every text area of the project (project/text_areas.h), at least one.
     // The current one is live in settings, lines, overlay and the text input

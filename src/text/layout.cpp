@@ -62,17 +62,26 @@ std::int32_t saturated(std::int64_t value)
 class Layout {
 public:
     Layout(std::int32_t areaWidth, std::int32_t areaHeight, std::int32_t lineSpacing,
-           const font::GlyphTable &glyphs, LineTable &lines)
+           const font::GlyphTable &glyphs, LineTable &lines, const Spacing &spacing, const font::Kerning *kerning)
         : room_(std::int64_t(areaWidth) - 4), heightRoom_(std::int64_t(areaHeight) - 4),
-          pitch_(std::int64_t(lineSpacing) + 2), spaceWidth_(glyphs[kSpace].defined ? glyphs[kSpace].width : 0),
+          pitch_(std::int64_t(lineSpacing) + 2),
+          spaceWidth_((glyphs[kSpace].defined ? glyphs[kSpace].width : 0) + std::int64_t(spacing.wordSpacing)),
+          spacing_(spacing), kerning_(kerning), plain_(!spacing.tracking && (!kerning || kerning->isEmpty())),
           lines_(lines)
     {
     }
 
-    // Puts a word of measured width w on the current line or, when it does not
-    // fit there, on the lines that wrapping starts.
-    Notice place(QByteArrayView word, std::int64_t w)
+    // Puts a word whose glyphs as typed are typedWidth wide on the current
+    // line or, when it does not fit there, on the lines that wrapping starts.
+    Notice place(QByteArrayView word, std::int64_t typedWidth)
     {
+        std::int64_t w = typedWidth;
+        if (!plain_) {
+            // Tracking and kerning count between the resolved characters.
+            resolved_.assign(word);
+            resolved_.truncate(ResolveEscapesInPlace(resolved_.data(), resolved_.size()));
+            w += SpacingWidth(resolved_, spacing_, kerning_);
+        }
         if (w > room_)
             return Notice::Width;
         while (!fits(w)) {
@@ -82,7 +91,10 @@ public:
             if (pitch_ * line_ > heightRoom_)
                 return Notice::Height;
         }
-        append(word, w);
+        if (plain_)
+            append(word, w);
+        else
+            appendResolved(resolved_, w);
         return Notice::None;
     }
 
@@ -127,6 +139,18 @@ private:
     {
         lines_.addWord(word, saturated(w));
         lines_.shortenLastWord(ResolveEscapesInPlace(lines_.lastWordData(), word.size()));
+        closeWord();
+    }
+
+    // The same for a word whose escapes are already resolved.
+    void appendResolved(QByteArrayView resolved, std::int64_t w)
+    {
+        lines_.addWord(resolved, saturated(w));
+        closeWord();
+    }
+
+    void closeWord()
+    {
         lines_.setLineSums(saturated(lineWidth_), count_ == 0 ? 0 : saturated((room_ - widthSum_) / count_));
         ++count_;
     }
@@ -134,8 +158,12 @@ private:
     const std::int64_t room_;        // W - 4: the widest a line may be
     const std::int64_t heightRoom_;  // H - 4
     const std::int64_t pitch_;       // lineSpacing + 2
-    const std::int64_t spaceWidth_;  // charged after every word
+    const std::int64_t spaceWidth_;  // charged after every word, with the word spacing
+    const Spacing spacing_;
+    const font::Kerning *const kerning_;
+    const bool plain_;               // no tracking, no kerning: words are as wide as typed
     LineTable &lines_;
+    QByteArray resolved_;            // the current word resolved, when spacing counts
 
     std::int64_t line_ = 0;       // n: the current line
     std::int64_t count_ = 0;      // c: words on the current line
@@ -156,6 +184,17 @@ QString noticeText(Notice notice)
         break;
     }
     return {};
+}
+
+std::int64_t SpacingWidth(QByteArrayView resolved, const Spacing &spacing, const font::Kerning *kerning)
+{
+    if (resolved.isEmpty())
+        return 0;
+    std::int64_t extra = std::int64_t(spacing.tracking) * (resolved.size() - 1);
+    if (kerning && !kerning->isEmpty())
+        for (qsizetype i = 0; i + 1 < resolved.size(); ++i)
+            extra += kerning->amount(std::uint8_t(resolved[i]), std::uint8_t(resolved[i + 1]));
+    return extra;
 }
 
 std::int32_t WordWidth(const QByteArray &text, const font::GlyphTable &glyphs)
@@ -198,13 +237,14 @@ QByteArray ResolveEscapes(QByteArray word)
 }
 
 Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t areaHeight,
-                  std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines)
+                  std::int32_t lineSpacing, const font::GlyphTable &glyphs, LineTable &lines,
+                  const Spacing &spacing, const font::Kerning *kerning)
 {
     if (text.size() >= qsizetype(std::numeric_limits<std::uint32_t>::max()))
         throw Error(QStringLiteral("The text is too long to lay out"));
     const char *data = text.constData();
     const Span whole = trimmed(data, {0, text.size()});
-    Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines);
+    Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines, spacing, kerning);
 
     qsizetype start = whole.begin;
     for (qsizetype p = whole.begin; p < whole.end; ++p) {
@@ -214,7 +254,8 @@ Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t a
             continue;
 
         // Only a space and a CR LF pair separate words; a lone CR or LF stays
-        // inside its word. The word is measured as typed, before its escapes.
+        // inside its word. The word is measured as typed, before its escapes;
+        // tracking and kerning then count between its resolved characters.
         const Span word = trimmed(data, {start, last ? p + 1 : p});
         const std::int64_t w = measure(data, word, glyphs);
         const Notice notice = layout.place(QByteArrayView(data + word.begin, word.end - word.begin), w);

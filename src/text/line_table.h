@@ -14,9 +14,10 @@ class LineTable;
 
 // One line of laid-out text, read from its table (valid while the table is
 // unchanged): its words after escapes are resolved (they may be empty), each
-// word's width measured as typed before its escapes, the line's width (the
-// sum of each word's width plus one space width) and the distance between
-// words for justified text.
+// word's measured width (as typed before its escapes, plus any tracking and
+// kerning between its characters), the line's width (the sum of each word's
+// width plus one space width) and the distance between words for justified
+// text.
 class TextLine {
 public:
     qsizetype wordCount() const { return qsizetype(endWord_ - firstWord_); }

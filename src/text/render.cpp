@@ -33,33 +33,42 @@ void sizeOverlay(Raster &overlay, std::int32_t areaWidth, std::int32_t areaHeigh
 // into the visible area.
 class LinePen {
 public:
-    LinePen(Raster &overlay, const font::GlyphTable &glyphs, std::int64_t baseline)
-        : overlay_(overlay), glyphs_(glyphs), baseline_(baseline)
+    LinePen(Raster &overlay, const font::GlyphTable &glyphs, std::int64_t baseline, std::int64_t tracking,
+            const font::Kerning *kerning)
+        : overlay_(overlay), glyphs_(glyphs), baseline_(baseline), tracking_(tracking),
+          kerning_(kerning && !kerning->isEmpty() ? kerning : nullptr)
     {
     }
 
-    // Left to right from x, moving on by each glyph's width and by afterWord
-    // after every word, the last one included.
+    // Left to right from x, moving on by each glyph's width (and between two
+    // characters of a word by the tracking and their kerning) and by
+    // afterWord after every word, the last one included.
     void forward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
         for (qsizetype w = 0; w < line.wordCount(); ++w) {
-            for (char c : line.word(w)) {
-                const font::tGraphChar &glyph = glyphOf(c);
+            const QByteArrayView word = line.word(w);
+            for (qsizetype i = 0; i < word.size(); ++i) {
+                const font::tGraphChar &glyph = glyphOf(word[i]);
                 draw(glyph, x);
                 x += glyph.width;
+                if (i + 1 < word.size())
+                    x += between(word[i], word[i + 1]);
             }
             x += afterWord;
         }
     }
 
-    // Right to left from x: each glyph first moves x left by its width and is
-    // drawn there, so the line's last glyph ends at the starting x.
+    // Right to left from x, the same steps backwards: each glyph first moves
+    // x left by its width and is drawn there, so the line's last glyph ends
+    // at the starting x.
     void backward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
         for (qsizetype w = line.wordCount() - 1; w >= 0; --w) {
             const QByteArrayView word = line.word(w);
-            for (auto c = word.crbegin(); c != word.crend(); ++c) {
-                const font::tGraphChar &glyph = glyphOf(*c);
+            for (qsizetype i = word.size() - 1; i >= 0; --i) {
+                if (i + 1 < word.size())
+                    x -= between(word[i], word[i + 1]);
+                const font::tGraphChar &glyph = glyphOf(word[i]);
                 x -= glyph.width;
                 draw(glyph, x);
             }
@@ -68,6 +77,11 @@ public:
     }
 
 private:
+    std::int64_t between(char left, char right) const
+    {
+        return tracking_ + (kerning_ ? kerning_->amount(std::uint8_t(left), std::uint8_t(right)) : 0);
+    }
+
     const font::tGraphChar &glyphOf(char c) const { return glyphs_[static_cast<unsigned char>(c)]; }
 
     // The image at its own size, its bottom `height` rows standing on the
@@ -80,24 +94,26 @@ private:
     Raster &overlay_;
     const font::GlyphTable &glyphs_;
     const std::int64_t baseline_;
+    const std::int64_t tracking_;
+    const font::Kerning *const kerning_;
 };
 
 }  // namespace
 
 void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t areaHeight,
                  std::int32_t lineSpacing, std::uint8_t alignment, const font::GlyphTable &glyphs,
-                 raster::Raster &overlay)
+                 raster::Raster &overlay, const Spacing &spacing, const font::Kerning *kerning)
 {
     sizeOverlay(overlay, areaWidth, areaHeight);
 
     // Rendering advances by glyph 32's width whether or not it is defined.
-    const std::int64_t spaceAdvance = glyphs[kSpace].width;
+    const std::int64_t spaceAdvance = std::int64_t(glyphs[kSpace].width) + spacing.wordSpacing;
     const std::int64_t pitch = std::int64_t(lineSpacing) + 2;
     const std::int64_t width = areaWidth;
     std::int64_t baseline = 2;
     for (const TextLine line : lines) {
         baseline += pitch;
-        LinePen pen(overlay, glyphs, baseline);
+        LinePen pen(overlay, glyphs, baseline, spacing.tracking, kerning);
         switch (alignment) {
         case kAlignLeft:
             pen.forward(line, 2, spaceAdvance);
@@ -132,13 +148,13 @@ void TintOverlay(raster::Raster &overlay, raster::Colour colour)
 }
 
 Notice RefreshText(const QByteArray &text, const TextSettings &settings, const font::GlyphTable &glyphs,
-                   LineTable &lines, raster::Raster &overlay)
+                   LineTable &lines, raster::Raster &overlay, const font::Kerning *kerning)
 {
     ClearLineTable(lines);
-    const Notice notice =
-        LayoutText(text, settings.areaWidth, settings.areaHeight, settings.lineSpacing, glyphs, lines);
+    const Notice notice = LayoutText(text, settings.areaWidth, settings.areaHeight, settings.lineSpacing, glyphs,
+                                     lines, settings.spacing, kerning);
     RenderLines(lines, settings.areaWidth, settings.areaHeight, settings.lineSpacing, settings.alignment, glyphs,
-                overlay);
+                overlay, settings.spacing, kerning);
     TintOverlay(overlay, settings.colour);
     return notice;
 }

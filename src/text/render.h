@@ -16,9 +16,14 @@ enum Alignment : std::uint8_t { kAlignLeft = 1, kAlignCentre = 2, kAlignRight = 
 // glyphs opaquely at the places the alignment gives. Throws
 // "Text area is too large" for an area the program cannot hold; a negative
 // width or height gives an empty overlay.
+//
+// Within a word the pen moves on after each character but the last by its
+// glyph's width plus the tracking plus the kerning with the next character;
+// after a word by the space glyph's width plus the word spacing. Right
+// alignment runs the same steps from the right edge backwards.
 void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t areaHeight,
                  std::int32_t lineSpacing, std::uint8_t alignment, const font::GlyphTable &glyphs,
-                 raster::Raster &overlay);
+                 raster::Raster &overlay, const Spacing &spacing = {}, const font::Kerning *kerning = nullptr);
 
 // Turns every pixel of exactly black into colour; nothing happens for black.
 void TintOverlay(raster::Raster &overlay, raster::Colour colour);
@@ -30,12 +35,14 @@ struct TextSettings {
     std::int32_t lineSpacing = 10;
     std::uint8_t alignment = kAlignLeft;
     raster::Colour colour = raster::kBlack;
+    Spacing spacing;
 };
 
 // The refresh: clears the line table, lays the text out, renders it into the
 // overlay and tints it. Returns the notice that ended the layout; rendering
-// runs in any case and draws the lines placed before it.
+// runs in any case and draws the lines placed before it. kerning is the
+// font's (null for none).
 Notice RefreshText(const QByteArray &text, const TextSettings &settings, const font::GlyphTable &glyphs,
-                   LineTable &lines, raster::Raster &overlay);
+                   LineTable &lines, raster::Raster &overlay, const font::Kerning *kerning = nullptr);
 
 }  // namespace letterloom::text

@@ -85,6 +85,24 @@ TeffectsForm::TeffectsForm(Context &context, QWidget *parent)
     grid->addWidget(platePadding_, 2, 1);
     grid->addWidget(plateColourButton_, 2, 3);
 
+    tracking_ = spinBox(this, "seTracking", text::kMinTracking, text::kMaxTracking, 0);
+    tracking_->setSuffix(QStringLiteral(" px"));
+    tracking_->setToolTip(QStringLiteral("Extra pixels between the characters of a word"));
+    wordSpacing_ = spinBox(this, "seWordSpacing", text::kMinWordSpacing, text::kMaxWordSpacing, 0);
+    wordSpacing_->setSuffix(QStringLiteral(" px"));
+    wordSpacing_->setToolTip(QStringLiteral("Extra pixels added to the width of a space"));
+    grid->addWidget(new QLabel(QStringLiteral("Tracking"), this), 3, 0);
+    grid->addWidget(tracking_, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Word spacing"), this), 4, 0);
+    grid->addWidget(wordSpacing_, 4, 1);
+    for (QSpinBox *box : {tracking_, wordSpacing_})
+        connect(box, &QSpinBox::valueChanged, this, [this] {
+            if (showing_)
+                return;
+            const text::Spacing chosen = spacing();
+            project::runCommand(context_.prompter, [&] { context_.commands.setSpacing(chosen); });
+        });
+
     for (QCheckBox *box : {outline_, shadow_, plate_})
         connect(box, &QCheckBox::toggled, this, &TeffectsForm::changed);
     for (QSpinBox *box : {outlineSize_, shadowX_, shadowY_, platePadding_})
@@ -112,6 +130,17 @@ text::Effects TeffectsForm::effects() const
     if (plate_->isChecked())
         effects.plate = text::PlateEffect{platePadding_->value(), plateColour_};
     return effects;
+}
+
+text::Spacing TeffectsForm::spacing() const
+{
+    return {tracking_->value(), wordSpacing_->value()};
+}
+
+void TeffectsForm::focusSpacing()
+{
+    tracking_->setFocus();
+    tracking_->selectAll();
 }
 
 void TeffectsForm::changed()
@@ -156,6 +185,8 @@ void TeffectsForm::showEffects()
     showSwatch(outlineColourButton_, outlineColour_);
     showSwatch(shadowColourButton_, shadowColour_);
     showSwatch(plateColourButton_, plateColour_);
+    tracking_->setValue(context_.workspace.spacing.tracking);
+    wordSpacing_->setValue(context_.workspace.spacing.wordSpacing);
     showing_ = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text/effects.h"
+#include "text/layout.h"
 #include "ui/context.h"
 
 #include <QWidget>
@@ -13,9 +14,10 @@ class QSpinBox;
 namespace letterloom::ui {
 
 // Edit > Text Effects...: a small tool window with the current area's
-// outline, shadow and plate, their sizes and colours. Every change goes to
-// the workspace at once (ProjectCommands::setEffects), so the image view
-// shows it on its next tick.
+// outline, shadow and plate, their sizes and colours, and below them its
+// tracking and word spacing (what Edit > Text Spacing... opens). Every change
+// goes to the workspace at once (ProjectCommands::setEffects, setSpacing),
+// so the image view shows it on its next tick.
 class TeffectsForm : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,9 @@ public:
     void showEffects();
     // The effects the controls show.
     text::Effects effects() const;
+    text::Spacing spacing() const;
+    // Puts the keyboard on the tracking box (Edit > Text Spacing...).
+    void focusSpacing();
 
 private:
     void changed();
@@ -44,6 +49,8 @@ private:
     QCheckBox *plate_;
     QSpinBox *platePadding_;
     QPushButton *plateColourButton_;
+    QSpinBox *tracking_;
+    QSpinBox *wordSpacing_;
     raster::Colour outlineColour_ = raster::kBlack;
     raster::Colour shadowColour_ = raster::kBlack;
     raster::Colour plateColour_ = raster::kBlack;

@@ -187,6 +187,7 @@ void TmainForm::createMenus()
           {"mmNewArea", "New Text Area", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_N), &TmainForm::mmNewAreaClick},
           {"mmDeleteArea", "Delete Text Area", {}, &TmainForm::mmDeleteAreaClick},
           {"mmTextEffects", "Text Effects...", {}, &TmainForm::mmTextEffectsClick},
+          {"mmTextSpacing", "Text Spacing...", {}, &TmainForm::mmTextSpacingClick},
           {"mmSpace4", "-", {}, nullptr},
           {"mmLoadText", "Load Text...", QKeySequence(Qt::CTRL | Qt::Key_T), &TmainForm::mmLoadTextClick},
           {"mmShowText", "Show Text", {}, &TmainForm::mmShowTextClick},
@@ -334,7 +335,8 @@ void TmainForm::StatusTimerTimer()
     if (windows.font)
         windows.font->setWindowModified(workspace.fontModified);
     // New, Open and a change of area bring other effects.
-    if (windows.effects && windows.effects->isVisible() && windows.effects->effects() != workspace.effects)
+    if (windows.effects && windows.effects->isVisible()
+        && (windows.effects->effects() != workspace.effects || windows.effects->spacing() != workspace.spacing))
         windows.effects->showEffects();
 }
 
@@ -655,6 +657,12 @@ void TmainForm::mmTextEffectsClick()
         windows.effects = new TeffectsForm(context_, this);
     windows.effects->showEffects();
     bringBack(windows.effects);
+}
+
+void TmainForm::mmTextSpacingClick()
+{
+    mmTextEffectsClick();
+    context_.windows.effects->focusSpacing();
 }
 
 void TmainForm::mmLoadTextClick()

@@ -96,6 +96,7 @@ private:
     void mmNewAreaClick();
     void mmDeleteAreaClick();
     void mmTextEffectsClick();
+    void mmTextSpacingClick();
     void mmLoadTextClick();
     void mmShowTextClick();
     void mmClearTextClick();

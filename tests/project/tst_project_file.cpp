@@ -171,6 +171,17 @@ private slots:
             << QByteArray("{}") << QStringList{"effects.shadow", "effects.plate"};
         QTest::newRow("effects not an object") << QByteArray(R"({"effects":[1]})") << QByteArray("{}")
                                                << QStringList{"effects"};
+        QTest::newRow("spacing at its ends") << QByteArray(R"({"spacing":{"tracking":-8,"wordSpacing":16}})")
+                                             << QByteArray(R"({"spacing":{"tracking":-8,"wordSpacing":16}})")
+                                             << QStringList();
+        QTest::newRow("spacing of 0 is not written") << QByteArray(R"({"spacing":{"tracking":0,"wordSpacing":0}})")
+                                                     << QByteArray("{}") << QStringList();
+        QTest::newRow("tracking of 17 drops the spacing") << QByteArray(R"({"spacing":{"tracking":17}})")
+                                                          << QByteArray("{}") << QStringList{"spacing"};
+        QTest::newRow("word spacing of -9, half a pixel")
+            << QByteArray(R"({"spacing":{"wordSpacing":-9}})") << QByteArray("{}") << QStringList{"spacing"};
+        QTest::newRow("spacing not an object") << QByteArray(R"({"spacing":3})") << QByteArray("{}")
+                                               << QStringList{"spacing"};
     }
 
     void look()

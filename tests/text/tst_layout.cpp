@@ -2,6 +2,7 @@
 
 #include "text/font_description.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <algorithm>
@@ -22,6 +23,140 @@ const QString kHeightNotice = QStringLiteral("Text does not fit in the specified
 
 // Letters 10 wide, spaces 5: the font of most layouts below.
 const QString kFont = QStringLiteral("x=10 32=5");
+
+// A layout with tracking, word spacing and kerning written out the long way,
+// word by word, to hold the program's line tables against.
+struct Reference {
+    const font::GlyphTable &glyphs;
+    std::int64_t width, height, pitch;
+    Spacing spacing;
+    const font::Kerning &kerning;
+
+    static bool blank(char c) { return uchar(c) <= 32; }
+
+    static QByteArray resolve(const QByteArray &typed)
+    {
+        QByteArray out;
+        qsizetype i = 0;
+        while (i < typed.size()) {
+            const bool notLast = i + 1 < typed.size();
+            if (typed[i] == '$' && notLast && typed[i + 1] == '$') {
+                out += '$';
+                i += 2;
+                continue;
+            }
+            if (typed[i] == '$' && notLast) {
+                const QByteArray digits = typed.mid(i + 1, 2);
+                if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+                    out += char(digits.toInt());
+                    i += 1 + digits.size();
+                    continue;
+                }
+            }
+            out += typed[i++];
+        }
+        return out;
+    }
+
+    std::int64_t wordWidth(const QByteArray &typed, const QByteArray &resolved) const
+    {
+        std::int64_t w = 0;
+        for (char c : typed)
+            if (glyphs[uchar(c)].defined)
+                w += glyphs[uchar(c)].width;
+        for (qsizetype i = 1; i < resolved.size(); ++i)
+            w += spacing.tracking + kerning.amount(uchar(resolved[i - 1]), uchar(resolved[i]));
+        return w;
+    }
+
+    // One line as the reference keeps it while it grows.
+    struct Line {
+        std::vector<QByteArray> words;
+        std::vector<std::int64_t> widths;
+        std::int64_t lineWidth = 0, gap = 0;
+    };
+
+    Notice run(const QByteArray &text, LineTable &table) const
+    {
+        std::vector<Line> lines;
+        const Notice notice = layOut(text, lines);
+        for (const Line &line : lines) {
+            table.addLine();
+            for (std::size_t i = 0; i < line.words.size(); ++i)
+                table.addWord(line.words[i], std::int32_t(line.widths[i]));
+            table.setLineSums(std::int32_t(line.lineWidth), std::int32_t(line.gap));
+        }
+        return notice;
+    }
+
+    Notice layOut(QByteArray text, std::vector<Line> &lines) const
+    {
+        while (!text.isEmpty() && blank(text.front()))
+            text.remove(0, 1);
+        while (!text.isEmpty() && blank(text.back()))
+            text.chop(1);
+        // Words, each followed by whether a line break comes after it.
+        std::vector<std::pair<QByteArray, bool>> words;
+        QByteArray word;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == ' ') {
+                words.push_back({word, false});
+                word.clear();
+            } else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                words.push_back({word, true});
+                word.clear();
+                ++i;
+            } else {
+                word += text[i];
+            }
+        }
+        if (!text.isEmpty())
+            words.push_back({word, false});
+
+        const std::int64_t space = (glyphs[32].defined ? glyphs[32].width : 0) + spacing.wordSpacing;
+        std::int64_t line = 0;
+        for (auto [typed, breakAfter] : words) {
+            while (!typed.isEmpty() && blank(typed.front()))
+                typed.remove(0, 1);
+            while (!typed.isEmpty() && blank(typed.back()))
+                typed.chop(1);
+            const QByteArray resolved = resolve(typed);
+            const std::int64_t w = wordWidth(typed, resolved);
+            if (w > width - 4)
+                return Notice::Width;
+            for (;;) {
+                if (std::int64_t(lines.size()) <= line)
+                    lines.emplace_back();
+                Line &record = lines.back();
+                std::int64_t sum = w, lineWidth = w + space;
+                for (std::int64_t other : record.widths) {
+                    sum += other;
+                    lineWidth += other + space;
+                }
+                if (lineWidth <= width - 4) {
+                    record.gap = record.words.empty() ? 0 : (width - 4 - sum) / std::int64_t(record.words.size());
+                    record.words.push_back(resolved);
+                    record.widths.push_back(w);
+                    record.lineWidth = lineWidth;
+                    break;
+                }
+                if (record.words.empty()) {
+                    // Never fits: an empty record for every line still allowed.
+                    if (pitch > 0 && height - 4 >= 0)
+                        while (pitch * std::int64_t(lines.size()) <= height - 4)
+                            lines.emplace_back();
+                    return Notice::Height;
+                }
+                ++line;
+                if (pitch * line > height - 4)
+                    return Notice::Height;
+            }
+            if (breakAfter)
+                ++line;
+        }
+        return Notice::None;
+    }
+};
 
 }  // namespace
 
@@ -170,6 +305,105 @@ private slots:
             return line.wordCount() == 0 && line.lineWidth == 0 && line.gap == 0;
         });
         QCOMPARE(qsizetype(empty), records - placed);
+    }
+
+    // Tracking, word spacing and kerning on random texts of words, escapes,
+    // double spaces and line breaks, against the reference above.
+    void spacedLayoutAgainstReference()
+    {
+        QRandomGenerator random(0x5eed);
+        const QByteArray letters("xyAV$65 ");
+        for (int round = 0; round < 3000; ++round) {
+            font::GlyphTable glyphs;
+            for (char c : QByteArray("xyAV$65 ")) {
+                glyphs.setGlyphSize(uchar(c), 1, 1);
+                glyphs[uchar(c)].width = random.bounded(0, 9);
+                glyphs[uchar(c)].defined = random.bounded(5) != 0;
+            }
+            std::vector<font::KerningPair> pairs;
+            for (int i = random.bounded(6); i > 0; --i)
+                pairs.push_back({uchar(letters[random.bounded(letters.size())]),
+                                 uchar(letters[random.bounded(letters.size())]), random.bounded(-6, 7)});
+            const font::Kerning kerning(pairs);
+            const Spacing spacing{random.bounded(kMinTracking, kMaxTracking + 1),
+                                  random.bounded(kMinWordSpacing, kMaxWordSpacing + 1)};
+            QByteArray text;
+            for (int i = random.bounded(40); i > 0; --i)
+                text += random.bounded(12) == 0 ? QByteArray("\r\n") : QByteArray(1, letters[random.bounded(letters.size())]);
+            const int width = random.bounded(0, 80);
+            const int height = random.bounded(0, 80);
+            const int lineSpacing = random.bounded(-3, 12);
+
+            LineTable expected;
+            const Notice expectedNotice =
+                Reference{glyphs, width, height, lineSpacing + 2, spacing, kerning}.run(text, expected);
+            LineTable table;
+            const Notice notice = LayoutText(text, width, height, lineSpacing, glyphs, table, spacing, &kerning);
+            const QByteArray where = "text '" + text.toPercentEncoding() + "' in " + QByteArray::number(width) + 'x'
+                                     + QByteArray::number(height) + " tracking " + QByteArray::number(spacing.tracking)
+                                     + " word spacing " + QByteArray::number(spacing.wordSpacing);
+            QVERIFY2(describe(table) == describe(expected) && notice == expectedNotice, where.constData());
+        }
+    }
+
+    // Hand-counted cases of the same: one definition, each part on its own.
+    void spacedLayout_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("tracking");
+        QTest::addColumn<int>("wordSpacing");
+        QTest::addColumn<QString>("kerning");  // "AV-3": left, right, pixels
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("notice");
+
+        QTest::newRow("all 0 as without") << QByteArray("xx x") << 0 << 0 << "" << 100
+                                          << QStringList{"[xx][x] 20,10 L40 g66"} << "";
+        QTest::newRow("tracking between letters") << QByteArray("xxx x") << 2 << 0 << "" << 100
+                                                  << QStringList{"[xxx][x] 34,10 L54 g52"} << "";
+        QTest::newRow("negative tracking") << QByteArray("xxx") << -8 << 0 << "" << 100
+                                           << QStringList{"[xxx] 14 L19 g0"} << "";
+        QTest::newRow("word spacing in L, not S") << QByteArray("xx x") << 0 << 3 << "" << 100
+                                                  << QStringList{"[xx][x] 20,10 L46 g66"} << "";
+        QTest::newRow("space narrower than 0") << QByteArray("x x") << 0 << -8 << "" << 100
+                                               << QStringList{"[x][x] 10,10 L14 g76"} << "";
+        QTest::newRow("kerning inside a word") << QByteArray("AVA") << 0 << 0 << "AV-3 VA-2" << 100
+                                               << QStringList{"[AVA] 25 L30 g0"} << "";
+        QTest::newRow("no kerning across a space") << QByteArray("A V") << 0 << 0 << "AV-3" << 100
+                                                   << QStringList{"[A][V] 10,10 L30 g76"} << "";
+        QTest::newRow("no kerning across a line break") << QByteArray("A\r\nV") << 0 << 0 << "AV-3" << 100
+                                                        << QStringList{"[A] 10 L15 g0", "[V] 10 L15 g0"} << "";
+        QTest::newRow("tracking counts resolved characters") << QByteArray("A$86") << 1 << 0 << "AV-3" << 100
+                                                             << QStringList{"[AV] 11 L16 g0"} << "";
+        QTest::newRow("empty word adds nothing") << QByteArray("x  x") << 4 << 0 << "" << 100
+                                                 << QStringList{"[x][][x] 10,0,10 L35 g38"} << "";
+        QTest::newRow("tracking wraps the line") << QByteArray("xx xx") << 1 << 0 << "" << 49
+                                                 << QStringList{"[xx] 21 L26 g0", "[xx] 21 L26 g0"} << "";
+        QTest::newRow("tracking makes a word too wide") << QByteArray("xx") << 1 << 0 << "" << 24 << QStringList{}
+                                                        << kWidthNotice;
+        QTest::newRow("kerning lets a word fit") << QByteArray("AV") << 0 << 0 << "AV-1" << 28
+                                                 << QStringList{"[AV] 19 L24 g0"} << "";
+    }
+
+    void spacedLayout()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, tracking);
+        QFETCH(int, wordSpacing);
+        QFETCH(QString, kerning);
+        QFETCH(int, width);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, notice);
+
+        std::vector<font::KerningPair> pairs;
+        for (const QString &pair : kerning.split(' ', Qt::SkipEmptyParts))
+            pairs.push_back({uchar(pair[0].unicode()), uchar(pair[1].unicode()), pair.mid(2).toInt()});
+        const font::Kerning table(pairs);
+        LineTable found;
+        const Notice result = LayoutText(text, width, 100, 10, fontFrom("x=10 A=10 V=10 $=1 8=1 6=1 32=5"), found,
+                                         {tracking, wordSpacing}, &table);
+        QCOMPARE(describe(found), lines);
+        QCOMPARE(noticeText(result), notice);
     }
 
     void wordWidth_data()

@@ -105,12 +105,62 @@ private slots:
 
         LineTable lines;
         Raster overlay;
-        RefreshText(text, {width, height, spacing, std::uint8_t(alignment), raster::kBlack}, fontFrom(font), lines,
+        RefreshText(text, {width, height, spacing, std::uint8_t(alignment), raster::kBlack, {}}, fontFrom(font), lines,
                     overlay);
         QStringList found;
         for (const QString &probe : probes.split(' '))
             found << testing::runs(overlay, probe);
         QCOMPARE(found.join(" | "), runs);
+    }
+
+    // Tracking, word spacing and kerning move the pen; right alignment takes
+    // the same steps from the right edge, drawing right to left as it always
+    // has (a glyph kerned into its left neighbour is covered by it).
+    // Letters 10 x 8, spaces 5 (row 13).
+    void spacedDrawing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("tracking");
+        QTest::addColumn<int>("wordSpacing");
+        QTest::addColumn<QString>("kerning");  // "AV-3": left, right, pixels
+        QTest::addColumn<QString>("runs");
+
+        QTest::newRow("left, tracking") << QByteArray("AV A") << 1 << 2 << 0 << "" << "2-11# 14-23r 29-38#";
+        QTest::newRow("left, word spacing") << QByteArray("A A") << 1 << 0 << 3 << "" << "2-11# 20-29#";
+        QTest::newRow("left, kerning overlaps") << QByteArray("AVA") << 1 << 0 << 0 << "AV-3 VA1"
+                                                << "2-8# 9-18r 20-29#";
+        QTest::newRow("left, no kerning across a space") << QByteArray("A V") << 1 << 0 << 0 << "AV-3"
+                                                         << "2-11# 17-26r";
+        QTest::newRow("right, tracking") << QByteArray("AV A") << 3 << 2 << 0 << "" << "61-70# 73-82r 88-97#";
+        QTest::newRow("right, word spacing") << QByteArray("A A") << 3 << 0 << 3 << "" << "70-79# 88-97#";
+        QTest::newRow("right, kerning") << QByteArray("AVA") << 3 << 0 << 0 << "AV-3 VA1" << "70-79# 80-86r 88-97#";
+        QTest::newRow("right, both at once") << QByteArray("AV A") << 3 << 1 << 2 << "AV-4"
+                                             << "64-73# 74-80r 88-97#";
+        QTest::newRow("centre uses the spaced width") << QByteArray("AV") << 2 << 2 << 0 << ""
+                                                      << "38-47# 50-59r";
+        QTest::newRow("justified: gap without word spacing") << QByteArray("A A") << 4 << 1 << 7 << ""
+                                                             << "2-11# 88-97#";
+    }
+
+    void spacedDrawing()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, alignment);
+        QFETCH(int, tracking);
+        QFETCH(int, wordSpacing);
+        QFETCH(QString, kerning);
+        QFETCH(QString, runs);
+
+        std::vector<font::KerningPair> pairs;
+        for (const QString &pair : kerning.split(' ', Qt::SkipEmptyParts))
+            pairs.push_back({uchar(pair[0].unicode()), uchar(pair[1].unicode()), pair.mid(2).toInt()});
+        const font::Kerning table(pairs);
+        LineTable lines;
+        Raster overlay;
+        TextSettings settings{100, 20, 10, std::uint8_t(alignment), raster::kBlack, {tracking, wordSpacing}};
+        RefreshText(text, settings, fontFrom("A=10x8 V=10x8r 32=5x8."), lines, overlay, &table);
+        QCOMPARE(testing::runs(overlay, "r13"), runs);
     }
 
     // Whatever the refresh replaces: the old overlay and the old line table.
@@ -153,7 +203,7 @@ private slots:
         lines.addEmptyLines(2);
         Raster overlay(50, 50);
         overlay.fill(raster::kBlack);
-        const TextSettings settings{width, height, 10, std::uint8_t(alignment), raster::kBlack};
+        const TextSettings settings{width, height, 10, std::uint8_t(alignment), raster::kBlack, {}};
         try {
             RefreshText(text, settings, fontFrom(kFont), lines, overlay);
             QVERIFY(error.isEmpty());
@@ -200,7 +250,7 @@ private slots:
         LineTable lines;
         Raster overlay;
         const Notice notice =
-            RefreshText("x xxxxxxxxxx", {50, 20, 10, kAlignLeft, raster::kRed}, fontFrom(kFont), lines, overlay);
+            RefreshText("x xxxxxxxxxx", {50, 20, 10, kAlignLeft, raster::kRed, {}}, fontFrom(kFont), lines, overlay);
         QCOMPARE(notice, Notice::Width);
         QCOMPARE(runs(overlay, "r13"), QString("2-11r"));
     }
