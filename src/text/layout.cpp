@@ -78,7 +78,8 @@ public:
         std::int64_t w = typedWidth;
         if (!plain_) {
             // Tracking and kerning count between the resolved characters.
-            resolved_.assign(word);
+            resolved_.resize(word.size());
+            std::copy(word.begin(), word.end(), resolved_.begin());
             resolved_.truncate(ResolveEscapesInPlace(resolved_.data(), resolved_.size()));
             w += SpacingWidth(resolved_, spacing_, kerning_);
         }

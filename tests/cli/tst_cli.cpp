@@ -281,6 +281,15 @@ private slots:
         QTest::newRow("render, shadow without DY")
             << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--shadow", "3:000000"} << 2
             << "letterloom-cli: --shadow takes DX,DY[:RRGGBB], not '3:000000'" << "out.bmp" << false;
+        QTest::newRow("render, tracking of 17")
+            << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--tracking", "17"} << 2
+            << "letterloom-cli: --tracking: 17 is not from -8 to 16" << "out.bmp" << false;
+        QTest::newRow("layout, word spacing not a number")
+            << QStringList{"layout", "@fits.llp", "--json", "--word-spacing", "1.5"} << 2
+            << "letterloom-cli: --word-spacing takes a whole number from -8 to 16, not '1.5'" << "" << false;
+        QTest::newRow("fit, word spacing of -9")
+            << QStringList{"fit", "@fits.llp", "--text", "@none.txt", "--word-spacing=-9"} << 2
+            << "letterloom-cli: --word-spacing: -9 is not from -8 to 16" << "" << false;
         QTest::newRow("render, plate with a bad colour")
             << QStringList{"render", "@fits.llp", "-o", "@out.bmp", "--plate", "2:red"} << 2
             << "letterloom-cli: --plate takes PAD[:RRGGBB], not '2:red'" << "out.bmp" << false;
@@ -583,7 +592,8 @@ private slots:
         QCOMPARE(picture.pixel(79, 59), kGrey);
     }
 
-    // Each line as "word,word|width,width|lineWidth|gap", words as bytes.
+    // Each line as "word,word|width,width|lineWidth|gap", words as bytes; the
+    // project may be followed by options.
     void layoutJson_data()
     {
         QTest::addColumn<QString>("project");
@@ -605,6 +615,12 @@ private slots:
                                          << Lines{"\xE9" "a,\xFF|10,0|20|46"};
         QTest::newRow("escapes resolved, widths as typed") << "fits.llp" << QByteArray("$97a$$") << 0 << "none"
                                                            << Lines{"aa$|5|10|0"};
+        QTest::newRow("--tracking between a word's letters") << "fits.llp --tracking 2" << QByteArray("aa b") << 0
+                                                            << "none" << Lines{"aa,b|12,3|25|41"};
+        QTest::newRow("--tracking counts resolved characters") << "fits.llp --tracking 1" << QByteArray("$97a$$") << 0
+                                                              << "none" << Lines{"aa$|7|12|0"};
+        QTest::newRow("--word-spacing in the line width only") << "fits.llp --word-spacing -3" << QByteArray("aa b")
+                                                              << 0 << "none" << Lines{"aa,b|10,3|17|43"};
         QTest::newRow("the project's own text") << "tall.llp" << QByteArray() << 3 << "height" << Lines{"aa|10|15|0"};
         QTest::newRow("nothing placed before a wide word") << "wide.llp" << QByteArray() << 3 << "width" << Lines{};
     }
@@ -617,7 +633,8 @@ private slots:
         QFETCH(QString, notice);
         QFETCH(QList<QByteArray>, lines);
 
-        QStringList arguments{"layout", "@" + project, "--json"};
+        QStringList options = project.split(u' ');  // the project, then options
+        QStringList arguments = QStringList{"layout", "@" + options.takeFirst(), "--json"} + options;
         if (!text.isEmpty()) {
             write("out.txt", text);
             arguments << "--text" << "@out.txt";
