@@ -99,6 +99,38 @@ private slots:
         QCOMPARE(form->effects(), text::Effects());
         QVERIFY(!form->findChild<QCheckBox *>(QStringLiteral("cbOutline"))->isChecked());
     }
+
+    // Edit > Text Spacing... opens the same window on the tracking box; the
+    // two boxes are the current area's spacing, held to their range, and
+    // unsaved project work until New.
+    void spacing()
+    {
+        FakePrompter prompter;
+        Shell shell(prompter, dir_.path());
+        project::Workspace &workspace = shell.workspace();
+        shell.windows().main->findChild<QAction *>(QStringLiteral("mmTextSpacing"))->trigger();
+        TeffectsForm *form = shell.windows().effects;
+        QVERIFY(form && form->isVisible());
+        auto *tracking = form->findChild<QSpinBox *>(QStringLiteral("seTracking"));
+        auto *wordSpacing = form->findChild<QSpinBox *>(QStringLiteral("seWordSpacing"));
+        QCOMPARE(form->focusWidget(), tracking);
+        const std::uint64_t revision = workspace.revision();
+        tracking->setValue(-20);
+        wordSpacing->setValue(20);
+        QCOMPARE(workspace.spacing, (text::Spacing{-8, 16}));
+        QVERIFY(workspace.spacingChanged);
+        QVERIFY(workspace.revision() > revision);
+        QCOMPARE(workspace.effects, text::Effects());
+        QVERIFY(!workspace.effectsChanged && !workspace.textChanged && !workspace.areaChanged);
+
+        prompter.answer(project::Answer::No);
+        shell.windows().main->findChild<QAction *>(QStringLiteral("mmNewProject"))->trigger();
+        QCOMPARE(workspace.spacing, text::Spacing());
+        QVERIFY(!workspace.spacingChanged);
+        shell.windows().main->StatusTimerTimer();
+        QCOMPARE(form->spacing(), text::Spacing());
+        QCOMPARE(tracking->value(), 0);
+    }
 };
 
 QTEST_MAIN(TestEffectsForm)

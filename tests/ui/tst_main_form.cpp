@@ -268,7 +268,8 @@ void TestMainForm::menus_data()
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
                                          "mmTextArea|Text Area...|", "mmNextArea|Next Text Area|Ctrl+PgDown",
                                          "mmPreviousArea|Previous Text Area|Ctrl+PgUp", "mmNewArea|New Text Area|Ctrl+Shift+N",
-                                         "mmDeleteArea|Delete Text Area|", "mmTextEffects|Text Effects...|", "mmSpace4",
+                                         "mmDeleteArea|Delete Text Area|", "mmTextEffects|Text Effects...|",
+                                         "mmTextSpacing|Text Spacing...|", "mmSpace4",
                                          "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
                                          "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9",
                                          "mmLiveRefresh|Live Refresh|"};
