@@ -61,7 +61,11 @@ void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selec
 void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode,
                  std::optional<QPoint> hintsAt)
 {
-    view.fill(kWhite);
+    // A picture that covers the whole view leaves no white to show.
+    const bool covered = workspace.hasPicture() && workspace.picture.width() >= view.width()
+                         && workspace.picture.height() >= view.height();
+    if (!covered)
+        view.fill(kWhite);
     if (!workspace.hasPicture()) {
         drawPictureHint(view);
         return;

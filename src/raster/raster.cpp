@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -281,11 +282,45 @@ QByteArray Raster::toBmp() const
 {
     if (image_.isNull())
         return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image_.save(&buffer, "BMP"))
-        throw Error(QStringLiteral("Cannot write the picture as a BMP file"));
+    // A BMP file of 24 bits a pixel, bottom row first, each row padded to
+    // whole 32-bit words: the header fields are those the platform's writer
+    // gives, the resolution the picture's own. Made in one buffer of the
+    // file's size, straight from the rows.
+    const qint64 rowBytes = (qint64(width_) * 24 + 31) / 32 * 4;
+    const qint64 pixelBytes = rowBytes * height_;
+    constexpr qint64 kHeaderBytes = 14 + 40;
+    QByteArray bytes(qsizetype(kHeaderBytes + pixelBytes), Qt::Uninitialized);
+    auto *to = reinterpret_cast<std::uint8_t *>(bytes.data());
+    const auto put = [&to](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            *to++ = std::uint8_t(value >> (8 * i));
+    };
+    put('B' | 'M' << 8, 2);
+    put(std::uint32_t(kHeaderBytes + pixelBytes), 4);
+    put(0, 4);
+    put(kHeaderBytes, 4);
+    put(40, 4);
+    put(std::uint32_t(width_), 4);
+    put(std::uint32_t(height_), 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(std::uint32_t(pixelBytes), 4);
+    put(std::uint32_t(image_.dotsPerMeterX() ? image_.dotsPerMeterX() : 2834), 4);
+    put(std::uint32_t(image_.dotsPerMeterY() ? image_.dotsPerMeterY() : 2834), 4);
+    put(0, 4);
+    put(0, 4);
+    for (int y = height_ - 1; y >= 0; --y) {
+        const QRgb *from = constScanLine(y);
+        std::uint8_t *row = to;
+        for (int x = 0; x < width_; ++x, row += 3) {
+            row[0] = std::uint8_t(qBlue(from[x]));
+            row[1] = std::uint8_t(qGreen(from[x]));
+            row[2] = std::uint8_t(qRed(from[x]));
+        }
+        std::fill(row, to + rowBytes, std::uint8_t(0));
+        to += rowBytes;
+    }
     return bytes;
 }
 

@@ -19,13 +19,16 @@ void sizeOverlay(Raster &overlay, std::int32_t areaWidth, std::int32_t areaHeigh
 {
     const int width = std::max(areaWidth, 0);
     const int height = std::max(areaHeight, 0);
+    // A raster made from nothing is white already; one resized keeps pixels.
+    const bool fresh = overlay.isEmpty();
     if (Raster::sizeAllowed(width, height))
         overlay.setSize(width, height);
     else if (width == 0 || height == 0)
         overlay.setSize(0, 0);
     else
         throw Error(QStringLiteral("Text area is too large"));
-    overlay.fill(raster::kWhite);
+    if (!fresh)
+        overlay.fill(raster::kWhite);
 }
 
 // Draws the glyphs of one line onto the overlay. Positions are 64-bit: the
@@ -137,13 +140,15 @@ void TintOverlay(raster::Raster &overlay, raster::Colour colour)
 {
     if (colour == raster::kBlack)
         return;
-    // Rows are read straight from the image; only black pixels are written.
-    const QImage &image = overlay.image();
+    // Row by row; only black pixels change.
+    const QRgb black = raster::toQRgb(raster::kBlack), tinted = raster::toQRgb(colour);
+    if (overlay.isEmpty())
+        return;
     for (int y = 0; y < overlay.height(); ++y) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        QRgb *row = overlay.scanLine(y);
         for (int x = 0; x < overlay.width(); ++x)
-            if (raster::fromQRgb(row[x]) == raster::kBlack)
-                overlay.setPixel(x, y, colour);
+            if ((row[x] & 0xFFFFFFu) == (black & 0xFFFFFFu))
+                row[x] = tinted;
     }
 }
 
