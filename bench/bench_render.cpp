@@ -1,9 +1,12 @@
 // Helper of bench_render.sh, which times letterloom-cli render against the
-// same work done with Pillow and against a plain BMP read and write.
+// same work done with Pillow and against a plain read of the project and
+// write of its picture.
 //   bench_render project DIR    writes DIR/bench.llf, DIR/bench.bmp and
 //                               DIR/bench.llp: a 1920 x 1080 picture whose
 //                               text area holds 20 000 words
-//   bench_render copy IN OUT    reads the BMP file IN and writes it to OUT
+//   bench_render floor PROJECT OUT
+//                               reads the project file PROJECT and writes its
+//                               picture as the BMP file OUT
 
 #include "base/error.h"
 #include "base/file_io.h"
@@ -97,14 +100,15 @@ int main(int argc, char *argv[])
             makeProject(arguments[1]);
             return 0;
         }
-        if (arguments.size() == 3 && arguments[0] == QLatin1String("copy")) {
-            raster::Raster::readBmpFile(arguments[1]).writeBmpFile(arguments[2]);
+        if (arguments.size() == 3 && arguments[0] == QLatin1String("floor")) {
+            const project::ProjectFile file = project::parseProject(readWholeFile(arguments[1]));
+            project::embeddedPicture(file.pictureBmp).writeBmpFile(arguments[2]);
             return 0;
         }
     } catch (const std::exception &failure) {
         std::fprintf(stderr, "bench_render: %s\n", qPrintable(messageOf(failure)));
         return 1;
     }
-    std::fprintf(stderr, "usage: bench_render project DIR | copy IN.bmp OUT.bmp\n");
+    std::fprintf(stderr, "usage: bench_render project DIR | floor PROJECT OUT.bmp\n");
     return 2;
 }

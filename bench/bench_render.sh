@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Times `letterloom-cli render` on a 1920 x 1080 project with 20 000 words,
 # side by side with the same drawing done with Pillow and with a program that
-# only reads and writes the same BMP file. Runs the three in turn N times and
-# prints the medians and the ratios.
+# only reads the project file and writes its picture as a BMP file (the
+# floor). Runs them in turn N times and prints the medians and the ratios.
 #
 #   bench/bench_render.sh [BUILD_DIR] [N]      (defaults: build, 11)
+#
+# With BEFORE=OTHER/letterloom-cli, that program's render of the same project
+# is timed in the same loop too, for a before and after.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,7 +27,7 @@ fi
 
 cli() { "$build/letterloom-cli" render "$work/bench.llp" -o "$work/cli.bmp" --color "$colour"; }
 pillow() { "$python" "$here/bench_render_pillow.py" "$work/bench.llp" "$work/bench.llf" "$colour" "$work/pillow.bmp"; }
-copy() { "$build/bench/bench_render" copy "$work/bench.bmp" "$work/copy.bmp"; }
+floor() { "$build/bench/bench_render" floor "$work/bench.llp" "$work/floor.bmp"; }
 
 # Milliseconds of one run of a command.
 milliseconds() {
@@ -35,9 +38,12 @@ milliseconds() {
     echo $(((end - start) / 1000))
 }
 
+before() { "$BEFORE" render "$work/bench.llp" -o "$work/before.bmp" --color "$colour"; }
+names="cli pillow floor${BEFORE:+ before}"
+
 declare -A times
 for ((i = 0; i < runs; i++)); do
-    for name in cli pillow copy; do
+    for name in $names; do
         times[$name]+="$(milliseconds $name) "
     done
 done
@@ -54,10 +60,17 @@ PY
 
 cli_us=$(median "${times[cli]}")
 pillow_us=$(median "${times[pillow]}")
-copy_us=$(median "${times[copy]}")
-awk -v runs="$runs" -v c="$cli_us" -v p="$pillow_us" -v k="$copy_us" 'BEGIN {
+floor_us=$(median "${times[floor]}")
+awk -v runs="$runs" -v c="$cli_us" -v p="$pillow_us" -v k="$floor_us" 'BEGIN {
     printf "medians of %d runs (1920 x 1080, 20000 words):\n", runs
     printf "  letterloom-cli render   %8.1f ms\n", c / 1000
     printf "  Pillow script           %8.1f ms   (cli / pillow = %.2f)\n", p / 1000, c / p
-    printf "  BMP read and write only %8.1f ms   (cli / copy   = %.2f)\n", k / 1000, c / k
+    printf "  project read, BMP write %8.1f ms   (cli / floor  = %.2f)\n", k / 1000, c / k
 }'
+if [[ -n ${BEFORE:-} ]]; then
+    before_us=$(median "${times[before]}")
+    cmp -s "$work/cli.bmp" "$work/before.bmp" && same=yes || same=NO
+    awk -v c="$cli_us" -v b="$before_us" -v s="$same" 'BEGIN {
+        printf "  before: render          %8.1f ms   (cli / before = %.2f, pictures identical: %s)\n", b / 1000, c / b, s
+    }'
+fi

@@ -3,9 +3,12 @@
 #include "base/byte_reader.h"
 #include "base/error.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdint>
 #include <functional>
 
 using namespace letterloom;
@@ -115,7 +118,72 @@ void putU32(QByteArray &bytes, int offset, quint32 value)
         bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
 }
 
+
+// A 24-bit BMP file of width x height pixels of varied colours, with its
+// header fields given: rows top-down when topDown, a header of headerSize
+// bytes, `colours` table entries announced and stored, `gap` bytes between
+// the tables and the pixels, and the row padding filled with 0xA5.
+struct Bmp24 {
+    int width = 1, height = 1;
+    bool topDown = false;
+    std::int32_t dpmX = 2835, dpmY = 2835;
+    int headerSize = 40;
+    int colours = 0;
+    int planes = 1;
+    int gap = 0;
+
+    QByteArray bytes() const
+    {
+        const int rowBytes = (width * 24 + 31) / 32 * 4;
+        const int offset = 14 + headerSize + colours * 4 + gap;
+        ByteWriter out;
+        out.u8('B'); out.u8('M');
+        out.u32(offset + rowBytes * height); out.u32(0); out.u32(offset);
+        out.u32(headerSize); out.i32(width); out.i32(topDown ? -height : height);
+        out.u8(planes); out.u8(0); out.u8(24); out.u8(0);
+        out.u32(0); out.u32(rowBytes * height); out.i32(dpmX); out.i32(dpmY);
+        out.u32(colours); out.u32(0);
+        for (int i = 40; i < headerSize; ++i)
+            out.u8(0);
+        for (int i = 0; i < colours * 4 + gap; ++i)
+            out.u8(0x11 * (i % 7));
+        std::uint32_t seed = std::uint32_t(width * 7919 + height);
+        for (int row = 0; row < height; ++row) {
+            QByteArray line(rowBytes, char(0xA5));
+            for (int x = 0; x < width * 3; ++x, seed = seed * 1103515245u + 12345u)
+                line[x] = char(seed >> 16);
+            out.bytes(line);
+        }
+        return out.result();
+    }
+};
+
+// What the platform's own BMP reader makes of the bytes, as RGB32; a null
+// image when it refuses them.
+QImage platformRead(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    const QImage image = reader.read();
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The platform's BMP writer's bytes for an image.
+QByteArray platformWrite(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
+        return {};
+    return bytes;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Bmp24)
 
 class TestBmp : public QObject {
     Q_OBJECT
@@ -200,6 +268,80 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         expectInvalid(bytes);
+    }
+
+    // The program's own reader and writer of 24-bit pictures against the
+    // platform's: the same pixels and resolution read, the same bytes
+    // written, and the files it leaves to the platform read as the platform
+    // reads them (or refused when the platform refuses them).
+    void sameAsThePlatform_data()
+    {
+        QTest::addColumn<Bmp24>("file");
+        const auto sized = [](int width, int height) {
+            Bmp24 file;
+            file.width = width;
+            file.height = height;
+            return file;
+        };
+        for (int width : {1, 2, 3, 4, 5, 6, 7, 8, 13, 640, 1001})
+            QTest::addRow("%d x 3", width) << sized(width, 3);
+        QTest::newRow("1 x 1") << sized(1, 1);
+        QTest::newRow("1 x 300") << sized(1, 300);
+        Bmp24 file = sized(7, 5);
+        file.topDown = true;
+        QTest::newRow("top-down 7 x 5") << file;
+        file = sized(1, 1);
+        file.topDown = true;
+        QTest::newRow("top-down 1 x 1") << file;
+        file = sized(9, 4);
+        file.dpmX = file.dpmY = 0;
+        QTest::newRow("no resolution") << file;
+        file.dpmX = 1;
+        file.dpmY = 0x7FFFFFFF;
+        QTest::newRow("resolution 1 and 2^31 - 1") << file;
+        file.dpmX = -5;
+        file.dpmY = 11811;
+        QTest::newRow("negative resolution") << file;
+        file = sized(6, 3);
+        file.colours = 2;
+        QTest::newRow("a colour table") << file;
+        file.colours = 0;
+        file.gap = 10;
+        QTest::newRow("a gap before the pixels") << file;
+        file.gap = 0;
+        file.headerSize = 108;
+        QTest::newRow("version 4 header") << file;
+        file.headerSize = 124;
+        file.topDown = true;
+        QTest::newRow("version 5 header, top-down") << file;
+        file.headerSize = 40;
+        file.topDown = false;
+        file.planes = 2;
+        QTest::newRow("two planes") << file;
+        file.planes = 0;
+        QTest::newRow("no planes") << file;
+    }
+    void sameAsThePlatform()
+    {
+        QFETCH(Bmp24, file);
+        const QByteArray bytes = file.bytes();
+        const QImage expected = platformRead(bytes);
+        if (expected.isNull()) {
+            expectInvalid(bytes);
+            return;
+        }
+        const Raster read = Raster::fromBmp(bytes);
+        QCOMPARE(read.image(), expected);  // pixels and size
+        QCOMPARE(read.image().dotsPerMeterX(), expected.dotsPerMeterX());
+        QCOMPARE(read.image().dotsPerMeterY(), expected.dotsPerMeterY());
+        QCOMPARE(read.toBmp(), platformWrite(expected));
+
+        // A picture made in the program, at the resolution new pictures get.
+        Raster made(file.width, file.height);
+        for (int y = 0; y < made.height(); ++y)
+            for (int x = 0; x < made.width(); ++x)
+                made.setPixel(x, y, rgb(x * 37 + y, y * 11, x ^ y));
+        QCOMPARE(made.toBmp(), platformWrite(made.image()));
     }
 
     void runLengthPictures()
