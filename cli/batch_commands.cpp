@@ -18,7 +18,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
@@ -34,46 +33,75 @@ namespace letterloom::cli {
 
 namespace {
 
-// The records of a CSV file; its first is the header. Errors name the file.
-std::vector<QStringList> readCsvFile(const QString &path)
-{
-    const QByteArray bytes = readWholeFile(path);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    if (utf8.hasError())
-        throw Error(QStringLiteral("%1: not UTF-8 text").arg(path));
-    try {
-        std::vector<QStringList> records = readCsv(text);
-        if (records.empty())
-            throw Error(QStringLiteral("no header row"));
-        return records;
-    } catch (const Error &error) {
-        throw Error(QStringLiteral("%1: %2").arg(path, error.message()));
+// A table of a CSV file read a record at a time, keeping only the cells of
+// the columns it is asked for. The whole file is checked first, so a broken
+// table is refused before any of its rows is used. Errors name the file.
+class CsvTable {
+public:
+    // Reads the file and the header; throws for a file that is not UTF-8, a
+    // broken table, a table without rows and a header that lacks one of
+    // names (letter case and spaces around the names do not count).
+    CsvTable(const QString &path, const QStringList &names) : bytes_(readWholeFile(path))
+    {
+        if (!bytes_.isValidUtf8())
+            throw Error(QStringLiteral("%1: not UTF-8 text").arg(path));
+        QByteArrayView text(bytes_);
+        if (text.startsWith("\xEF\xBB\xBF"))  // a mark before the table's own is skipped too
+            text = text.sliced(3);
+        reader_.emplace(text);
+        try {
+            reader_->check();
+        } catch (const Error &error) {
+            throw Error(QStringLiteral("%1: %2").arg(path, error.message()));
+        }
+        columns_.assign(size_t(names.size()), -1);
+        const bool any = reader_->next([&](qsizetype column, QByteArrayView field) {
+            const QString name = csvFieldText(field).trimmed().toLower();
+            for (size_t i = 0; i < columns_.size(); ++i)
+                if (columns_[i] < 0 && name == names[qsizetype(i)])
+                    columns_[i] = column;
+        });
+        if (!any)
+            throw Error(QStringLiteral("%1: no header row").arg(path));
+        for (size_t i = 0; i < columns_.size(); ++i)
+            if (columns_[i] < 0)
+                throw Error(QStringLiteral("%1: the header row has no column \"%2\" (it needs %3)")
+                                .arg(path, names[qsizetype(i)], names.join(u',')));
+        cells_.resize(columns_.size());
     }
-}
 
-// Where each named column stands in the header (letter case and spaces
-// around the names do not count); throws for a column that is missing.
-std::vector<qsizetype> columnsOf(const QString &path, const QStringList &header, const QStringList &names)
-{
-    QStringList found;
-    for (const QString &name : header)
-        found << name.trimmed().toLower();
-    std::vector<qsizetype> columns;
-    for (const QString &name : names) {
-        const qsizetype at = found.indexOf(name);
-        if (at < 0)
-            throw Error(QStringLiteral("%1: the header row has no column \"%2\" (it needs %3)")
-                            .arg(path, name, names.join(u',')));
-        columns.push_back(at);
+    // Reads the next record that is not blank (every field empty or spaces);
+    // false at the end of the table.
+    bool next()
+    {
+        for (;;) {
+            bool blank = true;
+            std::fill(cells_.begin(), cells_.end(), QString());
+            const bool any = reader_->next([&](qsizetype column, QByteArrayView field) {
+                const QString text = csvFieldText(field);
+                blank = blank && text.trimmed().isEmpty();
+                for (size_t i = 0; i < columns_.size(); ++i)
+                    if (columns_[i] == column)
+                        cells_[i] = text;
+            });
+            if (!any)
+                return false;
+            if (!blank)
+                return true;
+        }
     }
-    return columns;
-}
 
-bool isBlank(const QStringList &record)
-{
-    return std::all_of(record.begin(), record.end(), [](const QString &field) { return field.trimmed().isEmpty(); });
-}
+    // The cell of the record last read in the i-th of the names asked for
+    // (empty where the record is too short), and its row, the header being row 1.
+    const QString &cell(size_t i) const { return cells_[i]; }
+    int row() const { return reader_->row(); }
+
+private:
+    QByteArray bytes_;
+    std::optional<CsvReader> reader_;
+    std::vector<qsizetype> columns_;
+    std::vector<QString> cells_;
+};
 
 // An area number of a table: counted from 1, at most count.
 int areaNumber(const QString &cell, size_t count)
@@ -267,10 +295,8 @@ int batch(const QStringList &arguments)
                              .arg(line.value(QStringLiteral("color"))));
 
     const QString table = line.argument(0);
-    const std::vector<QStringList> records = readCsvFile(table);
-    const std::vector<qsizetype> columns =
-        columnsOf(table, records.front(), {QStringLiteral("project"), QStringLiteral("area"), QStringLiteral("text"),
-                                           QStringLiteral("output")});
+    CsvTable records(table, {QStringLiteral("project"), QStringLiteral("area"), QStringLiteral("text"),
+                             QStringLiteral("output")});
     const QDir folder = QFileInfo(table).absoluteDir();
 
     // The jobs in the order of their first rows.
@@ -278,13 +304,10 @@ int batch(const QStringList &arguments)
     std::map<std::pair<QString, QString>, size_t> jobOf;
     std::vector<RowReport> reports;
     int rows = 0;
-    for (size_t r = 1; r < records.size(); ++r) {
-        const QStringList &record = records[r];
-        if (isBlank(record))
-            continue;
+    while (records.next()) {
         ++rows;
-        const auto cell = [&](int column) { return record.value(columns[size_t(column)]); };
-        const int row = int(r) + 1;
+        const auto cell = [&](int column) { return records.cell(size_t(column)); };
+        const int row = records.row();
         if (cell(0).isEmpty() || cell(3).isEmpty()) {
             reports.push_back({row, true, QStringLiteral("the row names no %1").arg(cell(0).isEmpty() ? "project" : "output")});
             continue;
@@ -429,20 +452,17 @@ int textsImport(const QStringList &arguments)
     project::ProjectExtras extras = project::extrasOf(file, QFileInfo(projectPath).fileName(), notices);
     std::vector<project::AreaText> areas = project::joinAreas(file.settings, file.text, extras);
 
-    const std::vector<QStringList> records = readCsvFile(table);
-    const std::vector<qsizetype> columns = columnsOf(table, records.front(), {QStringLiteral("area"), QStringLiteral("text")});
+    CsvTable records(table, {QStringLiteral("area"), QStringLiteral("text")});
     std::vector<int> givenBy(areas.size(), 0);
-    for (size_t r = 1; r < records.size(); ++r) {
-        if (isBlank(records[r]))
-            continue;
-        const int row = int(r) + 1;
+    while (records.next()) {
+        const int row = records.row();
         try {
-            const int number = areaNumber(records[r].value(columns[0]), areas.size());
+            const int number = areaNumber(records.cell(0), areas.size());
             if (givenBy[size_t(number) - 1] != 0)
                 throw Error(QStringLiteral("text area %1 is given twice, first in row %2").arg(number).arg(givenBy[size_t(number) - 1]));
             givenBy[size_t(number) - 1] = row;
             project::AreaText &area = areas[size_t(number) - 1];
-            const QString cell = records[r].value(columns[1]);
+            const QString &cell = records.cell(1);
             if (!sameCell(cell, textCell(area.text, map)))
                 area.text = cellBytes(cell, map);
         } catch (const Error &error) {

@@ -29,9 +29,16 @@ private slots:
             << ",,\r\n\r\n\"\"," << QStringList{"||", "", "|"} << "";
         QTest::newRow("a quote inside an unquoted field stands") << "5 \"in\",x" << QStringList{"5 \"in\"|x"} << "";
         QTest::newRow("byte-order mark skipped") << u"\uFEFFarea"_qs << QStringList{"area"} << "";
+        QTest::newRow("only the first byte-order mark skipped") << u"\uFEFF\uFEFFa,\uFEFF"_qs
+                                                                << QStringList{u"\uFEFFa|\uFEFF"_qs} << "";
+        QTest::newRow("a long field with doubled quotes, then more")
+            << "\"" + QString("ab\"\"").repeated(1000) + "\",\"\"\"\"\r\n\"\"\"x\"\"\""
+            << QStringList{QString("ab\"").repeated(1000) + "|\"", "\"x\""} << "";
         QTest::newRow("nothing at all") << "" << QStringList{} << "";
         QTest::newRow("quote never closed") << "a\r\nb,\"open\r\nstill" << QStringList{}
                                             << "Row 2: a quoted field is never closed";
+        QTest::newRow("quote never closed after doubled quotes") << "a,\"\"\"\"\"\r\n" << QStringList{}
+                                                                 << "Row 1: a quoted field is never closed";
         QTest::newRow("text after the closing quote") << "a\r\n\"x\"y,z" << QStringList{}
                                                       << "Row 2: a quoted field goes on after its closing quote";
     }

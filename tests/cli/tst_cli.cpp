@@ -470,6 +470,14 @@ private slots:
         QTest::newRow("BDF font name of many dashes") << QStringList{"font", "info", "@large.bdf"}
                                                       << "STARTFONT 2.1\nFONT " + QByteArray(20000000, '-') + glyph
                                                       << 250 << listed;
+        // Tables of 20 million empty fields in a row, and of 10 million columns.
+        QTest::newRow("texts import, a row of many fields")
+            << QStringList{"texts", "import", "@one-line.llp", "@large.csv", "-o", "@large.llp"}
+            << "area,text\r\n" + QByteArray(20000000, ',') + "\r\n" << 250 << QByteArray();
+        QTest::newRow("texts import, many columns")
+            << QStringList{"texts", "import", "@one-line.llp", "@large.csv", "-o", "@large.llp"}
+            << QByteArray("x,").repeated(5000000) + "area,text\r\n" + QByteArray(5000000, ',') + "1,b\r\n" << 250
+            << QByteArray();
     }
 
     void largeTextsInBoundedMemory()
@@ -488,7 +496,8 @@ private slots:
         file.text = "a";
         file.pictureBmp = greyPicture();
         write("one-line.llp", project::projectBytes(file));
-        write(arguments.contains("@large.bdf") ? "large.bdf" : "large.txt", text);
+        const QString input = arguments.filter(QRegularExpression("^@large\\.")).first();
+        write(input.mid(1), text);
 
         QStringList expanded;
         for (const QString &argument : arguments)
@@ -514,10 +523,12 @@ private slots:
             QVERIFY(out.seek(out.size() - outputEnd.size()));
             QCOMPARE(out.readAll(), outputEnd);
         }
-        QFile::remove(path("large.txt"));
-        QFile::remove(path("large.bdf"));
-        QFile::remove(path("large.out"));
-        QFile::remove(path("large.bmp"));
+        if (arguments.contains("@large.llp")) {  // the table's text went into the project
+            project::ProjectFile written = project::parseProject(readWholeFile(path("large.llp")));
+            QCOMPARE(written.text, text.endsWith("1,b\r\n") ? QByteArray("b") : file.text);
+        }
+        for (const QString &name : QDir(path(".")).entryList({"large.*"}, QDir::Files))
+            QFile::remove(path(name));
     }
 
     // The largest font an import may hold, written as the program's own font
@@ -901,6 +912,21 @@ private slots:
         QTest::newRow("no column text") << QByteArray("area,texts\n1,a\n") << 1
                                         << "letterloom-cli: @t.csv: the header row has no column \"text\" (it needs area,text)\n"
                                         << QByteArrayList{};
+        QTest::newRow("rows of spaces are blank") << QByteArray("area,text\n2,a\n  ,\t\n \n2,b\n") << 1
+                                                  << "letterloom-cli: @t.csv:5: text area 2 is given twice, first in row 2\n"
+                                                  << QByteArrayList{};
+        QTest::newRow("two byte-order marks, the header after them")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "area,text\n2,\"x\ry\"\n") << 0 << "" << odd;
+        QTest::newRow("a cut-off last character is not UTF-8") << QByteArray("area,text\n1,a\xC3") << 1
+                                                               << "letterloom-cli: @t.csv: not UTF-8 text\n" << QByteArrayList{};
+        QTest::newRow("a byte-order mark inside a cell is a character")
+            << QByteArray("area,text\n1,\xEF\xBB\xBFx\n") << 1
+            << QStringLiteral("letterloom-cli: @t.csv:2: \u201C\uFEFF\u201D (U+FEFF) has no code: without a character map "
+                              "the font's codes are U+0000 to U+00FF\n")
+            << QByteArrayList{};
+        QTest::newRow("a broken table is refused before its rows are used")
+            << QByteArray("area,text\n4,b\n1,\"a\n") << 1
+            << "letterloom-cli: @t.csv: Row 3: a quoted field is never closed\n" << QByteArrayList{};
         QTest::newRow("a quote never closed") << QByteArray("area,text\n1,\"a\n") << 1
                                               << "letterloom-cli: @t.csv: Row 2: a quoted field is never closed\n"
                                               << QByteArrayList{};
