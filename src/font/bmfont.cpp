@@ -30,12 +30,12 @@ constexpr qint64 kMaxPagePixels = 4 * kMaxFontPixels;
 }
 
 // The first word of a .fnt line: what the line is about ("char", "page", ...).
-QByteArray tagOf(const QByteArray &line)
+QByteArrayView tagOf(QByteArrayView line)
 {
     qsizetype end = 0;
     while (end < line.size() && line[end] != ' ' && line[end] != '\t')
         ++end;
-    return line.left(end);
+    return line.first(end);
 }
 
 // The keys the reader looks at; a line may hold any others, which are checked
@@ -53,10 +53,11 @@ int knownKey(QByteArrayView key)
 }
 
 // One line of the .fnt: its tag and its key=value pairs, where a value is a
-// word or a "quoted text". A key given twice keeps its last value.
+// word or a "quoted text". A key given twice keeps its last value. The values
+// are views of the text, which outlives the line.
 class FntLine {
 public:
-    FntLine(const QByteArray &text, int number) : tag_(tagOf(text)), number_(number)
+    FntLine(QByteArrayView text, int number) : tag_(tagOf(text).toByteArray()), number_(number)
     {
         qsizetype at = tag_.size();
         auto skipSpaces = [&] {
@@ -67,7 +68,7 @@ public:
             const qsizetype start = at;
             while (at < text.size() && text[at] != ' ' && text[at] != '\t' && text[at] != '=')
                 ++at;
-            return QByteArrayView(text).sliced(start, at - start);
+            return text.sliced(start, at - start);
         };
         for (skipSpaces(); at < text.size(); skipSpaces()) {
             const QByteArrayView key = word();
@@ -88,7 +89,7 @@ public:
                 end = at;
             }
             if (const int index = knownKey(key); index >= 0)
-                values_[std::size_t(index)] = text.mid(start, end - start);
+                values_[std::size_t(index)] = text.sliced(start, end - start);
         }
     }
 
@@ -103,7 +104,7 @@ public:
 
     qint64 integer(const char *key, qint64 fallback) const
     {
-        const std::optional<QByteArray> *found = find(key);
+        const std::optional<QByteArrayView> *found = find(key);
         if (!found)
             return fallback;
         bool ok = false;
@@ -113,12 +114,13 @@ public:
         return value;
     }
 
-    QString text(const char *key) const
+    // The bytes of a value, a view of the line's text.
+    QByteArrayView bytes(const char *key) const
     {
-        const std::optional<QByteArray> *found = find(key);
+        const std::optional<QByteArrayView> *found = find(key);
         if (!found)
             fail(QStringLiteral("%1 lacks %2=").arg(QString::fromUtf8(tag_), QLatin1String(key)));
-        return QString::fromUtf8(**found);
+        return **found;
     }
 
     [[noreturn]] void fail(const QString &what) const
@@ -128,16 +130,16 @@ public:
 
 private:
     // The value of a key of kKnownKeys that the line gives, or nullptr.
-    const std::optional<QByteArray> *find(const char *key) const
+    const std::optional<QByteArrayView> *find(const char *key) const
     {
         const int index = knownKey(key);
         Q_ASSERT(index >= 0);
-        const std::optional<QByteArray> &value = values_[std::size_t(index)];
+        const std::optional<QByteArrayView> &value = values_[std::size_t(index)];
         return value ? &value : nullptr;
     }
 
     QByteArray tag_;
-    std::array<std::optional<QByteArray>, kKnownKeyCount> values_;
+    std::array<std::optional<QByteArrayView>, kKnownKeyCount> values_;
     int number_;
 };
 
@@ -155,7 +157,7 @@ struct FntChar {
 struct FntFont {
     std::optional<FontImport> import;
     bool packed = false;
-    std::map<qint64, QString> pages;
+    std::map<qint64, QByteArrayView> pages;  // the file= of each, in the .fnt's bytes
     std::vector<FntChar> chars;
     std::optional<qint64> declaredChars;  // chars count=
     qint64 charLines = 0;
@@ -167,20 +169,27 @@ void refuseOtherFormats(const QByteArray &fnt)
 {
     if (fnt.startsWith("BMF"))
         fail(QStringLiteral("it is in the binary format; only the text format is read"));
-    if (fnt.trimmed().startsWith('<'))
+    if (QByteArrayView(fnt).trimmed().startsWith('<'))
         fail(QStringLiteral("it is in the XML format; only the text format is read"));
 }
 
-// Page names are relative to the .fnt's folder and stay inside it.
-QString checkedPageName(const FntLine &line)
+// A page's name as its line gives it (file=), each backslash made a slash.
+QString pageName(QByteArrayView file)
 {
-    QString name = line.text("file");
-    name.replace(u'\\', u'/');
+    return QString::fromUtf8(file).replace(u'\\', u'/');
+}
+
+// Page names are relative to the .fnt's folder and stay inside it.
+QByteArrayView checkedPageFile(const FntLine &line)
+{
+    const QByteArrayView file = line.bytes("file");
+    const QString name = pageName(file);
     const bool outside = name.isEmpty() || QDir::isAbsolutePath(name) || name.startsWith(u'/') ||
-                         name.contains(u':') || name.split(u'/').contains(QStringLiteral(".."));
+                         name.contains(u':') || name == QLatin1String("..") || name.startsWith(QLatin1String("../")) ||
+                         name.endsWith(QLatin1String("/..")) || name.contains(QLatin1String("/../"));
     if (outside)
         line.fail(QStringLiteral("its page \"%1\" lies outside the font's folder").arg(name));
-    return name;
+    return file;
 }
 
 void readCharLine(const FntLine &line, FntFont &font)
@@ -224,12 +233,12 @@ FntFont readFnt(const QByteArray &fnt, const CharMap &through)
         qsizetype end = fnt.indexOf('\n', pos);
         if (end < 0)
             end = fnt.size();
-        const QByteArray text = fnt.mid(pos, end - pos).trimmed();
+        const QByteArrayView text = QByteArrayView(fnt).sliced(pos, end - pos).trimmed();
         pos = end + 1;
         ++number;
         // Only the lines the reader uses are taken apart; others ("info",
         // kerning, whatever a tool adds) may hold anything.
-        const QByteArray tag = tagOf(text);
+        const QByteArrayView tag = tagOf(text);
         if (tag == "kerning")
             ++font.kernings;
         if (tag != "common" && tag != "page" && tag != "chars" && tag != "char")
@@ -250,7 +259,7 @@ FntFont readFnt(const QByteArray &fnt, const CharMap &through)
                 line.fail(QStringLiteral("page id %1 is not one of its %2 pages").arg(id).arg(pageCount.value_or(0)));
             if (font.pages.contains(id))
                 line.fail(QStringLiteral("page %1 is named twice").arg(id));
-            font.pages[id] = checkedPageName(line);
+            font.pages[id] = checkedPageFile(line);
         } else if (line.tag() == "chars") {
             font.declaredChars = line.integer("count");
         } else {
@@ -387,7 +396,7 @@ ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader, const 
     // One page at a time, so that only one is held in memory.
     qint64 pixelsLoaded = 0;
     for (const auto &[page, chars] : charsByPage) {
-        const QString &name = font.pages.at(page);
+        const QString name = pageName(font.pages.at(page));
         readPage(decodedPage(name, loader, pixelsLoaded), name, chars, font);
     }
     if (font.kernings > 0)

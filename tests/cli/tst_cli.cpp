@@ -470,6 +470,12 @@ private slots:
         QTest::newRow("BDF font name of many dashes") << QStringList{"font", "info", "@large.bdf"}
                                                       << "STARTFONT 2.1\nFONT " + QByteArray(20000000, '-') + glyph
                                                       << 250 << listed;
+        // A BMFont font whose one page lies 10 million folders deep.
+        QTest::newRow("BMFont page name of many folders")
+            << QStringList{"font", "info", "@large.fnt"}
+            << "info face=\"f\" size=8\ncommon lineHeight=8 base=8 scaleW=8 scaleH=8\npage id=0 file=\""
+                   + QByteArray("a/").repeated(10000000) + "p.png\"\nchars count=0\n"
+            << 250 << QByteArray("colours used (glyphs using each): \n");
         // Tables of 20 million empty fields in a row, and of 10 million columns.
         QTest::newRow("texts import, a row of many fields")
             << QStringList{"texts", "import", "@one-line.llp", "@large.csv", "-o", "@large.llp"}
