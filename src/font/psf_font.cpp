@@ -227,9 +227,8 @@ ImportedFont parsePsf(const QByteArray &packedOrNot, qint64 fileBytes, const Cha
     qint64 lost = 0;
     for (qint64 glyph = 0; glyph < layout.glyphs; ++glyph) {
         const TableReader::Entry &entry = table.next(glyph);
-        for (int code = 0; code < GlyphTable::kSize; ++code)
-            if (entry.codes.test(std::size_t(code)))
-                paintGlyph(font, code, bytes, layout, glyph);
+        for (std::size_t code = entry.codes._Find_first(); code < entry.codes.size(); code = entry.codes._Find_next(code))
+            paintGlyph(font, int(code), bytes, layout, glyph);
         lost += entry.characters && entry.codes.none();
     }
     const QString noCode = placement.throughNone() ? QStringLiteral("no code in the character map") : placement.noCode();
