@@ -82,6 +82,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen bench/bench_render.sh $(BUILD_DIR)
 	bench/bench_batch.sh $(BUILD_DIR)
 	bench/bench_files.sh $(BUILD_DIR)
+	bench/bench_readers.sh $(BUILD_DIR)
 
 # The programs, the samples and the desktop files under PREFIX, stripped:
 # the program directory is PREFIX/lib/letterloom (cmake/install.cmake).
