@@ -59,6 +59,34 @@ private slots:
         }
     }
 
+    // The reader hands out each field with its column and row; a check of
+    // the whole text first hands out nothing and leaves the reader at its start.
+    void readerHandsOutFields_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("fields");  // "row:column=field"
+        QTest::newRow("records of several shapes")
+            << QByteArray("a,b\r\n\"x\"\"y\",,z\n\r\n\"\"")
+            << QStringList{"1:0=a", "1:1=b", "2:0=x\"y", "2:1=", "2:2=z", "3:0=", "4:0="};
+        QTest::newRow("a byte-order mark, then a line break inside quotes")
+            << QByteArray("\xEF\xBB\xBF\"1\r\n2\",\xC3\xA9")
+            << QStringList{"1:0=1\r\n2", u"1:1=\u00E9"_qs};
+    }
+
+    void readerHandsOutFields()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, fields);
+        CsvReader reader(text);
+        reader.check();
+        QStringList got;
+        while (reader.next([&](qsizetype column, QByteArrayView field) {
+            got << QStringLiteral("%1:%2=%3").arg(reader.row()).arg(column).arg(csvFieldText(field));
+        }))
+            ;
+        QCOMPARE(got, fields);
+    }
+
     // What csvRecord writes, readCsv reads back field for field.
     void roundTrip_data()
     {

@@ -110,6 +110,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void dropsHighBytes();
+    void pageNamesInsideTheFolder_data();
+    void pageNamesInsideTheFolder();
     void rejectsBrokenFont_data();
     void rejectsBrokenFont();
     void rejectsEveryTruncation();
@@ -300,6 +302,29 @@ void TestBmFont::dropsHighBytes()
     QCOMPARE(picturesOf(imported.glyphs), (Pictures{{65, {"##"}}, {66, {"r"}}}));
 }
 
+// Names with dots that are not a folder "..", and backslashes, which are
+// slashes: the page is loaded by the name with slashes.
+void TestBmFont::pageNamesInsideTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("name");  // as the .fnt gives it
+    QTest::addColumn<QString>("loaded");
+    QTest::newRow("dots inside a name") << QByteArray("p..png") << "p..png";
+    QTest::newRow("a folder beginning with dots") << QByteArray("..sub/p.png") << "..sub/p.png";
+    QTest::newRow("a folder ending with dots") << QByteArray("sub../x/p.png") << "sub../x/p.png";
+    QTest::newRow("a folder of three dots") << QByteArray(".../p.png") << ".../p.png";
+    QTest::newRow("backslashes") << QByteArray("sub\\p.png") << "sub/p.png";
+}
+
+void TestBmFont::pageNamesInsideTheFolder()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, loaded);
+    const QByteArray font = fnt(charLine(65, "x=0 y=0 width=1 height=1", "xoffset=0 yoffset=0 xadvance=1"))
+                                .replace("\"p.png\"", '"' + name + '"');
+    const ImportedFont imported = parseBmFont(font, pagesOf({{loaded, pngOf({"r"})}}));
+    QCOMPARE(definedCodes(imported.glyphs), QList<int>{65});
+}
+
 // Each row edits a small valid font (one 2 x 2 glyph on a 2 x 2 page) in one
 // place, or gives it another page.
 void TestBmFont::rejectsBrokenFont_data()
@@ -349,7 +374,8 @@ void TestBmFont::rejectsBrokenFont_data()
                                               << invalid + "page id 3 is not one of its 1 pages (line 3)";
     QTest::newRow("page named twice") << edited("chars", "page id=0 file=\"q.png\"\nchars") << page
                                       << invalid + "page 0 is named twice (line 4)";
-    for (const char *name : {"../p.png", "/etc/p.png", "sub\\..\\..\\p.png", "C:\\p.png", ""})
+    for (const char *name : {"../p.png", "/etc/p.png", "sub\\..\\..\\p.png", "C:\\p.png", "", "..", "sub/..",
+                             "sub/../p.png", "sub\\.."})
         QTest::addRow("page name \"%s\"", name)
             << edited("\"p.png\"", '"' + QByteArray(name) + '"') << page
             << invalid + QStringLiteral("its page \"%1\" lies outside the font's folder (line 3)")
