@@ -96,11 +96,12 @@ int reportNotices(const std::vector<text::Notice> &notices)
     return kExitNotice;
 }
 
-text::Notice layOut(const QByteArray &text, const project::AreaText &area, const font::GlyphTable &glyphs,
+text::Notice layOut(const QByteArray &text, const project::AreaText &area, const project::Workspace &workspace,
                     text::LineTable &lines)
 {
     text::ClearLineTable(lines);
-    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, glyphs, lines, area.spacing);
+    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, workspace.glyphs, lines,
+                            area.spacing, &workspace.fontExtras.kerning);
 }
 
 const char *noticeName(text::Notice notice)
@@ -257,7 +258,7 @@ int layout(const QStringList &arguments)
     for (const project::AreaText &area : areas) {
         if (!notices.empty())
             out.buffer() += ",\n";
-        notices.push_back(layOut(area.text, area, workspace.glyphs, workspace.lines));
+        notices.push_back(layOut(area.text, area, workspace, workspace.lines));
         printLineTableJson(notices.back(), workspace.lines, workspace.fontExtras.charMap, out);
         text::ClearLineTable(workspace.lines);
     }
@@ -293,7 +294,7 @@ int fit(const QStringList &arguments)
         ++count;
         bool failed = false;
         for (size_t a = 0; a < areas.size(); ++a) {
-            const text::Notice notice = layOut(paragraph.text, areas[a], workspace.glyphs, workspace.lines);
+            const text::Notice notice = layOut(paragraph.text, areas[a], workspace, workspace.lines);
             if (notice == text::Notice::None)
                 continue;
             failed = true;

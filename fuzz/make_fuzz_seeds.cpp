@@ -154,6 +154,8 @@ const QByteArray kBlockSeeds[] = {
     R"("shadow":{"dx":1,"dy":-2,"colour":"000000"},"plate":{"padding":3,"colour":"FFEEDD"}}})",
     R"({"textColour":"00FF00","later":[1,2.5,"x",null,true,{"deep":{}}]})",
     R"({"effects":{"outline":{"size":8,"shape":"square","colour":"FF0000"}},"charMap":"cp437"})",
+    R"({"charMap":{"name":"cp437"},"kerning":[[65,86,-2],[86,65,64],[0,255,-64],[65,86,1],[1,2,0],[256,1,1],)"
+    R"([1,1,1.5],[1,2],"AV"]})",
 };
 
 QByteArray blockSeed(const QByteArray &json)
@@ -167,6 +169,8 @@ void writeBlockSeeds(const SeedWriter &seeds, const QByteArray &sampleFont)
         seeds.add("extension_block", QStringLiteral("block_%1.bin").arg(i), blockSeed(kBlockSeeds[i]));
     seeds.add("font_file", "sample_with_extras.llf",
               font::fontBytes(font::parseFont(sampleFont)) + blockSeed(kBlockSeeds[2]));
+    seeds.add("font_file", "sample_with_kerning.llf",
+              font::fontBytes(font::parseFont(sampleFont)) + blockSeed(kBlockSeeds[3]));
     seeds.add("project_file", "defaults_with_extras.llp", project::projectBytes({}) + blockSeed(kBlockSeeds[0]));
 }
 

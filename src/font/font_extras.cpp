@@ -3,6 +3,8 @@
 #include "base/error.h"
 #include "base/extension_block.h"
 
+#include <QJsonArray>
+
 #include <optional>
 
 namespace letterloom::font {
@@ -12,6 +14,10 @@ namespace {
 const QString kCharMapKey = QStringLiteral("charMap");
 const QString kNameKey = QStringLiteral("name");
 const QString kTableKey = QStringLiteral("table");
+const QString kKerningKey = QStringLiteral("kerning");
+
+// As many pairs as there are pairs of codes.
+constexpr qsizetype kMaxKerningPairs = 256 * 256;
 
 // The map a charMap value names, or nothing when it names none the program
 // can read (an unknown code page, a table that does not read).
@@ -31,6 +37,38 @@ std::optional<CharMap> charMapOf(const QJsonObject &value)
     return CharMap::fromCodePage(name);
 }
 
+// A whole number from low to high in a JSON value, or nothing.
+std::optional<int> wholeIn(const QJsonValue &value, int low, int high)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (number != double(qint64(number)) || number < low || number > high)
+        return std::nullopt;
+    return int(number);
+}
+
+// The pairs of a kerning list; the entries that are no pair, or repeat the
+// codes of an earlier one, are named in keys.dropped().
+Kerning kerningOf(const QJsonArray &list, ExtensionKeys &keys)
+{
+    std::vector<KerningPair> pairs;
+    std::vector<bool> seen(std::size_t(kMaxKerningPairs), false);
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QJsonArray entry = list[i].toArray();
+        const std::optional<int> left = entry.size() == 3 ? wholeIn(entry[0], 0, 255) : std::nullopt;
+        const std::optional<int> right = entry.size() == 3 ? wholeIn(entry[1], 0, 255) : std::nullopt;
+        const std::optional<int> amount = entry.size() == 3 ? wholeIn(entry[2], -kMaxKerning, kMaxKerning) : std::nullopt;
+        if (!list[i].isArray() || !left || !right || !amount || *amount == 0 || seen[std::size_t(*left * 256 + *right)]) {
+            keys.drop(QStringLiteral("%1[%2]").arg(kKerningKey).arg(i));
+            continue;
+        }
+        seen[std::size_t(*left * 256 + *right)] = true;
+        pairs.push_back({std::uint8_t(*left), std::uint8_t(*right), *amount});
+    }
+    return Kerning(pairs);
+}
+
 }  // namespace
 
 FontExtras readFontExtras(ExtensionKeys &keys)
@@ -41,6 +79,12 @@ FontExtras readFontExtras(ExtensionKeys &keys)
             extras.charMap = *map;
         else
             keys.drop(kCharMapKey);
+    }
+    if (const std::optional<QJsonValue> value = keys.take(kKerningKey, QJsonValue::Array)) {
+        if (value->toArray().size() > kMaxKerningPairs)
+            keys.drop(kKerningKey);
+        else
+            extras.kerning = kerningOf(value->toArray(), keys);
     }
     extras.otherKeys = keys.rest();
     return extras;
@@ -57,6 +101,12 @@ QJsonObject fontExtrasKeys(const FontExtras &extras)
         if (!map.name().isEmpty())
             table.insert(kNameKey, map.name());
         keys.insert(kCharMapKey, table);
+    }
+    if (!extras.kerning.isEmpty()) {
+        QJsonArray pairs;
+        for (const KerningPair &pair : extras.kerning.pairs())
+            pairs.append(QJsonArray{int(pair.left), int(pair.right), pair.amount});
+        keys.insert(kKerningKey, pairs);
     }
     return keys;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "font/char_map.h"
+#include "font/kerning.h"
 
 #include <QJsonObject>
 #include <QStringList>
@@ -20,11 +21,19 @@ namespace letterloom::font {
 // a code page (any alias is read, the stored spelling written) or
 // {"name": "game.tbl", "table": "41=A\nE0=th\n"} for a table. None writes
 // no key.
+//
+// kerning: the font's kerning pairs as [[left, right, pixels], ...], codes of
+// the font (0..255, never through the character map) sorted by left then
+// right code, pixels -64..64 and never 0. No pairs write no key. A pair that
+// is not three whole numbers in range, or repeats an earlier pair's codes,
+// is dropped and named (kerning[i]); a list longer than 65536 pairs (more
+// than there are pairs of codes) is dropped whole.
 struct FontExtras {
     QJsonObject otherKeys;
     CharMap charMap;
+    Kerning kerning;
 
-    bool isEmpty() const { return charMap.isNone() && otherKeys.isEmpty(); }
+    bool isEmpty() const { return charMap.isNone() && kerning.isEmpty() && otherKeys.isEmpty(); }
     bool operator==(const FontExtras &other) const = default;
 };
 

@@ -265,7 +265,8 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
         const AreaText &area = slot.values;
         notices.push_back(refreshOverlay(area.text, {area.rect.width, area.rect.height, area.lineSpacing,
                                                      area.alignment, area.colour, area.spacing},
-                                         workspace.glyphs, slot.lines, slot.overlay, slot.mask));
+                                         workspace.glyphs, &workspace.fontExtras.kerning, slot.lines, slot.overlay,
+                                         slot.mask));
     }
     workspace.bumpRevision();
     return notices;

@@ -22,15 +22,17 @@ text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::C
     return refreshOverlay(text,
                           {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
                            workspace.spacing},
-                          workspace.glyphs, workspace.lines, workspace.overlay, workspace.mask);
+                          workspace.glyphs, &workspace.fontExtras.kerning, workspace.lines, workspace.overlay,
+                          workspace.mask);
 }
 
 text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
-                            text::LineTable &lines, raster::Raster &overlay, text::TextMask &mask)
+                            const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
+                            text::TextMask &mask)
 {
     text::TextSettings untinted = settings;
     untinted.colour = raster::kBlack;
-    const text::Notice notice = text::RefreshText(text, untinted, glyphs, lines, overlay);
+    const text::Notice notice = text::RefreshText(text, untinted, glyphs, lines, overlay, kerning);
     // Tinted in any other colour, the text stays the overlay's pixels that
     // are not white; only white text needs its mask kept.
     mask = settings.colour == raster::kWhite ? text::textMask(overlay) : text::TextMask{};

@@ -100,9 +100,10 @@ private:
 // ended the layout.
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour);
 // text::RefreshText keeping the mask of text tinted white, which only the
-// untinted overlay shows.
+// untinted overlay shows. kerning is the font's pairs (null for none).
 text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
-                            text::LineTable &lines, raster::Raster &overlay, text::TextMask &mask);
+                            const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
+                            text::TextMask &mask);
 
 // The text of an overlay: the mask kept by its refresh, or else its pixels
 // that are not white.

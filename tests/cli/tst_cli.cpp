@@ -196,6 +196,9 @@ private slots:
         write("font.llf", font);
         write("truncated.llf", font.left(100));
         write("font.xyz", font);
+        font::FontExtras kerned;
+        kerned.kerning = font::Kerning({{'a', 'a', -1}, {'a', 'b', -2}});
+        write("kerned.llf", font::fontFileBytes(testFont(), kerned));
         const QString fontPath = path("font.llf");
         write("fits.llp", projectFile({10, 20, 60, 30}, fontPath, "X"));
         write("wide.llp", projectFile({10, 20, 8, 30}, fontPath, "aa"));
@@ -638,6 +641,10 @@ private slots:
                                                               << "none" << Lines{"aa$|7|12|0"};
         QTest::newRow("--word-spacing in the line width only") << "fits.llp --word-spacing -3" << QByteArray("aa b")
                                                               << 0 << "none" << Lines{"aa,b|10,3|17|43"};
+        QTest::newRow("the font's kerning inside words") << "fits.llp --font @kerned.llf" << QByteArray("aab ba") << 0
+                                                        << "none" << Lines{"aab,ba|10,8|28|38"};
+        QTest::newRow("--tracking beside kerning") << "fits.llp --font @kerned.llf --tracking 1" << QByteArray("aab")
+                                                   << 0 << "none" << Lines{"aab|12|17|0"};
         QTest::newRow("the project's own text") << "tall.llp" << QByteArray() << 3 << "height" << Lines{"aa|10|15|0"};
         QTest::newRow("nothing placed before a wide word") << "wide.llp" << QByteArray() << 3 << "width" << Lines{};
     }

@@ -199,9 +199,9 @@ private slots:
 
         QTest::newRow("nothing") << QByteArray() << QByteArray("{}") << QStringList() << QByteArray() << "none";
         QTest::newRow("other bytes") << QByteArray("junk") << QByteArray("{}") << QStringList() << QByteArray() << "none";
-        const QByteArray later = R"({"charMap":{"name":"cp437"},"kerning":[[65,86,-1]]})";
+        const QByteArray later = R"({"charMap":{"name":"cp437"},"ligatures":[[65,86,1]]})";
         QTest::newRow("keys of a later version, kept")
-            << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << QByteArray(R"({"kerning":[[65,86,-1]]})")
+            << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << QByteArray(R"({"ligatures":[[65,86,1]]})")
             << QStringList() << extensionBlockBytes(QJsonDocument::fromJson(later).object()) << "cp437";
         const auto block = [](const char *json) { return extensionBlockBytes(QJsonDocument::fromJson(json).object()); };
         QTest::newRow("code page alias, written in its stored spelling")
@@ -238,6 +238,62 @@ private slots:
         QCOMPARE(font.notices, notices);
         QCOMPARE(font.extras.charMap.description(), map);
         QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + writtenTail);
+    }
+
+    // Kerning pairs in the block: the bytes written for them, and what a
+    // block of bad pairs reads as. Pairs are "left,right,pixels" in code order.
+    void kerningInTheBlock_data()
+    {
+        QTest::addColumn<QByteArray>("json");     // the block read
+        QTest::addColumn<QString>("pairs");       // as read
+        QTest::addColumn<QString>("dropped");     // the keys named in the notice
+        QTest::addColumn<QByteArray>("written");  // the block written back
+        QTest::newRow("sorted on writing") << QByteArray(R"({"kerning":[[86,65,3],[65,86,-2]]})") << "65,86,-2 86,65,3"
+                                           << "" << QByteArray(R"({"kerning":[[65,86,-2],[86,65,3]]})");
+        QTest::newRow("both ends of the range") << QByteArray(R"({"kerning":[[0,255,-64],[255,0,64]]})")
+                                                << "0,255,-64 255,0,64" << ""
+                                                << QByteArray(R"({"kerning":[[0,255,-64],[255,0,64]]})");
+        QTest::newRow("beside a map and others")
+            << QByteArray(R"({"charMap":{"name":"cp437"},"kerning":[[1,2,1]],"x":1})") << "1,2,1" << ""
+            << QByteArray(R"({"charMap":{"name":"cp437"},"kerning":[[1,2,1]],"x":1})");
+        QTest::newRow("bad pairs dropped, the rest read")
+            << QByteArray(R"({"kerning":[[65,86,65],[256,1,1],[1,-1,1],[1,2],[1,2,3,4],"AV",[1.5,2,1],[1,2,0],)"
+                          R"([1,2,-1],[1,2,5],[null,2,1]]})")
+            << "1,2,-1" << "kerning[0], kerning[1], kerning[2], kerning[3], kerning[4], kerning[5], kerning[6], "
+                           "kerning[7], kerning[9], kerning[10]"
+            << QByteArray(R"({"kerning":[[1,2,-1]]})");
+        QTest::newRow("not a list") << QByteArray(R"({"kerning":{"65":1}})") << "" << "kerning" << QByteArray();
+        QTest::newRow("empty list writes no block") << QByteArray(R"({"kerning":[]})") << "" << "" << QByteArray();
+        QByteArray many = R"({"kerning":[)";
+        for (int i = 0; i <= 65536; ++i)
+            many += "[1,2,1],";
+        many.chop(1);
+        QTest::newRow("more pairs than codes make") << many + "]}" << "" << "kerning" << QByteArray();
+    }
+    void kerningInTheBlock()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, pairs);
+        QFETCH(QString, dropped);
+        QFETCH(QByteArray, written);
+        const QByteArray records = fontFile({});
+        const FontFile font = parseFontFile(records + extensionBlockBytes(QJsonDocument::fromJson(json).object()),
+                                            QStringLiteral("f.llf"));
+        QStringList read;
+        for (const KerningPair &pair : font.extras.kerning.pairs())
+            read << QStringLiteral("%1,%2,%3").arg(pair.left).arg(pair.right).arg(pair.amount);
+        QCOMPARE(read.join(u' '), pairs);
+        QCOMPARE(font.notices.join(u'\n'),
+                 dropped.isEmpty() ? QString()
+                                   : "Some extras of \"f.llf\" have values this program cannot use and were left out: "
+                                         + dropped + '.');
+        // The block's bytes: the magic, the length and the compact JSON.
+        QByteArray block;
+        if (!written.isEmpty()) {
+            const quint32 size = quint32(written.size());
+            block = "LLX1" + QByteArray(reinterpret_cast<const char *>(&size), 4) + written;
+        }
+        QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + block);
     }
 
     // Fonts of glyphs of many sizes (sides of 0 and 1, wide, tall) and random
