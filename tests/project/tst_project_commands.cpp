@@ -247,13 +247,16 @@ private slots:
         QTest::addColumn<bool>("keptAsRead");  // saving gives back the very bytes
 
         const QByteArray projectBlock = extensionBlockBytes(QJsonObject{{"layers", QJsonArray{1, 2}}});
-        const QByteArray fontBlock = extensionBlockBytes(QJsonObject{{"kerning", QJsonObject{{"AV", -1}}}});
+        const QByteArray fontBlock = extensionBlockBytes(QJsonObject{{"ligatures", QJsonObject{{"AV", -1}}}});
+        const QByteArray kerningBlock =
+            extensionBlockBytes(QJsonObject{{"kerning", QJsonArray{QJsonArray{65, 86, -1}, QJsonArray{86, 65, 2}}}});
         const QByteArray damaged("LLX1\x09\x00\x00\x00{}", 10);
         const QString damage = QStringLiteral("The extras stored at the end of \"%1\" are damaged and were "
                                               "left out: its length of 9 bytes runs past the end of the file.");
         QTest::newRow("no extras") << QByteArray() << QByteArray() << QStringList() << true;
         QTest::newRow("keys of a later version in both")
             << projectBlock << fontBlock << QStringList() << true;
+        QTest::newRow("the font's kerning") << QByteArray() << kerningBlock << QStringList() << true;
         QTest::newRow("damaged project block") << damaged << fontBlock << QStringList{damage.arg("p.llp")} << false;
         QTest::newRow("both damaged")
             << damaged << damaged << QStringList{damage.arg("p.llp") + u'\n' + damage.arg("p.llf")} << false;
