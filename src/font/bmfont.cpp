@@ -41,7 +41,8 @@ QByteArrayView tagOf(QByteArrayView line)
 // The keys the reader looks at; a line may hold any others, which are checked
 // for their form but not kept, so a line of millions of keys costs no memory.
 constexpr const char *kKnownKeys[] = {"id",   "x",     "y",          "width",  "height", "xoffset", "yoffset", "page",
-                                      "chnl", "xadvance", "lineHeight", "packed", "pages",  "count",   "file"};
+                                      "chnl", "xadvance", "lineHeight", "packed", "pages",  "count",   "file",
+                                      "first", "second", "amount"};
 constexpr int kKnownKeyCount = int(std::size(kKnownKeys));
 
 int knownKey(QByteArrayView key)
@@ -153,6 +154,15 @@ struct FntChar {
     qint64 channel = 15;
 };
 
+// One kerning line: after the glyph of first, the glyph of second moves by
+// amount pixels.
+struct FntKerning {
+    qint64 first = 0, second = 0, amount = 0;
+};
+
+// The kerning lines kept: more pairs than 256 codes can make are not needed.
+constexpr std::size_t kMaxKerningLines = std::size_t(1) << 20;
+
 // Everything the .fnt says, with the glyphs kept so far (white cells).
 struct FntFont {
     std::optional<FontImport> import;
@@ -162,7 +172,8 @@ struct FntFont {
     std::optional<qint64> declaredChars;  // chars count=
     qint64 charLines = 0;
     qint64 boxPixels = 0;  // of the kept glyphs
-    qint64 kernings = 0;
+    std::vector<FntKerning> kernings;
+    qint64 badKernings = 0;  // lines that are no pair of whole numbers
 };
 
 void refuseOtherFormats(const QByteArray &fnt)
@@ -239,8 +250,20 @@ FntFont readFnt(const QByteArray &fnt, const CharMap &through)
         // Only the lines the reader uses are taken apart; others ("info",
         // kerning, whatever a tool adds) may hold anything.
         const QByteArrayView tag = tagOf(text);
-        if (tag == "kerning")
-            ++font.kernings;
+        if (tag == "kerning") {
+            // A kerning line that does not read costs its pair, not the font.
+            try {
+                const FntLine line(text, number);
+                const FntKerning pair{line.integer("first"), line.integer("second"), line.integer("amount")};
+                if (font.kernings.size() < kMaxKerningLines)
+                    font.kernings.push_back(pair);
+                else
+                    ++font.badKernings;
+            } catch (const Error &) {
+                ++font.badKernings;
+            }
+            continue;
+        }
         if (tag != "common" && tag != "page" && tag != "chars" && tag != "char")
             continue;
         const FntLine line(text, number);
@@ -387,6 +410,56 @@ void readPage(const QImage &page, const QString &name, const std::vector<const F
 
 }  // namespace
 
+namespace {
+
+QString pairCount(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 pair") : QStringLiteral("%1 pairs").arg(count);
+}
+
+// The kerning lines as pairs of the codes their glyphs were kept at. A line
+// whose glyphs were not kept, that moves by more than kMaxKerning or does not
+// read, or that repeats an earlier pair, is dropped and counted in a warning;
+// amount 0 kerns nothing.
+Kerning kerningOf(FntFont &font)
+{
+    std::vector<KerningPair> pairs;
+    std::vector<bool> seen(std::size_t(GlyphTable::kSize * GlyphTable::kSize), false);
+    qint64 unkept = 0, outOfRange = font.badKernings, repeated = 0;
+    for (const FntKerning &line : font.kernings) {
+        const std::vector<int> lefts = font.import->keptCodesOf(line.first);
+        const std::vector<int> rights = font.import->keptCodesOf(line.second);
+        if (lefts.empty() || rights.empty()) {
+            ++unkept;
+            continue;
+        }
+        if (line.amount < -kMaxKerning || line.amount > kMaxKerning) {
+            ++outOfRange;
+            continue;
+        }
+        bool repeats = false;
+        for (int left : lefts)
+            for (int right : rights) {
+                const std::size_t at = std::size_t(left * GlyphTable::kSize + right);
+                repeats = repeats || seen[at];
+                if (!seen[at])
+                    pairs.push_back({std::uint8_t(left), std::uint8_t(right), std::int32_t(line.amount)});
+                seen[at] = true;
+            }
+        repeated += repeats ? 1 : 0;
+    }
+    if (unkept > 0)
+        font.import->warn(QStringLiteral("Dropped the kerning of %1 whose glyphs were not kept").arg(pairCount(unkept)));
+    if (outOfRange > 0)
+        font.import->warn(QStringLiteral("Dropped the kerning of %1 that do not read as whole numbers or move "
+                                         "more than %2 pixels").arg(pairCount(outOfRange)).arg(kMaxKerning));
+    if (repeated > 0)
+        font.import->warn(QStringLiteral("Kept only the first kerning of %1 given more than once").arg(pairCount(repeated)));
+    return Kerning(pairs);
+}
+
+}  // namespace
+
 ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader, const CharMap &through)
 {
     FntFont font = readFnt(fnt, through);
@@ -399,10 +472,10 @@ ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loader, const 
         const QString name = pageName(font.pages.at(page));
         readPage(decodedPage(name, loader, pixelsLoaded), name, chars, font);
     }
-    if (font.kernings > 0)
-        font.import->warn(font.kernings == 1 ? QStringLiteral("Dropped the kerning of 1 pair")
-                                             : QStringLiteral("Dropped the kerning of %1 pairs").arg(font.kernings));
-    return font.import->finish();
+    const Kerning kerning = kerningOf(font);
+    ImportedFont imported = font.import->finish();
+    imported.extras.kerning = kerning;
+    return imported;
 }
 
 ImportedFont readBmFontFile(const QString &path, const CharMap &through)
@@ -475,7 +548,8 @@ QImage drawPage(const GlyphTable &glyphs, const PageLayout &layout)
 }
 
 QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const ExportCells &cells,
-                   const QString &baseName, const QString &pageFileName, const UnicodeExport &unicode, bool throughMap)
+                   const QString &baseName, const QString &pageFileName, const UnicodeExport &unicode, bool throughMap,
+                   const std::vector<KerningPair> &kerning)
 {
     auto quoted = [](QString text) { return '"' + text.remove(u'"').toUtf8() + '"'; };
     const QByteArray height = QByteArray::number(cells.cellHeight);
@@ -506,12 +580,20 @@ QByteArray fntText(const GlyphTable &glyphs, const PageLayout &layout, const Exp
                " xoffset=0 yoffset=" + QByteArray::number(placed ? cells.cellHeight - glyph.height : 0) +
                " xadvance=" + QByteArray::number(glyph.width) + " page=0 chnl=15\n";
     }
+    // Kerning only when there is some, so a font without pairs is written
+    // as it always was.
+    if (!kerning.empty())
+        out += "kernings count=" + QByteArray::number(qsizetype(kerning.size())) + '\n';
+    for (const KerningPair &pair : kerning)
+        out += "kerning first=" + QByteArray::number(uint(unicode.characters[pair.left])) +
+               " second=" + QByteArray::number(uint(unicode.characters[pair.right])) +
+               " amount=" + QByteArray::number(pair.amount) + '\n';
     return out;
 }
 
 }  // namespace
 
-BmFontExport bmFontBytes(const GlyphTable &font, const QString &baseName, const CharMap &map)
+BmFontExport bmFontBytes(const GlyphTable &font, const QString &baseName, const CharMap &map, const Kerning &kerning)
 {
     const UnicodeExport unicode = unicodeExport(font, map);
     const GlyphTable &glyphs = unicode.glyphs;
@@ -521,8 +603,19 @@ BmFontExport bmFontBytes(const GlyphTable &font, const QString &baseName, const 
     BmFontExport result;
     result.pageFileName = baseName + QStringLiteral("_0.png");
     result.page = raster::encodePng(drawPage(glyphs, layout));
-    result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName, unicode, !map.isNone());
+    // A pair is written only where both of its glyphs are.
+    std::vector<KerningPair> written;
+    qint64 dropped = 0;
+    for (const KerningPair &pair : kerning.pairs()) {
+        if (glyphs[pair.left].defined && glyphs[pair.right].defined)
+            written.push_back(pair);
+        else
+            ++dropped;
+    }
+    result.fnt = fntText(glyphs, layout, cells, baseName, result.pageFileName, unicode, !map.isNone(), written);
     result.warnings = unicode.warnings;
+    if (dropped > 0)
+        result.warnings << QStringLiteral("Dropped the kerning of %1 whose glyphs are not written").arg(pairCount(dropped));
 
     const std::set<int> highBytes = glyphsWithPixel(glyphs, [](Colour colour) { return (colour >> 24) != 0; });
     if (!highBytes.empty())
@@ -530,10 +623,10 @@ BmFontExport bmFontBytes(const GlyphTable &font, const QString &baseName, const 
     return result;
 }
 
-QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map)
+QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map, const Kerning &kerning)
 {
     const QFileInfo info(path);
-    BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName(), map);
+    BmFontExport exported = bmFontBytes(glyphs, info.completeBaseName(), map, kerning);
     // The page and the .fnt as one set: either both replace the old ones or
     // neither does, so no old .fnt is left beside a new page.
     writeWholeFiles({{info.dir().filePath(exported.pageFileName), exported.page}, {path, exported.fnt}});

@@ -27,7 +27,11 @@ using PageLoader = std::function<QByteArray(const QString &fileName)>;
 // (white everywhere it is not transparent, as many tools write them), and the
 // channels of packed pages, are read as black glyphs on white. Page names
 // that reach outside the font's folder are refused. Only the pages that kept
-// glyphs use are loaded. The whole font is checked before anything is kept;
+// glyphs use are loaded. Kerning lines ("kerning first= second= amount=")
+// become the font's kerning pairs at the codes their glyphs landed at; a pair
+// whose glyphs were not kept, that moves by more than kMaxKerning pixels or
+// does not read, or that repeats an earlier one is dropped with a warning.
+// The whole font is checked before anything is kept;
 // a broken one throws "Invalid BMFont file: <what>".
 ImportedFont parseBmFont(const QByteArray &fnt, const PageLoader &loadPage, const CharMap &through = {});
 // Pages are read from the .fnt's folder.
@@ -38,7 +42,9 @@ ImportedFont readBmFontFile(const QString &path, const CharMap &through = {});
 // gives the same glyphs. The glyphs stand on one baseline in a line as high
 // as the tallest glyph. Through a character map other than none each glyph's
 // id is the one character of its code's text (see unicodeExport), and the
-// font says unicode=1.
+// font says unicode=1. Kerning pairs whose glyphs are both written follow
+// the chars as "kernings count=" and "kerning" lines; a font without pairs
+// has none of these lines.
 struct BmFontExport {
     QByteArray fnt;
     QByteArray page;       // PNG bytes
@@ -46,10 +52,12 @@ struct BmFontExport {
     QStringList warnings;
 };
 // baseName names the font and its page ("<baseName>_0.png").
-BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName, const CharMap &map = {});
+BmFontExport bmFontBytes(const GlyphTable &glyphs, const QString &baseName, const CharMap &map = {},
+                         const Kerning &kerning = {});
 
 // Writes the page beside the .fnt first, then the .fnt, each all or nothing.
 // Returns the warnings of the conversion.
-QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map = {});
+QStringList writeBmFontFile(const QString &path, const GlyphTable &glyphs, const CharMap &map = {},
+                            const Kerning &kerning = {});
 
 }  // namespace letterloom::font

@@ -53,13 +53,28 @@ ImportedFont readAnyFont(const QString &path, const CharMap &through)
     return {};
 }
 
+namespace {
+
+// BDF and PSF fonts have no kerning: the pairs are named as lost.
+QStringList withoutKerning(QStringList warnings, const Kerning &kerning, const char *format)
+{
+    const qsizetype pairs = qsizetype(kerning.pairs().size());
+    if (pairs > 0)
+        warnings << QStringLiteral("Dropped the kerning of %1: %2 fonts have none")
+                        .arg(pairs == 1 ? QStringLiteral("1 pair") : QStringLiteral("%1 pairs").arg(pairs))
+                        .arg(QLatin1String(format));
+    return warnings;
+}
+
+}  // namespace
+
 QStringList writeAnyFont(const QString &path, const GlyphTable &glyphs, const FontExtras &extras)
 {
     switch (knownFormat(path)) {
     case FontFormat::Llf: writeFontFile(path, glyphs, extras); return {};
-    case FontFormat::Bdf: return writeBdfFile(path, glyphs, extras.charMap);
-    case FontFormat::BmFont: return writeBmFontFile(path, glyphs, extras.charMap);
-    case FontFormat::Psf: return writePsfFile(path, glyphs, extras.charMap);
+    case FontFormat::Bdf: return withoutKerning(writeBdfFile(path, glyphs, extras.charMap), extras.kerning, "BDF");
+    case FontFormat::BmFont: return writeBmFontFile(path, glyphs, extras.charMap, extras.kerning);
+    case FontFormat::Psf: return withoutKerning(writePsfFile(path, glyphs, extras.charMap), extras.kerning, "PSF");
     }
     return {};
 }

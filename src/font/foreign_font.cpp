@@ -137,6 +137,20 @@ void FontImport::placeThrough(const CharMap &map)
         placement_.emplace(map);
 }
 
+std::vector<int> FontImport::keptCodesOf(qint64 code) const
+{
+    std::vector<int> codes;
+    if (placement_) {
+        if (characters_.contains(code))
+            for (int placed : placement_->codesOf(code))
+                if (kept_.contains(placed))
+                    codes.push_back(placed);
+    } else if (code >= 0 && code < GlyphTable::kSize && kept_.contains(int(code))) {
+        codes.push_back(int(code));
+    }
+    return codes;
+}
+
 tGraphChar *FontImport::addGlyph(qint64 code, qint64 advance)
 {
     if (code < 0) {

@@ -106,6 +106,10 @@ public:
     // is visible (not white) its glyph is reported as cut.
     void put(tGraphChar &glyph, qint64 x, qint64 y, Colour colour);
 
+    // The codes at which addGlyph kept the glyph of a code or character (in
+    // the file's own numbering); empty when it kept none.
+    std::vector<int> keptCodesOf(qint64 code) const;
+
     // The code of a glyph that addGlyph kept, and the glyph of a code.
     int codeOf(const tGraphChar &glyph) const { return int(&glyph - &font_.glyphs[0]); }
     tGraphChar &glyph(int code) { return font_.glyphs[code]; }

@@ -106,6 +106,10 @@ private slots:
     void handmadeFontKeepsOnlyItsCodes();
     void readsPages_data();
     void readsPages();
+    void readsKerning_data();
+    void readsKerning();
+    void writesKerning_data();
+    void writesKerning();
     void writesFont();
     void roundTrip_data();
     void roundTrip();
@@ -147,8 +151,8 @@ void TestBmFont::handmadeFontKeepsOnlyItsCodes()
     QCOMPARE(definedCodes(imported.glyphs), (QList<int>{32, 65, 106}));
     QCOMPARE(imported.warnings, (QStringList{"Skipped 1 glyph with codes above 255",
                                              "Cut to their cells of advance x 10 pixels: glyphs 106",
-                                             "Read as black on white from the transparency of page \"handmade_0.png\"",
-                                             "Dropped the kerning of 1 pair"}));
+                                             "Read as black on white from the transparency of page \"handmade_0.png\""}));
+    QCOMPARE(imported.extras.kerning.pairs(), (std::vector<KerningPair>{{65, 106, -1}}));
 }
 
 void TestBmFont::readsPages_data()
@@ -215,6 +219,105 @@ void TestBmFont::readsPages()
     QCOMPARE(definedCodes(imported.glyphs), QList<int>{code});
     QCOMPARE(pictureOf(imported.glyphs[code]), picture);
     QCOMPARE(imported.warnings, warnings);
+}
+
+namespace {
+
+QString pairsText(const Kerning &kerning)
+{
+    QStringList pairs;
+    for (const KerningPair &pair : kerning.pairs())
+        pairs << QStringLiteral("%1,%2,%3").arg(pair.left).arg(pair.right).arg(pair.amount);
+    return pairs.join(u' ');
+}
+
+}  // namespace
+
+// Kerning lines become pairs at the codes their glyphs landed at (through a
+// character map, its codes); pairs that cannot be kept are counted.
+void TestBmFont::readsKerning_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("pairs");  // "left,right,pixels" in code order
+    QTest::addColumn<QStringList>("warnings");
+    const QString notKept = QStringLiteral("Dropped the kerning of %1 whose glyphs were not kept");
+    const QString badAmount =
+        QStringLiteral("Dropped the kerning of %1 that do not read as whole numbers or move more than 64 pixels");
+    QTest::newRow("pairs of kept glyphs") << QByteArray("kernings count=2\nkerning first=86 second=65 amount=1\n"
+                                                        "kerning first=65  second=86 amount=-2\n")
+                                          << "" << "65,86,-2 86,65,1" << QStringList();
+    QTest::newRow("both ends of the range")
+        << QByteArray("kerning first=65 second=65 amount=-64\nkerning first=86 second=86 amount=64\n") << ""
+        << "65,65,-64 86,86,64" << QStringList();
+    QTest::newRow("a glyph not kept") << QByteArray("kerning first=65 second=300 amount=-1\n"
+                                                    "kerning first=66 second=65 amount=-1\n")
+                                      << "" << "" << QStringList{notKept.arg("2 pairs")};
+    QTest::newRow("out of range or not a number")
+        << QByteArray("kerning first=65 second=86 amount=65\nkerning first=65 second=86 amount=x\n"
+                      "kerning first=65 second=86\nkerning first=65 second=86 amount\n"
+                      "kerning first=86 second=65 amount=-3\n")
+        << "" << "86,65,-3" << QStringList{badAmount.arg("4 pairs")};
+    QTest::newRow("the first of a pair given twice")
+        << QByteArray("kerning first=65 second=86 amount=-1\nkerning first=65 second=86 amount=-5\n") << ""
+        << "65,86,-1" << QStringList{"Kept only the first kerning of 1 pair given more than once"};
+    QTest::newRow("amount 0 kerns nothing") << QByteArray("kerning first=65 second=86 amount=0\n") << "" << ""
+                                            << QStringList();
+    QTest::newRow("before the chars") << QByteArray("kerning first=65 second=86 amount=2\n") << "before" << "65,86,2"
+                                      << QStringList();
+    QTest::newRow("through windows-1251")
+        << QByteArray("kerning first=1040 second=1041 amount=-1\nkerning first=65 second=1040 amount=3\n")
+        << "windows-1251" << "65,192,3 192,193,-1" << QStringList();
+}
+
+void TestBmFont::readsKerning()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, map);
+    QFETCH(QString, pairs);
+    QFETCH(QStringList, warnings);
+    const char *box = "x=0 y=0 width=1 height=1";
+    const char *place = "xoffset=0 yoffset=0 xadvance=1";
+    const QByteArray chars = map == "windows-1251"
+                                 ? charLine(65, box, place) + charLine(1040, box, place) + charLine(1041, box, place)
+                                 : charLine(65, box, place) + charLine(86, box, place);
+    const QByteArray font = map == "before" ? lines + fnt(chars) : fnt(chars) + lines;
+    const CharMap through = map == "windows-1251" ? CharMap::fromCodePage(map) : CharMap();
+    const ImportedFont imported = parseBmFont(font, pagesOf({{"p.png", pngOf({"#"})}}), through);
+    QCOMPARE(pairsText(imported.extras.kerning), pairs);
+    QCOMPARE(imported.warnings, warnings);
+}
+
+// Pairs follow the chars as "kerning" lines with the glyphs' ids, and read
+// back as they were; a pair whose glyph is not written is named.
+void TestBmFont::writesKerning_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QByteArray>("lines");  // the .fnt after its char lines
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("codes as ids") << "" << QByteArray("kernings count=2\nkerning first=65 second=192 amount=-2\n"
+                                                      "kerning first=192 second=65 amount=64\n")
+                                  << QStringList{"Dropped the kerning of 1 pair whose glyphs are not written"};
+    QTest::newRow("through windows-1251") << "windows-1251"
+                                          << QByteArray("kernings count=2\nkerning first=65 second=1040 amount=-2\n"
+                                                        "kerning first=1040 second=65 amount=64\n")
+                                          << QStringList{"Dropped the kerning of 1 pair whose glyphs are not written"};
+}
+
+void TestBmFont::writesKerning()
+{
+    QFETCH(QString, map);
+    QFETCH(QByteArray, lines);
+    QFETCH(QStringList, warnings);
+    const GlyphTable glyphs = tableOf({{65, {"#"}}, {192, {"r"}}});
+    const Kerning kerning({{65, 192, -2}, {192, 65, 64}, {65, 66, 5}});
+    const CharMap charMap = map.isEmpty() ? CharMap() : CharMap::fromCodePage(map);
+    const BmFontExport exported = bmFontBytes(glyphs, QStringLiteral("k"), charMap, kerning);
+    QVERIFY2(exported.fnt.endsWith("page=0 chnl=15\n" + lines), exported.fnt.constData());
+    QCOMPARE(exported.warnings, warnings);
+    const ImportedFont imported = parseBmFont(exported.fnt, pagesOf({{"k_0.png", exported.page}}), charMap);
+    QCOMPARE(imported.extras.kerning.pairs(), (std::vector<KerningPair>{{65, 192, -2}, {192, 65, 64}}));
+    QCOMPARE(imported.warnings, QStringList());
 }
 
 // Only defined glyphs, all on one page, boxes one pixel apart, each standing

@@ -21,6 +21,8 @@ private slots:
     void reportsFailures();
     void writesUnicodeThroughMap_data();
     void writesUnicodeThroughMap();
+    void kerningByFormat_data();
+    void kerningByFormat();
 };
 
 // Writing and reading a font by its file name picks the format from the
@@ -160,6 +162,36 @@ void TestFontFormats::writesUnicodeThroughMap()
     const ImportedFont read = readAnyFont(path, extras.charMap);
     QCOMPARE(picturesOf(read.glyphs), readBack);
     QCOMPARE(read.warnings, readWarnings);
+}
+
+// The program's own font and BMFont keep a font's kerning pairs; BDF and PSF
+// have none and name the pairs as lost.
+void TestFontFormats::kerningByFormat_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("own font file") << "font.llf" << true << QStringList();
+    QTest::newRow("BMFont") << "font.fnt" << true << QStringList();
+    QTest::newRow("BDF") << "font.bdf" << false
+                         << QStringList{"Dropped the kerning of 2 pairs: BDF fonts have none"};
+    QTest::newRow("PSF") << "font.psf" << false
+                         << QStringList{"Dropped the kerning of 2 pairs: PSF fonts have none"};
+}
+
+void TestFontFormats::kerningByFormat()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, kept);
+    QFETCH(QStringList, warnings);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    FontExtras extras;
+    extras.kerning = Kerning({{'A', 'B', -1}, {'B', 'A', 2}});
+    GlyphTable glyphs = tableOf({{'A', {"#", "#"}}, {'B', {"#", "#"}}});
+    QCOMPARE(writeAnyFont(path, glyphs, extras), warnings);
+    const ImportedFont read = readAnyFont(path);
+    QCOMPARE(read.extras.kerning, kept ? extras.kerning : Kerning());
 }
 
 QTEST_GUILESS_MAIN(TestFontFormats)
