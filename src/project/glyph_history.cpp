@@ -31,11 +31,12 @@ struct GlyphChange {
 };
 
 // What one step records: the glyphs it changed, most often one; or none and
-// the font's character map before and after.
+// the font's character map or its kerning pairs before and after.
 struct StepRecord {
     int stroke;
     std::vector<GlyphChange> glyphs;
     std::optional<std::pair<font::CharMap, font::CharMap>> maps;
+    std::optional<std::pair<font::Kerning, font::Kerning>> kernings;
 
     qint64 bytes() const
     {
@@ -78,6 +79,8 @@ public:
     {
         if (record_->maps)
             history_.restoreCharMap(record_->maps->first);
+        else if (record_->kernings)
+            history_.restoreKerning(record_->kernings->first);
         else
             restore(&GlyphChange::before);
     }
@@ -88,6 +91,8 @@ public:
             return;
         if (record_->maps)
             history_.restoreCharMap(record_->maps->second);
+        else if (record_->kernings)
+            history_.restoreKerning(record_->kernings->second);
         else
             restore(&GlyphChange::after);
     }
@@ -160,7 +165,7 @@ void GlyphHistory::recordStep(int code, const std::function<void()> &change, int
 void GlyphHistory::recordStep(const std::vector<int> &codes, const std::function<void()> &change, int stroke,
                               bool painting)
 {
-    auto record = std::make_shared<StepRecord>(StepRecord{stroke, {}});
+    auto record = std::make_shared<StepRecord>(StepRecord{stroke, {}, {}, {}});
     for (int code : codes)
         record->glyphs.push_back({code, workspace_.glyphs[code], {}});
     // Even a change that fails half way shows.
@@ -187,6 +192,23 @@ void GlyphHistory::recordCharMap(const font::CharMap &map)
     workspace_.bumpRevision();
     stack_.push(new GlyphStep(*this, std::move(record)));
     forgetOldestSteps();
+}
+
+void GlyphHistory::recordKerning(const font::Kerning &kerning)
+{
+    auto record = std::make_shared<StepRecord>();
+    record->stroke = 0;
+    record->kernings.emplace(workspace_.fontExtras.kerning, kerning);
+    workspace_.fontExtras.kerning = kerning;
+    workspace_.bumpRevision();
+    stack_.push(new GlyphStep(*this, std::move(record)));
+    forgetOldestSteps();
+}
+
+void GlyphHistory::restoreKerning(const font::Kerning &kerning)
+{
+    workspace_.fontExtras.kerning = kerning;
+    workspace_.bumpRevision();
 }
 
 void GlyphHistory::restoreCharMap(const font::CharMap &map)

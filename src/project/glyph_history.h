@@ -2,6 +2,7 @@
 
 #include "font/char_map.h"
 #include "font/glyph_table.h"
+#include "font/kerning.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -62,6 +63,8 @@ public:
     // Gives the font another character map, as one step. The font becomes
     // modified; the glyphs stay where they are.
     void recordCharMap(const font::CharMap &map);
+    // Gives the font other kerning pairs, as one step; the font becomes modified.
+    void recordKerning(const font::Kerning &kerning);
 
     // The glyph table now equals its font file (just read or written): the
     // present state is the saved one.
@@ -76,6 +79,7 @@ public:
     void restore(int code, const font::tGraphChar &record);
     void restoreQuietly(int code, const font::tGraphChar &record);
     void restoreCharMap(const font::CharMap &map);
+    void restoreKerning(const font::Kerning &kerning);
 
     // Kept up to date by the steps themselves as they are made, merged and deleted.
     void countBytes(qint64 bytes) { recordedBytes_ += bytes; }

@@ -430,6 +430,15 @@ void ProjectCommands::chooseCharMap()
     effects_.showCharMap();
 }
 
+void ProjectCommands::editKerning()
+{
+    const std::optional<font::Kerning> chosen =
+        prompter_.chooseKerning(workspace_.glyphs, workspace_.fontExtras.kerning, workspace_.fontExtras.charMap);
+    if (!chosen || *chosen == workspace_.fontExtras.kerning)
+        return;
+    glyphHistory_.recordKerning(*chosen);
+}
+
 bool ProjectCommands::saveCurrentFont()
 {
     if (workspace_.fontPath.isEmpty())

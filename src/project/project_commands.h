@@ -85,6 +85,9 @@ public:
     // file (the lines left out of it in a notice). Relabels the codes without
     // moving a glyph; one undoable font change.
     void chooseCharMap();
+    // Font > Kerning...: the font's kerning pairs in their dialog; a change is
+    // one undoable step of the font.
+    void editKerning();
     // Writes the font to fontPath, or runs Save Font when it has no file.
     bool saveCurrentFont();
     // Edit > Text Area...: the four numbers of the text area, set exactly as

@@ -2,6 +2,7 @@
 
 #include "project/settings.h"
 #include "font/grid_import.h"
+#include "font/kerning.h"
 #include "raster/colour.h"
 
 #include <QSize>
@@ -67,6 +68,11 @@ public:
                                                                      const font::GridImportSettings &start) = 0;
     virtual std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
                                                                      const font::GridExportSettings &start) = 0;
+    // The kerning dialog: the font's pairs starting at `start`, typed and
+    // shown through map, with a test text drawn in glyphs; the pairs chosen,
+    // or nothing when cancelled.
+    virtual std::optional<font::Kerning> chooseKerning(const font::GlyphTable &glyphs, const font::Kerning &start,
+                                                       const font::CharMap &map) = 0;
     // A list to choose one item from, in a box with caption and label,
     // starting at item `current`; the index chosen, or nothing when cancelled.
     virtual std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items,

@@ -176,7 +176,8 @@ void TmainForm::createMenus()
           {"mmSpace7", "-", {}, nullptr},
           {"mmImportGrid", "Import from Picture...", {}, &TmainForm::mmImportGridClick},
           {"mmExportGrid", "Export Picture Grid...", {}, &TmainForm::mmExportGridClick},
-          {"mmCharMap", "Character Map...", {}, &TmainForm::mmCharMapClick}}},
+          {"mmCharMap", "Character Map...", {}, &TmainForm::mmCharMapClick},
+          {"mmKerning", "Kerning...", {}, &TmainForm::mmKerningClick}}},
         {"Edit",
          {{"mmLoadBitmap", "Load Image...", QKeySequence(Qt::CTRL | Qt::Key_I), &TmainForm::mmLoadBitmapClick},
           {"mmShowBitmap", "Show Image", {}, &TmainForm::mmShowBitmapClick},
@@ -613,6 +614,11 @@ void TmainForm::mmEditFontClick()
 void TmainForm::mmCharMapClick()
 {
     run([this] { context_.commands.chooseCharMap(); });
+}
+
+void TmainForm::mmKerningClick()
+{
+    run([this] { context_.commands.editKerning(); });
 }
 
 void TmainForm::mmLoadBitmapClick()

@@ -88,6 +88,7 @@ private:
     void mmImportGridClick();
     void mmExportGridClick();
     void mmCharMapClick();
+    void mmKerningClick();
     void mmLoadBitmapClick();
     void mmShowBitmapClick();
     void mmTextAreaClick();

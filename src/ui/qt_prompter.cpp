@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "raster/raster.h"
 #include "ui/grid_form.h"
+#include "ui/kerning_form.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -240,6 +241,16 @@ std::optional<font::GridExportSettings> QtPrompter::chooseGridExport(const font:
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     return form.exportSettings();
+}
+
+std::optional<font::Kerning> QtPrompter::chooseKerning(const font::GlyphTable &glyphs, const font::Kerning &start,
+                                                       const font::CharMap &map)
+{
+    TkerningForm form(glyphs, start, map, dialogParent());
+    keepOnTop(form);
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form.kerning();
 }
 
 std::optional<int> QtPrompter::chooseItem(const QString &caption, const QString &label, const QStringList &items,

@@ -32,6 +32,8 @@ public:
                                                              const font::GridImportSettings &start) override;
     std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
                                                              const font::GridExportSettings &start) override;
+    std::optional<font::Kerning> chooseKerning(const font::GlyphTable &glyphs, const font::Kerning &start,
+                                               const font::CharMap &map) override;
     std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items,
                                   int current) override;
 

@@ -1115,6 +1115,56 @@ private slots:
         QVERIFY(f.workspace.fontModified);
     }
 
+    // Font > Kerning...: the dialog starts at the font's pairs; what it gives
+    // is one step of the font (undone and redone, saved with it); Cancel and
+    // the same pairs change nothing.
+    void editKerning_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<QList<int>>("chosen");  // left, right, pixels, ...
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("a pair added") << false << QList<int>{65, 86, -2, 86, 65, -1} << true;
+        QTest::newRow("every pair removed") << false << QList<int>{} << true;
+        QTest::newRow("the same pairs") << false << QList<int>{65, 86, -2} << false;
+        QTest::newRow("cancelled") << true << QList<int>{} << false;
+    }
+
+    void editKerning()
+    {
+        QFETCH(bool, cancelled);
+        QFETCH(QList<int>, chosen);
+        QFETCH(bool, changed);
+        Fixture f;
+        f.workspace.glyphs = fontWith('A', raster::kBlack);
+        f.workspace.fontPath = f.path(QStringLiteral("k.llf"));
+        const font::Kerning before({{65, 86, -2}});
+        f.workspace.fontExtras.kerning = before;
+        std::vector<font::KerningPair> pairs;
+        for (qsizetype i = 0; i + 2 < chosen.size(); i += 3)
+            pairs.push_back({std::uint8_t(chosen[i]), std::uint8_t(chosen[i + 1]), chosen[i + 2]});
+        const font::Kerning after(pairs);
+        f.prompter.kernings.push_back(cancelled ? std::nullopt : std::optional(after));
+        const std::uint64_t revision = f.workspace.revision();
+        f.commands.editKerning();
+
+        QCOMPARE(f.prompter.log, QStringList{QStringLiteral("kerning")});
+        QCOMPARE(f.prompter.kerningStarts, QList<font::Kerning>{before});
+        QCOMPARE(f.workspace.fontExtras.kerning, changed ? after : before);
+        QCOMPARE(f.workspace.fontModified, changed);
+        QCOMPARE(f.workspace.revision() != revision, changed);
+        QVERIFY(f.workspace.glyphs == fontWith('A', raster::kBlack));
+        if (!changed)
+            return;
+        QVERIFY(f.commands.saveCurrentFont());
+        QCOMPARE(readWholeFile(f.workspace.fontPath), font::fontFileBytes(f.workspace.glyphs, f.workspace.fontExtras));
+        f.commands.glyphHistory().undo();
+        QCOMPARE(f.workspace.fontExtras.kerning, before);
+        QVERIFY(f.workspace.fontModified);
+        f.commands.glyphHistory().redo();
+        QCOMPARE(f.workspace.fontExtras.kerning, after);
+        QVERIFY(!f.workspace.fontModified);
+    }
+
     // The map is kept in the font's file: saved with it, read back with it,
     // and no block at all for a font without one.
     void charMapSavedWithFont()

@@ -123,6 +123,14 @@ std::optional<font::GridExportSettings> FakePrompter::chooseGridExport(const fon
     return nextAnswer(gridExports, "gridExport");
 }
 
+std::optional<font::Kerning> FakePrompter::chooseKerning(const font::GlyphTable &, const font::Kerning &start,
+                                                         const font::CharMap &)
+{
+    log << QStringLiteral("kerning");
+    kerningStarts << start;
+    return nextAnswer(kernings, "kerning");
+}
+
 std::optional<int> FakePrompter::chooseItem(const QString &caption, const QString &, const QStringList &list,
                                            int current)
 {

@@ -19,7 +19,7 @@ public:
     // "ask: Project has been changed. Save it before closing?",
     // "askCancel: ...", "confirmNotice: ...", "notice: ...", "information: ...",
     // "error: ...", "open: <filter>", "save: <filter>", "colour", "gridImport",
-    // "gridExport".
+    // "gridExport", "kerning".
     QStringList log;
     // The file dialogs as they were when run (filter, extension, folder, name).
     QList<project::FileDialog> dialogs;
@@ -43,6 +43,10 @@ public:
     std::deque<std::optional<font::GridExportSettings>> gridExports;
     QList<QSize> gridPictures;
     QList<font::GridImportSettings> gridImportStarts;
+    // The answers of the kerning dialog (nothing: cancelled); each run logs
+    // "kerning" and keeps the pairs it started with.
+    std::deque<std::optional<font::Kerning>> kernings;
+    QList<font::Kerning> kerningStarts;
 
     FakePrompter &answer(project::Answer a) { answers.push_back(a); return *this; }
     FakePrompter &chooseFile(const QString &path) { files.push_back(path); return *this; }
@@ -67,6 +71,8 @@ public:
     std::optional<font::GridExportSettings> chooseGridExport(const font::GlyphTable &glyphs,
                                                              const font::GridExportSettings &start) override;
     // Logged as "choose: <caption>"; an unscripted list box is cancelled.
+    std::optional<font::Kerning> chooseKerning(const font::GlyphTable &glyphs, const font::Kerning &start,
+                                               const font::CharMap &map) override;
     std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items,
                                   int current) override;
 

@@ -263,7 +263,7 @@ void TestMainForm::menus_data()
                           << QStringList{"mmLoadFont|Open Font...|Ctrl+F", "mmSaveFont|Save Font|Ctrl+Shift+F",
                                          "mmEditFont|Edit Font|Ctrl+Alt+F", "mmSpace7",
                                          "mmImportGrid|Import from Picture...|", "mmExportGrid|Export Picture Grid...|",
-                                         "mmCharMap|Character Map...|"};
+                                         "mmCharMap|Character Map...|", "mmKerning|Kerning...|"};
     QTest::newRow("Edit") << "Edit"
                           << QStringList{"mmLoadBitmap|Load Image...|Ctrl+I", "mmShowBitmap|Show Image|",
                                          "mmTextArea|Text Area...|", "mmNextArea|Next Text Area|Ctrl+PgDown",
