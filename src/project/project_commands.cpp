@@ -5,6 +5,7 @@
 #include "font/font_file.h"
 #include "font/font_formats.h"
 #include "project/compose_view.h"
+#include "project/text_areas.h"
 #include "project/text_file.h"
 
 #include <QDir>
@@ -501,6 +502,10 @@ void ProjectCommands::selectTextAreaAt(QPoint at)
 
 void ProjectCommands::newTextArea()
 {
+    if (workspace_.areas.size() >= size_t(kMaxAreas)) {
+        prompter_.notice(QStringLiteral("A project holds at most %1 text areas.").arg(kMaxAreas));
+        return;
+    }
     showCurrentArea(addArea(workspace_, leftText()));
     workspace_.areaChanged = true;
 }

@@ -162,12 +162,16 @@ ProjectExtras readProjectExtras(ExtensionKeys &keys)
     }
     if (const std::optional<QJsonValue> areas = keys.take(QStringLiteral("areas"), QJsonValue::Array)) {
         const QJsonArray list = areas->toArray();
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            if (const std::optional<AreaText> area = areaFromJson(list[i]))
-                extras.areas.push_back(*area);
-            else
-                keys.drop(QStringLiteral("areas[%1]").arg(i));
-        }
+        // The first area is not in the list.
+        if (list.size() >= kMaxAreas)
+            keys.drop(QStringLiteral("areas"));
+        else
+            for (qsizetype i = 0; i < list.size(); ++i) {
+                if (const std::optional<AreaText> area = areaFromJson(list[i]))
+                    extras.areas.push_back(*area);
+                else
+                    keys.drop(QStringLiteral("areas[%1]").arg(i));
+            }
     }
     extras.otherKeys = keys.rest();
     return extras;

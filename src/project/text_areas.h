@@ -36,6 +36,11 @@ struct AreaText {
     bool operator==(const AreaText &other) const = default;
 };
 
+// A project holds at most this many text areas. A file whose list holds more
+// was made by no version of the program; reading it would cost memory out of
+// all proportion to its bytes.
+inline constexpr int kMaxAreas = 1024;
+
 // An area as one object of the block's "areas" list: the rectangle as "x",
 // "y", "width", "height", the text as a string in which U+00nn stands for
 // the byte nn, "alignment" and "lineSpacing", and while they are not black,
@@ -81,6 +86,7 @@ QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas);
 QByteArray switchArea(Workspace &workspace, const QByteArray &currentText, int index);
 // Adds an empty area after the others (with the current one's alignment,
 // line spacing and colour) and makes it current; returns its (empty) text.
+// The workspace must hold fewer than kMaxAreas.
 QByteArray addArea(Workspace &workspace, const QByteArray &currentText);
 // Removes the current area; the one before it becomes current (the next
 // when it was the first). Returns the new current one's text. Nothing

@@ -208,6 +208,33 @@ private slots:
         QCOMPARE(extras.areas[1], AreaText{});  // missing keys take the start-up values
     }
 
+    // A list of as many areas as a project holds, or more, beside the first,
+    // is left out whole: a file of a few bytes an area would otherwise cost
+    // hundreds of bytes for each of them.
+    void areaCount_data()
+    {
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("as many as a project holds") << kMaxAreas - 1 << true;
+        QTest::newRow("one more") << kMaxAreas << false;
+    }
+
+    void areaCount()
+    {
+        QFETCH(int, listed);
+        QFETCH(bool, read);
+        QJsonArray list;
+        for (int i = 0; i < listed; ++i)
+            list.append(QJsonObject{});
+        ProjectFile file;
+        file.extensions.keys = QJsonObject{{"areas", list}};
+        QStringList notices;
+        const ProjectExtras extras = extrasOf(parseProject(projectBytes(file)), QStringLiteral("p.llp"), notices);
+        QCOMPARE(extras.areas.size(), read ? size_t(listed) : size_t(0));
+        QCOMPARE(notices, read ? QStringList{}
+                               : QStringList{droppedKeysNotice(QStringLiteral("p.llp"), {QStringLiteral("areas")})});
+    }
+
     // Each area of a picture lays out and draws as it would as the only one,
     // whichever is current.
     void layoutsAndPixels_data()
@@ -317,6 +344,9 @@ private slots:
                                                    << QStringList{} << false;
         QTest::newRow("new area, empty, unsaved") << QStringList{"new"} << "" << 4 << 4 << QByteArray()
                                                   << QStringList{} << true;
+        QTest::newRow("no new area past the most a project holds")
+            << QStringList{"fill", "new"} << "" << kMaxAreas << kMaxAreas << QByteArray()
+            << QStringList{"notice: A project holds at most 1024 text areas."} << true;
         QTest::newRow("delete, yes") << QStringList{"next", "delete"} << "Yes" << 1 << 2 << texts[0]
                                      << QStringList{deleteTwo} << true;
         QTest::newRow("delete, no") << QStringList{"next", "delete"} << "No" << 2 << 3 << texts[1]
@@ -358,6 +388,9 @@ private slots:
                 commands.previousTextArea();
             else if (words[0] == u"new")
                 commands.newTextArea();
+            else if (words[0] == u"fill")
+                while (workspace.areas.size() < size_t(kMaxAreas))
+                    commands.newTextArea();
             else
                 commands.deleteTextArea();
             if (std::get<1>(before) != workspace.currentArea || std::get<2>(before) != workspace.areas.size())
