@@ -12,6 +12,7 @@
 #include "project/compose_view.h"
 #include "project/text_areas.h"
 #include "text/layout.h"
+#include "text/overflow.h"
 
 namespace letterloom::cli {
 
@@ -141,8 +142,8 @@ private:
 
 // The JSON object of a line table, a line at a time. Through a character
 // map, each line also gives its words' "text".
-void printLineTableJson(text::Notice notice, const text::LineTable &lines, const font::CharMap &map,
-                        PieceWriter &out)
+void printLineTableJson(text::Notice notice, const text::LineTable &lines, const text::Overflow &overflow,
+                        const font::CharMap &map, PieceWriter &out)
 {
     QByteArray &json = out.buffer();
     json += QByteArray("{\"notice\": \"") + noticeName(notice) + "\",\n \"lines\": [";
@@ -176,7 +177,8 @@ void printLineTableJson(text::Notice notice, const text::LineTable &lines, const
                 + QByteArray::number(line.gap) + '}';
         out.written();
     }
-    json += "]}";
+    json += "],\n \"overflowPixels\": " + QByteArray::number(overflow.pixels)
+            + ", \"overflowLines\": " + QByteArray::number(overflow.lines) + '}';
 }
 
 int render(const QStringList &arguments)
@@ -232,7 +234,9 @@ int layout(const QStringList &arguments)
     CommandLine line(QStringLiteral("layout"), QStringLiteral("PROJECT --json"),
                      QStringLiteral("Lays a project's text out in its text area and prints the lines as JSON:\n"
                                     "{\"notice\": \"none\"|\"width\"|\"height\", \"lines\": [{\"words\": [...],\n"
-                                    "\"wordWidths\": [...], \"lineWidth\": n, \"gap\": n}, ...]}. In the words, the\n"
+                                    "\"wordWidths\": [...], \"lineWidth\": n, \"gap\": n}, ...], \"overflowPixels\": n,\n"
+                                    "\"overflowLines\": n}: by how much the text misses the area (0 and 0 when it\n"
+                                    "fits; see fit --json). In the words, the\n"
                                     "character U+00nn stands for the byte nn. Through a character map, each line\n"
                                     "also has \"text\": the words as the map reads them (U+FFFD for a code without\n"
                                     "text). A project of several text areas prints {\"areas\": [...]}, one such\n"
@@ -259,7 +263,10 @@ int layout(const QStringList &arguments)
         if (!notices.empty())
             out.buffer() += ",\n";
         notices.push_back(layOut(area.text, area, workspace, workspace.lines));
-        printLineTableJson(notices.back(), workspace.lines, workspace.fontExtras.charMap, out);
+        const text::Overflow overflow = text::MeasureOverflow(area.text, notices.back(), workspace.lines,
+                                                              area.rect.width, area.rect.height, area.lineSpacing,
+                                                              workspace.glyphs, area.spacing, &workspace.fontExtras.kerning);
+        printLineTableJson(notices.back(), workspace.lines, overflow, workspace.fontExtras.charMap, out);
         text::ClearLineTable(workspace.lines);
     }
     out.buffer() += several ? "]}\n" : "\n";
@@ -274,10 +281,19 @@ int fit(const QStringList &arguments)
                                     "(blocks separated by blank lines) out in each text area with the project's font\n"
                                     "and the area's settings, and prints FILE:LINE: paragraph N: NOTICE for each one\n"
                                     "that does not fit; with several areas FILE:LINE: area K: paragraph N: NOTICE.\n"
+                                    "With --json, one JSON object a line for every paragraph (and area):\n"
+                                    "{\"paragraph\": N, \"line\": LINE, \"notice\": \"none\"|\"width\"|\"height\",\n"
+                                    "\"overflowPixels\": n, \"overflowLines\": n}, with several areas \"area\": K after\n"
+                                    "\"line\". overflowPixels: for a word that fits no line even alone, its width\n"
+                                    "plus a space width minus the area's width less 4; overflowLines: the lines\n"
+                                    "the rest of the text takes past the last one the area allows. Both 0 when the\n"
+                                    "paragraph fits.\n"
                                     "Exit status 3 when any does not fit."));
     addInputOptions(line);
+    line.addOption({QStringLiteral("json"), QStringLiteral("Print one JSON object a line for every paragraph instead.")});
     if (!line.parse(arguments))
         return kExitOk;
+    const bool json = line.isSet(QStringLiteral("json"));
     const QString textFile = line.isSet(kTextBytesOption) ? textFileOf(line) : line.required(kTextOption);
     spacingOf(line, {});
 
@@ -289,15 +305,33 @@ int fit(const QStringList &arguments)
     const bool several = input.areas.size() > 1;
     int failures = 0;
     qint64 count = 0;
+    PieceWriter out;
     ParagraphReader reader(input.text);
     for (Paragraph paragraph; reader.next(paragraph);) {
         ++count;
         bool failed = false;
         for (size_t a = 0; a < areas.size(); ++a) {
             const text::Notice notice = layOut(paragraph.text, areas[a], workspace, workspace.lines);
+            failed = failed || notice != text::Notice::None;
+            if (json) {
+                const project::AreaText &area = areas[a];
+                const text::Overflow overflow =
+                    text::MeasureOverflow(paragraph.text, notice, workspace.lines, area.rect.width, area.rect.height,
+                                          area.lineSpacing, workspace.glyphs, area.spacing,
+                                          &workspace.fontExtras.kerning);
+                QByteArray &object = out.buffer();
+                object += "{\"paragraph\": " + QByteArray::number(count) + ", \"line\": "
+                          + QByteArray::number(paragraph.firstLine);
+                if (several)
+                    object += ", \"area\": " + QByteArray::number(firstNumber + int(a));
+                object += QByteArray(", \"notice\": \"") + noticeName(notice) + "\", \"overflowPixels\": "
+                          + QByteArray::number(overflow.pixels) + ", \"overflowLines\": "
+                          + QByteArray::number(overflow.lines) + "}\n";
+                out.written();
+                continue;
+            }
             if (notice == text::Notice::None)
                 continue;
-            failed = true;
             const QString where = several ? QStringLiteral("area %1: ").arg(firstNumber + int(a)) : QString();
             printOut(QStringLiteral("%1:%2: %3paragraph %4: %5\n")
                          .arg(textFile).arg(paragraph.firstLine).arg(where).arg(count).arg(text::noticeText(notice))
@@ -305,6 +339,7 @@ int fit(const QStringList &arguments)
         }
         failures += failed;
     }
+    out.flush();
     if (failures == 0)
         return kExitOk;
     printMessage(QStringLiteral("%1 of %2 paragraphs do not fit%3")

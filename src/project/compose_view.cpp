@@ -47,6 +47,27 @@ void drawGuides(const Workspace &workspace, raster::Raster &view, bool selection
         drawHints(settings, view, selectionMode, *hintsAt);
 }
 
+// The first word of each area that was not placed, in red where it would
+// have gone, over the text and past the frame as far as it reaches.
+void drawOverflowMarkers(const Workspace &workspace, raster::Raster &view)
+{
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        const bool current = int(i) == workspace.currentArea;
+        const AreaText &values = workspace.areas[i].values;
+        const text::Overflow &overflow = current ? workspace.overflow : workspace.areas[i].overflow;
+        if (!overflow.any())
+            continue;
+        const TextArea &area = current ? workspace.settings.area : values.rect;
+        const std::int32_t lineSpacing = current ? workspace.settings.lineSpacing : values.lineSpacing;
+        const std::uint8_t alignment = current ? workspace.settings.alignment : values.alignment;
+        const text::Spacing &spacing = current ? workspace.spacing : values.spacing;
+        const text::OverflowWord word =
+            text::drawOverflowWord(overflow, workspace.glyphs, area.width, lineSpacing, alignment, kRed, spacing,
+                                   &workspace.fontExtras.kerning);
+        view.drawLeavingOut(word.picture, qint64(area.x) + word.at.x(), qint64(area.y) + word.at.y(), kWhite);
+    }
+}
+
 }  // namespace
 
 void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset)
@@ -91,6 +112,8 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
         else
             view.drawLeavingOut(overlay, area.x, area.y, kWhite);
     }
+    if (!exporting)
+        drawOverflowMarkers(workspace, view);
 }
 
 }  // namespace letterloom::project

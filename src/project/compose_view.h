@@ -11,7 +11,8 @@ namespace letterloom::project {
 
 // Composes the scene into the view raster: white, then the picture, then
 // (unless exporting) the red text area frame and the hint lines, then the
-// rendered text at the text area's corner. Without a picture only the centred
+// rendered text at the text area's corner, then (unless exporting) the first
+// word of each area that was not placed, in red where it would have gone. Without a picture only the centred
 // red "Load picture here!" is drawn. selectionMode shows the second hint line.
 //
 // The hint lines belong to the part of the view on screen: hintsAt is that

@@ -168,6 +168,7 @@ void AreaSelection::mousePress(Workspace &workspace, QPoint at, bool ctrlHeld)
     if (!selectionMode_ || !workspace.pictureLoaded)
         return;
     text::ClearLineTable(workspace.lines);
+    workspace.overflow = {};
     dragging_ = true;
     setArea(workspace, TextArea{at.x(), at.y(), 0, 0});
 }

@@ -52,6 +52,7 @@ void live(Workspace &workspace, const AreaSlot &slot)
     workspace.lines = slot.lines;
     workspace.overlay = slot.overlay;
     workspace.mask = slot.mask;
+    workspace.overflow = slot.overflow;
 }
 
 // The current area's live values put back in its place.
@@ -68,6 +69,7 @@ void park(Workspace &workspace, const QByteArray &currentText)
     slot.lines = workspace.lines;
     slot.overlay = workspace.overlay;
     slot.mask = workspace.mask;
+    slot.overflow = workspace.overflow;
 }
 
 }  // namespace
@@ -189,7 +191,7 @@ QByteArray setWorkspaceAreas(Workspace &workspace, std::vector<AreaText> areas)
 {
     workspace.areas.clear();
     for (AreaText &area : areas)
-        workspace.areas.push_back({std::move(area), {}, {}, {}});
+        workspace.areas.push_back({std::move(area), {}, {}, {}, {}});
     workspace.currentArea = 0;
     live(workspace, workspace.areas.front());
     workspace.bumpRevision();
@@ -215,7 +217,7 @@ QByteArray addArea(Workspace &workspace, const QByteArray &currentText)
     area.lineSpacing = workspace.settings.lineSpacing;
     area.colour = workspace.textColour;
     area.spacing = workspace.spacing;
-    workspace.areas.push_back({area, {}, {}, {}});
+    workspace.areas.push_back({area, {}, {}, {}, {}});
     return switchArea(workspace, currentText, int(workspace.areas.size()) - 1);
 }
 
@@ -267,6 +269,9 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
                                                      area.alignment, area.colour, area.spacing},
                                          workspace.glyphs, &workspace.fontExtras.kerning, slot.lines, slot.overlay,
                                          slot.mask));
+        slot.overflow = text::MeasureOverflow(area.text, notices.back(), slot.lines, area.rect.width,
+                                              area.rect.height, area.lineSpacing, workspace.glyphs, area.spacing,
+                                              &workspace.fontExtras.kerning);
     }
     workspace.bumpRevision();
     return notices;
@@ -281,6 +286,19 @@ QString areasNotice(const std::vector<text::Notice> &notices)
         if (notices[i] != text::Notice::None)
             lines << QStringLiteral("Text area %1: %2").arg(i + 1).arg(text::noticeText(notices[i]));
     return lines.join(u'\n');
+}
+
+QString overflowStatus(const Workspace &workspace)
+{
+    QStringList parts;
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        const bool current = int(i) == workspace.currentArea;
+        const QString says = text::overflowText(current ? workspace.overflow : workspace.areas[i].overflow);
+        if (says.isEmpty())
+            continue;
+        parts << (workspace.areas.size() > 1 ? QStringLiteral("Text area %1: %2").arg(i + 1).arg(says) : says);
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace letterloom::project

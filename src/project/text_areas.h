@@ -5,6 +5,7 @@
 #include "text/effects.h"
 #include "text/layout.h"
 #include "text/line_table.h"
+#include "text/overflow.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -65,6 +66,7 @@ struct AreaSlot {
     text::LineTable lines;
     raster::Raster overlay;
     text::TextMask mask;  // as Workspace::mask
+    text::Overflow overflow;  // as Workspace::overflow
 };
 
 // The text areas of a workspace. The current one is live: its rectangle,
@@ -111,5 +113,10 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
 // the areas that do not fit ("Text area 2: ..."); with one area its notice
 // as it is. Empty when every area fits.
 QString areasNotice(const std::vector<text::Notice> &notices);
+
+// By how much the texts of the last refresh miss their areas, for the status
+// line: "43 px too wide"; with several areas each that misses named, "Text
+// area 2: 2 lines too many", joined by "; ". Empty when every text fits.
+QString overflowStatus(const Workspace &workspace);
 
 }  // namespace letterloom::project

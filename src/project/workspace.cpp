@@ -19,11 +19,16 @@ text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::C
     const ProjectSettings &settings = workspace.settings;
     workspace.textColour = colour;
     workspace.bumpRevision();
-    return refreshOverlay(text,
-                          {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
-                           workspace.spacing},
-                          workspace.glyphs, &workspace.fontExtras.kerning, workspace.lines, workspace.overlay,
-                          workspace.mask);
+    const text::Notice notice =
+        refreshOverlay(text,
+                       {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
+                        workspace.spacing},
+                       workspace.glyphs, &workspace.fontExtras.kerning, workspace.lines, workspace.overlay,
+                       workspace.mask);
+    workspace.overflow = text::MeasureOverflow(text, notice, workspace.lines, settings.area.width,
+                                               settings.area.height, settings.lineSpacing, workspace.glyphs,
+                                               workspace.spacing, &workspace.fontExtras.kerning);
+    return notice;
 }
 
 text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,

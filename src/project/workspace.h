@@ -11,6 +11,7 @@
 #include "text/layout.h"
 #include "text/render.h"
 #include "text/line_table.h"
+#include "text/overflow.h"
 
 #include <QString>
 
@@ -74,6 +75,8 @@ struct Workspace {
     text::LineTable lines;   // the layout of the last refresh
     raster::Raster overlay;  // the rendered text of the last refresh, text area sized
     text::TextMask mask;     // white text's mask, taken before tinting (overlayMask)
+    // Where and by how much the text of the last refresh missed its area.
+    text::Overflow overflow;
 
     // The current area's text colour: the colour box's as the last refresh
     // read it, or a project's as Open gave it to the colour box. A change of

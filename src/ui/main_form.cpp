@@ -302,8 +302,12 @@ void TmainForm::createStatusLine()
     pointerLabel_->setMinimumWidth(QFontMetrics(small).horizontalAdvance(QStringLiteral("Pointer: x 00000, y 00000")));
     areaLabel_ = new QLabel(line);
     areaLabel_->setObjectName(QStringLiteral("stArea"));
+    overflowLabel_ = new QLabel(line);
+    overflowLabel_->setObjectName(QStringLiteral("stOverflow"));
+    overflowLabel_->setStyleSheet(QStringLiteral("color: red;"));
     line->addWidget(pointerLabel_);
     line->addWidget(areaLabel_);
+    line->addWidget(overflowLabel_);
 
     statusTimer_ = new QTimer(this);
     statusTimer_->setObjectName(QStringLiteral("StatusTimer"));
@@ -332,6 +336,9 @@ void TmainForm::StatusTimerTimer()
         pointerLabel_->setText(pointer);
     if (areaLabel_->text() != areaText)
         areaLabel_->setText(areaText);
+    const QString overflow = project::overflowStatus(workspace);
+    if (overflowLabel_->text() != overflow)
+        overflowLabel_->setText(overflow);
     setWindowModified(workspace.projectChanged());
     if (windows.font)
         windows.font->setWindowModified(workspace.fontModified);

@@ -138,6 +138,7 @@ private:
     QMenu *zoomMenu_ = nullptr;
     QLabel *pointerLabel_ = nullptr;
     QLabel *areaLabel_ = nullptr;
+    QLabel *overflowLabel_ = nullptr;  // by how much the text misses its area
     QTimer *statusTimer_ = nullptr;
     bool shown_ = false;
     DocumentOpener openDocument_ = openWithPlatform;

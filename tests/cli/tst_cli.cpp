@@ -460,7 +460,8 @@ private slots:
                                                 << QByteArray("a\r\n").repeated(6666667) << 700 << QByteArray();
         QTest::newRow("layout --json, 5 MB of lines") << QStringList{"layout", "@one-line.llp", "--text-bytes", "@large.txt", "--json"}
                                                       << QByteArray("a\r\n").repeated(1666667) << 300
-                                                      << QByteArray("{\"words\": [\"a\"], \"wordWidths\": [5], \"lineWidth\": 10, \"gap\": 0}]}\n");
+                                                      << QByteArray("{\"words\": [\"a\"], \"wordWidths\": [5], \"lineWidth\": 10, \"gap\": 0}],\n"
+                                                                    " \"overflowPixels\": 0, \"overflowLines\": 0}\n");
         QTest::newRow("fit, 30 MB of line breaks") << QStringList{"fit", "@one-line.llp", "--text-bytes", "@large.txt"}
                                                    << QByteArray(30000000, '\n') << 400 << QByteArray();
         // A BDF font whose name is 10 million words or 20 million dashes.
@@ -621,32 +622,35 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::addColumn<QString>("overflow");  // overflowPixels,overflowLines
         using Lines = QList<QByteArray>;
-        QTest::newRow("two words") << "fits.llp" << QByteArray("aa b") << 0 << "none" << Lines{"aa,b|10,3|23|43"};
+        QTest::newRow("two words") << "fits.llp" << QByteArray("aa b") << 0 << "none" << Lines{"aa,b|10,3|23|43"} << "0,0";
         QTest::newRow("CR LF breaks the line") << "fits.llp" << QByteArray("aa\r\nb") << 0 << "none"
-                                               << Lines{"aa|10|15|0", "b|3|8|0"};
+                                               << Lines{"aa|10|15|0", "b|3|8|0"} << "0,0";
         QTest::newRow("LF counts as CR LF") << "fits.llp" << QByteArray("aa\nb") << 0 << "none"
-                                            << Lines{"aa|10|15|0", "b|3|8|0"};
+                                            << Lines{"aa|10|15|0", "b|3|8|0"} << "0,0";
         QTest::newRow("a lone CR ends a line of a text file") << "fits.llp" << QByteArray("aa\rb") << 0 << "none"
-                                                               << Lines{"aa|10|15|0", "b|3|8|0"};
+                                                               << Lines{"aa|10|15|0", "b|3|8|0"} << "0,0";
         QTest::newRow("a lone CR in a project stays inside its word") << "lone-cr.llp" << QByteArray() << 0 << "none"
-                                                                       << Lines{"aa\rb|13|18|0"};
+                                                                       << Lines{"aa\rb|13|18|0"} << "0,0";
         QTest::newRow("bytes above 127") << "fits.llp" << QByteArray("\xE9" "a \xFF") << 0 << "none"
-                                         << Lines{"\xE9" "a,\xFF|10,0|20|46"};
+                                         << Lines{"\xE9" "a,\xFF|10,0|20|46"} << "0,0";
         QTest::newRow("escapes resolved, widths as typed") << "fits.llp" << QByteArray("$97a$$") << 0 << "none"
-                                                           << Lines{"aa$|5|10|0"};
+                                                           << Lines{"aa$|5|10|0"} << "0,0";
         QTest::newRow("--tracking between a word's letters") << "fits.llp --tracking 2" << QByteArray("aa b") << 0
-                                                            << "none" << Lines{"aa,b|12,3|25|41"};
+                                                            << "none" << Lines{"aa,b|12,3|25|41"} << "0,0";
         QTest::newRow("--tracking counts resolved characters") << "fits.llp --tracking 1" << QByteArray("$97a$$") << 0
-                                                              << "none" << Lines{"aa$|7|12|0"};
+                                                              << "none" << Lines{"aa$|7|12|0"} << "0,0";
         QTest::newRow("--word-spacing in the line width only") << "fits.llp --word-spacing -3" << QByteArray("aa b")
-                                                              << 0 << "none" << Lines{"aa,b|10,3|17|43"};
+                                                              << 0 << "none" << Lines{"aa,b|10,3|17|43"} << "0,0";
         QTest::newRow("the font's kerning inside words") << "fits.llp --font @kerned.llf" << QByteArray("aab ba") << 0
-                                                        << "none" << Lines{"aab,ba|10,8|28|38"};
+                                                        << "none" << Lines{"aab,ba|10,8|28|38"} << "0,0";
         QTest::newRow("--tracking beside kerning") << "fits.llp --font @kerned.llf --tracking 1" << QByteArray("aab")
-                                                   << 0 << "none" << Lines{"aab|12|17|0"};
-        QTest::newRow("the project's own text") << "tall.llp" << QByteArray() << 3 << "height" << Lines{"aa|10|15|0"};
-        QTest::newRow("nothing placed before a wide word") << "wide.llp" << QByteArray() << 3 << "width" << Lines{};
+                                                   << 0 << "none" << Lines{"aab|12|17|0"} << "0,0";
+        QTest::newRow("a line too many") << "fits.llp" << QByteArray("aa aa aa aa aa aa aa aa aa aa") << 3 << "height"
+                                         << Lines(3, "aa,aa,aa|10,10,10|45|13") << "0,1";
+        QTest::newRow("the project's own text") << "tall.llp" << QByteArray() << 3 << "height" << Lines{"aa|10|15|0"} << "0,2";
+        QTest::newRow("nothing placed before a wide word") << "wide.llp" << QByteArray() << 3 << "width" << Lines{} << "11,0";
     }
 
     void layoutJson()
@@ -656,6 +660,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, notice);
         QFETCH(QList<QByteArray>, lines);
+        QFETCH(QString, overflow);
 
         QStringList options = project.split(u' ');  // the project, then options
         QStringList arguments = QStringList{"layout", "@" + options.takeFirst(), "--json"} + options;
@@ -670,8 +675,9 @@ private slots:
         QJsonParseError error;
         const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(root.keys(), (QStringList{"lines", "notice"}));
+        QCOMPARE(root.keys(), (QStringList{"lines", "notice", "overflowLines", "overflowPixels"}));
         QCOMPARE(root["notice"].toString(), notice);
+        QCOMPARE(QStringLiteral("%1,%2").arg(root["overflowPixels"].toInt()).arg(root["overflowLines"].toInt()), overflow);
         QList<QByteArray> got;
         for (const QJsonValue &value : root["lines"].toArray()) {
             const QJsonObject line = value.toObject();
@@ -1062,20 +1068,26 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        const QByteArray wide(22, 'b');
-        const QByteArray tall("aa aa aa aa aa aa aa aa aa aa");
-        QTest::newRow("all fit") << QByteArray("aa\n\nb b\n") << 0 << "" << "";
+        QTest::addColumn<QStringList>("json");  // "paragraph line notice overflowPixels overflowLines" each
+        const QByteArray wide(22, 'b');  // 66 + 5 pixels for 56
+        const QByteArray tall("aa aa aa aa aa aa aa aa aa aa");  // a fourth line for three
+        QTest::newRow("all fit") << QByteArray("aa\n\nb b\n") << 0 << "" << ""
+                                 << QStringList{"1 1 none 0 0", "2 3 none 0 0"};
         QTest::newRow("one too wide") << "aa\n\n" + wide + "\n" << 3
                                       << "@out.txt:3: paragraph 2: Text does not fit in the specified area by width!\n"
-                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n";
+                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n"
+                                      << QStringList{"1 1 none 0 0", "2 3 width 15 0"};
         QTest::newRow("one too tall, CR LF and blank lines of spaces") << "\r\n" + tall + "\r\n  \r\n\r\naa\r\n" << 3
                                       << "@out.txt:2: paragraph 1: Text does not fit in the specified area by height!\n"
-                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n";
-        QTest::newRow("line breaks inside a paragraph are kept") << QByteArray(tall).replace(' ', '\n') << 0 << "" << "";
+                                      << "letterloom-cli: 1 of 2 paragraphs do not fit\n"
+                                      << QStringList{"1 2 height 0 1", "2 5 none 0 0"};
+        QTest::newRow("line breaks inside a paragraph are kept") << QByteArray(tall).replace(' ', '\n') << 0 << "" << ""
+                                                                 << QStringList{"1 1 none 0 0"};
         QTest::newRow("every one fails") << wide + "\n\n" + tall + "\n\naa" << 3
                                          << "@out.txt:1: paragraph 1: Text does not fit in the specified area by width!\n"
                                             "@out.txt:3: paragraph 2: Text does not fit in the specified area by height!\n"
-                                         << "letterloom-cli: 2 of 3 paragraphs do not fit\n";
+                                         << "letterloom-cli: 2 of 3 paragraphs do not fit\n"
+                                         << QStringList{"1 1 width 15 0", "2 3 height 0 1", "3 5 none 0 0"};
     }
 
     void fitParagraphs()
@@ -1084,11 +1096,29 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
+        QFETCH(QStringList, json);
         write("out.txt", text);
         const Run run = cli({"fit", "@fits.llp", "--text", "@out.txt"});
         QCOMPARE(run.status, status);
         QCOMPARE(QString::fromUtf8(run.out), expand(out));
         QCOMPARE(QString::fromUtf8(run.err), err);
+
+        // The same paragraphs as JSON, one object a line, every one of them.
+        const Run asJson = cli({"fit", "@fits.llp", "--text", "@out.txt", "--json"});
+        QCOMPARE(asJson.status, status);
+        QCOMPARE(QString::fromUtf8(asJson.err), err);
+        QStringList got;
+        for (const QByteArray &line : asJson.out.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            QCOMPARE(object.keys(), (QStringList{"line", "notice", "overflowLines", "overflowPixels", "paragraph"}));
+            got << QStringLiteral("%1 %2 %3 %4 %5").arg(object["paragraph"].toInt()).arg(object["line"].toInt())
+                       .arg(object["notice"].toString()).arg(object["overflowPixels"].toInt())
+                       .arg(object["overflowLines"].toInt());
+        }
+        QCOMPARE(got, json);
+        QVERIFY(asJson.out.endsWith('\n'));
     }
 
     void fontConvertRoundTrip_data()

@@ -1,5 +1,7 @@
 #include "project/compose_view.h"
 
+#include "text/font_description.h"
+
 #include <QTest>
 
 using namespace letterloom;
@@ -39,6 +41,17 @@ bool redInRows(const Raster &view, int top, int bottom)
             if (view.pixel(x, y) == raster::kRed)
                 return true;
     return false;
+}
+
+// The smallest rectangle holding every red pixel; empty without any.
+QRect redBox(const Raster &view)
+{
+    QRect box;
+    for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x)
+            if (view.pixel(x, y) == raster::kRed)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 }  // namespace
@@ -145,6 +158,46 @@ private slots:
             }
         }
         QVERIFY(red > 20);
+    }
+
+    // A text that does not fit: its first word not placed shows in red on the
+    // screen where it would have gone, never in the export, and the status
+    // line says by how much. Letters 10 x 8, spaces 5, a line pitch of 12.
+    void overflowMarker_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QRect>("marker");  // in the view; the area's corner is (20, 10)
+        QTest::addColumn<QString>("status");
+        const QByteArray ten("x x x x x x x x x x");  // three a line, a fourth line for three
+        QTest::newRow("it fits") << QByteArray("x x") << 60 << 30 << 1 << QRect() << "";
+        QTest::newRow("too wide: on a line of its own, past the right edge")
+            << QByteArray("x xxxxxxx") << 60 << 60 << 1 << QRect(22, 28, 70, 8) << "19 px too wide";
+        QTest::newRow("too many lines: below the frame") << ten << 60 << 30 << 1 << QRect(22, 52, 10, 8)
+                                                         << "1 line too many";
+        QTest::newRow("centred") << ten << 60 << 30 << 2 << QRect(44, 52, 10, 8) << "1 line too many";
+        QTest::newRow("right-aligned") << ten << 60 << 30 << 3 << QRect(68, 52, 10, 8) << "1 line too many";
+        QTest::newRow("never fitting: on its first empty line") << QByteArray("x xxxxx") << 58 << 30 << 1
+                                                                << QRect(22, 28, 50, 8) << "1 px too wide";
+    }
+
+    void overflowMarker()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, alignment);
+        QFETCH(QRect, marker);
+        QFETCH(QString, status);
+        Workspace workspace = sceneWith({20, 10, width, height});
+        workspace.glyphs = testing::fontFrom("x=10x8 32=5x8.");
+        workspace.settings.alignment = std::uint8_t(alignment);
+        refreshText(workspace, text, raster::kBlack);
+        QCOMPARE(redBox(compose(workspace, false)), marker);
+        QCOMPARE(redBox(compose(workspace, true)), QRect());
+        QCOMPARE(overflowStatus(workspace), status);
     }
 
     // The overlay is white where there is no text; a glyph pixel in its

@@ -1,4 +1,5 @@
 #include "text/layout.h"
+#include "text/overflow.h"
 
 #include "text/font_description.h"
 
@@ -426,6 +427,115 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(int, width);
         QCOMPARE(WordWidth(text, fontFrom(font)), width);
+    }
+
+    // How far a text misses its area: the word that stopped the layout and
+    // the pixels or the lines by which it does not fit.
+    void overflow_data()
+    {
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<qint64>("line");
+        QTest::addColumn<qint64>("pixels");
+        QTest::addColumn<qint64>("lines");
+        QTest::addColumn<QString>("says");
+
+        const QString tens = QStringLiteral("x=10");  // no space width: 2 letters fill a 24-wide area
+        QTest::newRow("everything fits") << kFont << QByteArray("xx xxx x") << 100 << 100 << 10 << QByteArray()
+                                         << qint64(-1) << qint64(0) << qint64(0) << "";
+        QTest::newRow("too wide: width plus space past W - 4")
+            << kFont << QByteArray("x xxxxxxxxxx x") << 100 << 100 << 10 << QByteArray("xxxxxxxxxx") << qint64(1)
+            << qint64(9) << qint64(0) << "9 px too wide";
+        QTest::newRow("0 x 0 area") << kFont << QByteArray("x") << 0 << 0 << 10 << QByteArray("x") << qint64(0)
+                                    << qint64(19) << qint64(0) << "19 px too wide";
+        QTest::newRow("never-fitting first word") << kFont << QByteArray("xx") << 24 << 100 << 10 << QByteArray("xx")
+                                                  << qint64(0) << qint64(5) << qint64(0) << "5 px too wide";
+        QTest::newRow("never-fitting later word") << kFont << QByteArray("x xx x") << 24 << 100 << 10
+                                                  << QByteArray("xx") << qint64(1) << qint64(5) << qint64(0)
+                                                  << "5 px too wide";
+        QTest::newRow("never-fitting word, no line left") << kFont << QByteArray("x xx") << 24 << 15 << 10
+                                                          << QByteArray("xx") << qint64(1) << qint64(5) << qint64(0)
+                                                          << "5 px too wide";
+        QTest::newRow("one line too many") << tens << QByteArray("xx xx xx xx") << 24 << 30 << 10 << QByteArray("xx")
+                                           << qint64(3) << qint64(0) << qint64(1) << "1 line too many";
+        QTest::newRow("three lines too many") << tens << QByteArray("xx xx xx xx xx xx") << 24 << 30 << 10
+                                              << QByteArray("xx") << qint64(3) << qint64(0) << qint64(3)
+                                              << "3 lines too many";
+        QTest::newRow("CR LF in the rest starts a line") << tens << QByteArray("xx xx xx xx\r\nxx") << 24 << 30 << 10
+                                                         << QByteArray("xx") << qint64(3) << qint64(0) << qint64(2)
+                                                         << "2 lines too many";
+        QTest::newRow("lines past the area by CR LF count") << tens << QByteArray("xx\r\nxx\r\nxx\r\nxx xx xx") << 24
+                                                            << 30 << 10 << QByteArray("xx") << qint64(4) << qint64(0)
+                                                            << qint64(3) << "3 lines too many";
+        QTest::newRow("the rest stops at a too wide word") << tens << QByteArray("xx xx xx xx xx xxxxx xx") << 24 << 30
+                                                           << 10 << QByteArray("xx") << qint64(3) << qint64(0)
+                                                           << qint64(2) << "2 lines too many";
+        QTest::newRow("escapes resolved in the word") << "A=7 $=1 6=1 5=1 B=4 32=2" << QByteArray("A A$65B") << 20
+                                                      << 10 << 10 << QByteArray("AAB") << qint64(1) << qint64(0)
+                                                      << qint64(1) << "1 line too many";
+        QTest::newRow("pitch past 32 bits") << tens << QByteArray("xx xx") << 24 << kMax << kMax << QByteArray("xx")
+                                            << qint64(1) << qint64(0) << qint64(1) << "1 line too many";
+        QTest::newRow("lowest area and spacing") << tens << QByteArray("xx xx xx") << 24 << kMin << kMin
+                                                 << QByteArray("xx") << qint64(1) << qint64(0) << qint64(2)
+                                                 << "2 lines too many";
+    }
+
+    void overflow()
+    {
+        QFETCH(QString, font);
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, spacing);
+        QFETCH(QByteArray, word);
+        QFETCH(qint64, line);
+        QFETCH(qint64, pixels);
+        QFETCH(qint64, lines);
+        QFETCH(QString, says);
+
+        const font::GlyphTable glyphs = fontFrom(font);
+        LineTable table;
+        const Notice notice = LayoutText(text, width, height, spacing, glyphs, table);
+        const LineTable before = table;
+        const Overflow result = MeasureOverflow(text, notice, table, width, height, spacing, glyphs);
+        QCOMPARE(result.word, word);
+        QCOMPARE(result.line, line);
+        QCOMPARE(result.pixels, pixels);
+        QCOMPARE(result.lines, lines);
+        QCOMPARE(overflowText(result), says);
+        QCOMPARE(table, before);
+    }
+
+    // Tracking and word spacing count in the overflow as in the layout.
+    void overflowWithSpacing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("tracking");
+        QTest::addColumn<int>("wordSpacing");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("tracking widens the word") << QByteArray("x xxxxxxxx") << 100 << 2 << 0 << "3 px too wide";
+        QTest::newRow("narrower tracking lets it fit") << QByteArray("x xxxxxxxx") << 100 << -1 << 0 << "";
+        QTest::newRow("word spacing widens the space") << QByteArray("x xxxxxxxx") << 100 << 0 << 12 << "1 px too wide";
+        QTest::newRow("word spacing costs lines") << QByteArray("x x x x") << 40 << 0 << 8 << "1 line too many";
+    }
+
+    void overflowWithSpacing()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, tracking);
+        QFETCH(int, wordSpacing);
+        QFETCH(QString, says);
+        const font::GlyphTable glyphs = fontFrom(kFont);
+        const Spacing spacing{tracking, wordSpacing};
+        LineTable table;
+        const Notice notice = LayoutText(text, width, 30, 10, glyphs, table, spacing);
+        QCOMPARE(overflowText(MeasureOverflow(text, notice, table, width, 30, 10, glyphs, spacing)), says);
     }
 
     void escapes_data()
