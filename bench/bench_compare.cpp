@@ -14,6 +14,7 @@
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
+#include "support/split_mix.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -29,22 +30,8 @@ namespace {
 using namespace letterloom;
 using raster::Colour;
 
-// splitmix64, so that a seed gives the same projects everywhere.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ULL + 77) {}
-    std::uint64_t next()
-    {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    int range(int lo, int hi) { return lo + int(next() % std::uint64_t(hi - lo + 1)); }
-    bool chance(int percent) { return range(0, 99) < percent; }
-
-private:
-    std::uint64_t state_;
+struct Random : testing::SplitMix {
+    explicit Random(std::uint64_t seed) : SplitMix(seed, 77ULL) {}
 };
 
 Colour colourOf(Random &random)

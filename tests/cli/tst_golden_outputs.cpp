@@ -15,6 +15,7 @@
 #include "project/project_file.h"
 #include "project/workspace.h"
 #include "text/layout.h"
+#include "support/split_mix.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -37,23 +38,8 @@ constexpr int kRefreshCases = 400;
 constexpr int kFontCases = 48;
 constexpr int kCliCases = 16;
 
-// splitmix64: the same numbers on every machine and compiler.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ULL + 12345) {}
-    std::uint64_t next()
-    {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    // lo .. hi, both included.
-    int range(int lo, int hi) { return lo + int(next() % std::uint64_t(hi - lo + 1)); }
-    bool chance(int percent) { return range(0, 99) < percent; }
-
-private:
-    std::uint64_t state_;
+struct Random : testing::SplitMix {
+    explicit Random(std::uint64_t seed) : SplitMix(seed, 12345ULL) {}
 };
 
 Colour colourOf(Random &random)
