@@ -62,8 +62,12 @@ void makeAreasProject(const QStringList &arguments)
     const QList<QByteArray> texts = project::readTextFile(arguments[2]).split('\n');
     std::vector<project::AreaText> areas;
     const std::uint8_t alignments[] = {text::kAlignCentre, text::kAlignLeft, text::kAlignCentre};
-    for (size_t i = 0; i < rects.size(); ++i)
-        areas.push_back({rects[i], texts.value(qsizetype(i) * 2).trimmed(), alignments[i], 10, {}});
+    for (size_t i = 0; i < rects.size(); ++i) {
+        project::AreaText &area = areas.emplace_back();
+        area.rect = rects[i];
+        area.text = texts.value(qsizetype(i) * 2).trimmed();
+        area.alignment = alignments[i];
+    }
     project::ProjectFile file;
     project::ProjectExtras extras;
     project::splitAreas(areas, file.settings, file.text, extras);

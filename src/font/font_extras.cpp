@@ -48,6 +48,21 @@ std::optional<int> wholeIn(const QJsonValue &value, int low, int high)
     return int(number);
 }
 
+// The pair of one entry of a kerning list, [left, right, amount]; nothing
+// for an entry that is no such list or has a value out of range.
+std::optional<KerningPair> kerningPairOf(const QJsonValue &value)
+{
+    const QJsonArray entry = value.toArray();
+    if (!value.isArray() || entry.size() != 3)
+        return std::nullopt;
+    const std::optional<int> left = wholeIn(entry[0], 0, 255);
+    const std::optional<int> right = wholeIn(entry[1], 0, 255);
+    const std::optional<int> amount = wholeIn(entry[2], -kMaxKerning, kMaxKerning);
+    if (!left || !right || !amount || *amount == 0)
+        return std::nullopt;
+    return KerningPair{std::uint8_t(*left), std::uint8_t(*right), *amount};
+}
+
 // The pairs of a kerning list; the entries that are no pair, or repeat the
 // codes of an earlier one, are named in keys.dropped().
 Kerning kerningOf(const QJsonArray &list, ExtensionKeys &keys)
@@ -55,16 +70,14 @@ Kerning kerningOf(const QJsonArray &list, ExtensionKeys &keys)
     std::vector<KerningPair> pairs;
     std::vector<bool> seen(std::size_t(kMaxKerningPairs), false);
     for (qsizetype i = 0; i < list.size(); ++i) {
-        const QJsonArray entry = list[i].toArray();
-        const std::optional<int> left = entry.size() == 3 ? wholeIn(entry[0], 0, 255) : std::nullopt;
-        const std::optional<int> right = entry.size() == 3 ? wholeIn(entry[1], 0, 255) : std::nullopt;
-        const std::optional<int> amount = entry.size() == 3 ? wholeIn(entry[2], -kMaxKerning, kMaxKerning) : std::nullopt;
-        if (!list[i].isArray() || !left || !right || !amount || *amount == 0 || seen[std::size_t(*left * 256 + *right)]) {
+        const std::optional<KerningPair> pair = kerningPairOf(list[i]);
+        const std::size_t codes = pair ? std::size_t(pair->left) * 256 + pair->right : 0;
+        if (!pair || seen[codes]) {
             keys.drop(QStringLiteral("%1[%2]").arg(kKerningKey).arg(i));
             continue;
         }
-        seen[std::size_t(*left * 256 + *right)] = true;
-        pairs.push_back({std::uint8_t(*left), std::uint8_t(*right), *amount});
+        seen[codes] = true;
+        pairs.push_back(*pair);
     }
     return Kerning(pairs);
 }

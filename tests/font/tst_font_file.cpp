@@ -360,7 +360,8 @@ private slots:
         QCOMPARE(messageOf([&] { readFontFile(dir.filePath("missing.llf")); }), QStringLiteral("File not found"));
 
         // With extras, the block follows the records and comes back as written.
-        const FontExtras extras{QJsonObject{{"later", 1}}};
+        FontExtras extras;
+        extras.otherKeys = QJsonObject{{"later", 1}};
         writeFontFile(path, table, extras);
         QCOMPARE(readWholeFile(path), fontBytes(table) + extensionBlockBytes(extras.otherKeys));
         QCOMPARE(loadFontFile(path).extras, extras);
