@@ -244,6 +244,26 @@ void Raster::drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour lef
     }
 }
 
+void Raster::drawOpaqueLeavingOutWithin(const Raster &source, qint64 x, qint64 y, Colour leftOut, qint64 x1,
+                                        qint64 y1, qint64 x2, qint64 y2)
+{
+    const Clip c = clip(x, y, source.width_, source.height_, width_, height_);
+    if (source.image_.isNull())
+        return;
+    const QRgb key = toQRgb(leftOut);
+    for (int row = 0; row < c.h; ++row) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(c.sy + row)) + c.sx;
+        QRgb *to = reinterpret_cast<QRgb *>(image_.scanLine(c.ty + row)) + c.tx;
+        const qint64 atY = c.ty + row;
+        const bool rowWithin = atY >= y1 && atY < y2;
+        for (int column = 0; column < c.w; ++column) {
+            const qint64 atX = c.tx + column;
+            if (!rowWithin || atX < x1 || atX >= x2 || from[column] != key)
+                to[column] = from[column];
+        }
+    }
+}
+
 void Raster::drawZoomed(const Raster &source, qint64 originX, qint64 originY, int zoom)
 {
     if (image_.isNull())

@@ -75,6 +75,11 @@ public:
     void drawOpaque(const Raster &source, qint64 x, qint64 y);
     // The same, leaving out the source pixels of one colour.
     void drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour leftOut);
+    // drawOpaque, except that inside the columns x1 .. x2 - 1 and rows
+    // y1 .. y2 - 1 of this raster the source pixels of colour leftOut are left
+    // out, as drawLeavingOut leaves them.
+    void drawOpaqueLeavingOutWithin(const Raster &source, qint64 x, qint64 y, Colour leftOut, qint64 x1, qint64 y1,
+                                    qint64 x2, qint64 y2);
     // Fills the whole raster with a part of source enlarged zoom times
     // (nearest neighbour, zoom at least 1): pixel (x, y) shows source pixel
     // ((originX + x) div zoom, (originY + y) div zoom), white where that lies

@@ -201,11 +201,18 @@ OverflowWord drawOverflowWord(const Overflow &overflow, const font::GlyphTable &
     const std::int64_t width = high - low;
     if (width <= 0 || height <= 0 || !raster::Raster::sizeAllowed(width, height))
         return result;
+    const bool layered = spacing.any() || (kerning && !kerning->isEmpty());
     result.picture.setSize(int(width), height);
     result.picture.fill(raster::kWhite);
     for (qsizetype i = 0; i < word.size(); ++i) {
         const font::tGraphChar &glyph = glyphs[static_cast<unsigned char>(word[i])];
-        result.picture.drawOpaque(glyph.image, lefts[std::size_t(i)] - low, height - glyph.height);
+        // As a line draws it: with spacing or kerning in use, white never
+        // covers the glyphs before it (the picture is white to begin with).
+        const std::int64_t left = lefts[std::size_t(i)] - low;
+        if (layered)
+            result.picture.drawLeavingOut(glyph.image, left, height - glyph.height, raster::kWhite);
+        else
+            result.picture.drawOpaque(glyph.image, left, height - glyph.height);
     }
     for (int y = 0; y < result.picture.height(); ++y)
         for (int px = 0; px < result.picture.width(); ++px)

@@ -34,12 +34,20 @@ void sizeOverlay(Raster &overlay, std::int32_t areaWidth, std::int32_t areaHeigh
 // Draws the glyphs of one line onto the overlay. Positions are 64-bit: the
 // widths of a long line or a huge line spacing from a file cannot wrap around
 // into the visible area.
+//
+// With plain widths no two glyphs of a line share a column, and every glyph
+// replaces what is below it, white included: that is how lines that overlap
+// (a negative line spacing) have always been drawn. Tracking, word spacing
+// and kerning can pull a glyph onto its neighbour; with any of them in use
+// the line is drawn left to right and a glyph's white pixels never cover a
+// glyph drawn before it on the line, so "AV" kerned tight keeps both letters
+// whole and the later letter lies on top where both have ink.
 class LinePen {
 public:
-    LinePen(Raster &overlay, const font::GlyphTable &glyphs, std::int64_t baseline, std::int64_t tracking,
+    LinePen(Raster &overlay, const font::GlyphTable &glyphs, std::int64_t baseline, const Spacing &spacing,
             const font::Kerning *kerning)
-        : overlay_(overlay), glyphs_(glyphs), baseline_(baseline), tracking_(tracking),
-          kerning_(kerning && !kerning->isEmpty() ? kerning : nullptr)
+        : overlay_(overlay), glyphs_(glyphs), baseline_(baseline), tracking_(spacing.tracking),
+          kerning_(kerning && !kerning->isEmpty() ? kerning : nullptr), layered_(spacing.any() || kerning_)
     {
     }
 
@@ -61,11 +69,12 @@ public:
         }
     }
 
-    // Right to left from x, the same steps backwards: each glyph first moves
-    // x left by its width and is drawn there, so the line's last glyph ends
-    // at the starting x.
+    // Right to left from x, the same steps backwards: the line's last glyph
+    // ends at x. Each glyph first moves x left by its width and is drawn
+    // there; a layered line is drawn forward from where those steps end.
     void backward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
+        const bool layered = layered_;
         for (qsizetype w = line.wordCount() - 1; w >= 0; --w) {
             const QByteArrayView word = line.word(w);
             for (qsizetype i = word.size() - 1; i >= 0; --i) {
@@ -73,10 +82,14 @@ public:
                     x -= between(word[i], word[i + 1]);
                 const font::tGraphChar &glyph = glyphOf(word[i]);
                 x -= glyph.width;
-                draw(glyph, x);
+                if (!layered)
+                    draw(glyph, x);
             }
-            x -= afterWord;
+            if (w > 0)
+                x -= afterWord;
         }
+        if (layered)
+            forward(line, x, afterWord);
     }
 
 private:
@@ -88,10 +101,32 @@ private:
     const font::tGraphChar &glyphOf(char c) const { return glyphs_[static_cast<unsigned char>(c)]; }
 
     // The image at its own size, its bottom `height` rows standing on the
-    // baseline; every pixel, white included, replaces what is below.
+    // baseline; every pixel replaces what is below, white included, except
+    // that on a layered line white leaves alone what earlier glyphs drew
+    // (the box around them).
     void draw(const font::tGraphChar &glyph, std::int64_t x)
     {
-        overlay_.drawOpaque(glyph.image, x, baseline_ - glyph.height);
+        const std::int64_t top = baseline_ - glyph.height;
+        const std::int64_t right = x + glyph.image.width();
+        const std::int64_t bottom = top + glyph.image.height();
+        if (layered_ && inkRight_ > inkLeft_ && x < inkRight_ && right > inkLeft_)
+            overlay_.drawOpaqueLeavingOutWithin(glyph.image, x, top, raster::kWhite, inkLeft_, inkTop_, inkRight_,
+                                                inkBottom_);
+        else
+            overlay_.drawOpaque(glyph.image, x, top);
+        if (!layered_ || glyph.image.isEmpty())
+            return;
+        if (inkRight_ <= inkLeft_) {
+            inkLeft_ = x;
+            inkRight_ = right;
+            inkTop_ = top;
+            inkBottom_ = bottom;
+        } else {
+            inkLeft_ = std::min(inkLeft_, x);
+            inkRight_ = std::max(inkRight_, right);
+            inkTop_ = std::min(inkTop_, top);
+            inkBottom_ = std::max(inkBottom_, bottom);
+        }
     }
 
     Raster &overlay_;
@@ -99,6 +134,13 @@ private:
     const std::int64_t baseline_;
     const std::int64_t tracking_;
     const font::Kerning *const kerning_;
+    const bool layered_;
+    // The box the line's glyphs have drawn into so far (none while
+    // inkRight_ <= inkLeft_).
+    std::int64_t inkLeft_ = 0;
+    std::int64_t inkRight_ = 0;
+    std::int64_t inkTop_ = 0;
+    std::int64_t inkBottom_ = 0;
 };
 
 }  // namespace
@@ -116,7 +158,7 @@ void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t ar
     std::int64_t baseline = 2;
     for (const TextLine line : lines) {
         baseline += pitch;
-        LinePen pen(overlay, glyphs, baseline, spacing.tracking, kerning);
+        LinePen pen(overlay, glyphs, baseline, spacing, kerning);
         switch (alignment) {
         case kAlignLeft:
             pen.forward(line, 2, spaceAdvance);

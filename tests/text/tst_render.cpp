@@ -114,8 +114,8 @@ private slots:
     }
 
     // Tracking, word spacing and kerning move the pen; right alignment takes
-    // the same steps from the right edge, drawing right to left as it always
-    // has (a glyph kerned into its left neighbour is covered by it).
+    // the same steps from the right edge. Where they pull glyphs together the
+    // later one lies on top and white covers nothing (W is all white).
     // Letters 10 x 8, spaces 5 (row 13).
     void spacedDrawing_data()
     {
@@ -134,9 +134,15 @@ private slots:
                                                          << "2-11# 17-26r";
         QTest::newRow("right, tracking") << QByteArray("AV A") << 3 << 2 << 0 << "" << "61-70# 73-82r 88-97#";
         QTest::newRow("right, word spacing") << QByteArray("A A") << 3 << 0 << 3 << "" << "70-79# 88-97#";
-        QTest::newRow("right, kerning") << QByteArray("AVA") << 3 << 0 << 0 << "AV-3 VA1" << "70-79# 80-86r 88-97#";
+        QTest::newRow("right, kerning") << QByteArray("AVA") << 3 << 0 << 0 << "AV-3 VA1" << "70-76# 77-86r 88-97#";
         QTest::newRow("right, both at once") << QByteArray("AV A") << 3 << 1 << 2 << "AV-4"
-                                             << "64-73# 74-80r 88-97#";
+                                             << "64-70# 71-80r 88-97#";
+        QTest::newRow("left, white kerned onto a letter") << QByteArray("AWA") << 1 << 0 << 0 << "AW-3 WA-9"
+                                                          << "2-19#";
+        QTest::newRow("right, white kerned onto a letter") << QByteArray("WA") << 3 << 0 << 0 << "WA-3"
+                                                           << "88-97#";
+        QTest::newRow("left, white over the word before") << QByteArray("A W") << 1 << 0 << -8 << ""
+                                                          << "2-11#";
         QTest::newRow("centre uses the spaced width") << QByteArray("AV") << 2 << 2 << 0 << ""
                                                       << "38-47# 50-59r";
         QTest::newRow("justified: gap without word spacing") << QByteArray("A A") << 4 << 1 << 7 << ""
@@ -159,7 +165,7 @@ private slots:
         LineTable lines;
         Raster overlay;
         TextSettings settings{100, 20, 10, std::uint8_t(alignment), raster::kBlack, {tracking, wordSpacing}};
-        RefreshText(text, settings, fontFrom("A=10x8 V=10x8r 32=5x8."), lines, overlay, &table);
+        RefreshText(text, settings, fontFrom("A=10x8 V=10x8r W=10x8. 32=5x8."), lines, overlay, &table);
         QCOMPARE(testing::runs(overlay, "r13"), runs);
     }
 
