@@ -47,6 +47,13 @@ void LineTable::clear()
     std::vector<Line>().swap(lines_);
 }
 
+void LineTable::reuse()
+{
+    bytes_.resize(0);
+    words_.clear();
+    lines_.clear();
+}
+
 void LineTable::addLine()
 {
     lines_.push_back({std::uint32_t(words_.size()), 0, 0});

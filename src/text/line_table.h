@@ -51,6 +51,9 @@ public:
     bool empty() const { return lines_.empty(); }
     TextLine operator[](std::size_t line) const { return TextLine(*this, line); }
     void clear();
+    // Empties the table but keeps its buffers, for one table that many
+    // layouts fill one after the other (the fit search).
+    void reuse();
 
     // Building, line by line: a new line without words, a word on the last
     // line, the last line's sums, and a number of lines without words.
