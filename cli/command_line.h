@@ -25,6 +25,8 @@ public:
     QString argument(int index) const { return parser_.positionalArguments().at(index); }
     bool isSet(const QString &option) const { return parser_.isSet(option); }
     QString value(const QString &option) const { return parser_.value(option); }
+    // Every value of an option that may be given more than once, in order.
+    QStringList values(const QString &option) const { return parser_.values(option); }
     // The value of an option that must be given.
     QString required(const QString &option) const;
     // The same for the name of a picture to write, which must ask for a kind

@@ -6,13 +6,21 @@
 #include "json.h"
 #include "map_option.h"
 #include "project_input.h"
+#include "font_formats.h"
 #include "text_file.h"
 
 #include "base/error.h"
+#include "base/file_io.h"
+#include "project/project_file.h"
 #include "project/compose_view.h"
 #include "project/text_areas.h"
+#include "text/fit_search.h"
 #include "text/layout.h"
 #include "text/overflow.h"
+
+#include <QFileInfo>
+
+#include <memory>
 
 namespace letterloom::cli {
 
@@ -22,6 +30,11 @@ const QString kTextOption = QStringLiteral("text");
 const QString kTextBytesOption = QStringLiteral("text-bytes");
 const QString kFontOption = QStringLiteral("font");
 const QString kAreaOption = QStringLiteral("area");
+const QString kSuggestOption = QStringLiteral("suggest");
+const QString kAltFontOption = QStringLiteral("alt-font");
+const QString kFloorOption = QStringLiteral("floor");
+const QString kApplyOption = QStringLiteral("apply");
+const QString kOutputOption = QStringLiteral("output");
 
 void addInputOptions(CommandLine &line)
 {
@@ -274,6 +287,206 @@ int layout(const QStringList &arguments)
     return reportNotices(notices);
 }
 
+// The JSON of a setting the search found, null for none.
+QByteArray suggestionJson(const text::FitResult &result)
+{
+    if (!result.found)
+        return "null";
+    const text::FitSetting &s = result.setting;
+    return "{\"lineSpacing\": " + QByteArray::number(s.lineSpacing) + ", \"tracking\": "
+           + QByteArray::number(s.spacing.tracking) + ", \"wordSpacing\": " + QByteArray::number(s.spacing.wordSpacing)
+           + '}';
+}
+
+// What the search found, as a line of fit --suggest says it.
+QString suggestionText(const text::FitResult &result, const text::FitSetting &current)
+{
+    if (result.alreadyFits())
+        return QStringLiteral("fits as it is");
+    if (result.found)
+        return QStringLiteral("fits with ") + text::fitSettingText(result.setting, current);
+    return QStringLiteral("no setting fits (by %1)").arg(QLatin1String(noticeName(result.notice)));
+}
+
+// An alternate font of fit --suggest: searched with, reported, never applied.
+struct AltFont {
+    QString path;
+    font::ImportedFont font;
+};
+
+// fit --suggest: the nearest setting under which each paragraph (of --text,
+// or else each area's own text) fits, with each alternate font too, and
+// with --apply the project written with the first setting that fits all.
+int fitSuggest(const CommandLine &line)
+{
+    const bool json = line.isSet(QStringLiteral("json"));
+    const bool apply = line.isSet(kApplyOption);
+    if (apply && !line.isSet(kOutputOption))
+        throw UsageError(QStringLiteral("--apply needs -o NEW.llp, the project to write"));
+    if (!apply && line.isSet(kOutputOption))
+        throw UsageError(QStringLiteral("-o goes with --apply"));
+    if (apply && line.isSet(kFontOption))
+        throw UsageError(QStringLiteral("--apply writes settings for the project's own font; leave out --font"));
+    std::optional<std::int32_t> floor;
+    if (line.isSet(kFloorOption)) {
+        bool ok = false;
+        const int value = line.value(kFloorOption).toInt(&ok);
+        if (!ok || value < 0)
+            throw UsageError(QStringLiteral("--floor takes a whole number from 0, not '%1'").arg(line.value(kFloorOption)));
+        floor = value;
+    }
+    spacingOf(line, {});  // a bad value is refused before the project is read
+    const QString textFile = textFileOf(line);
+    const QString projectPath = line.argument(0);
+    const QString output = line.value(kOutputOption);
+    if (apply && QFileInfo::exists(output)
+        && QFileInfo(output).canonicalFilePath() == QFileInfo(projectPath).canonicalFilePath())
+        throw Error(QStringLiteral("-o names the project read: --apply writes the project to another file"));
+
+    ProjectInput input = openInput(line);
+    project::Workspace &workspace = input.workspace;
+    const std::vector<project::AreaText> areas = chosenAreas(line, input, false);
+    std::vector<AltFont> altFonts;
+    for (const QString &path : line.values(kAltFontOption))
+        altFonts.push_back({path, readFontWithExtras(path, mapOption(line))});
+
+    // One search for each area with each font: the project's first, then
+    // every alternate font in turn.
+    const std::size_t fonts = 1 + altFonts.size();
+    std::vector<std::unique_ptr<text::FitSearch>> searches;
+    std::vector<text::FitSetting> current;
+    for (std::size_t f = 0; f < fonts; ++f)
+        for (const project::AreaText &area : areas) {
+            const font::GlyphTable &glyphs = f == 0 ? workspace.glyphs : altFonts[f - 1].font.glyphs;
+            const font::Kerning &kerning = f == 0 ? workspace.fontExtras.kerning : altFonts[f - 1].font.extras.kerning;
+            const text::FitSetting now{area.lineSpacing, area.spacing};
+            if (f == 0)
+                current.push_back(now);
+            searches.push_back(std::make_unique<text::FitSearch>(
+                area.rect.width, area.rect.height, now, floor ? *floor : text::defaultFitFloor(area.lineSpacing),
+                glyphs, &kerning));
+        }
+
+    const int firstNumber = line.isSet(kAreaOption) ? line.value(kAreaOption).toInt() : 1;
+    const bool several = input.areas.size() > 1;
+    const bool fromFile = input.textGiven;
+    // The texts searched: the paragraphs of the file, each in every area,
+    // or each area's own text in that area alone.
+    std::vector<Paragraph> paragraphs;
+    if (fromFile) {
+        ParagraphReader reader(input.text);
+        for (Paragraph paragraph; reader.next(paragraph);)
+            paragraphs.push_back(std::move(paragraph));
+    }
+    const std::size_t count = fromFile ? paragraphs.size() : areas.size();
+
+    qint64 suggested = 0;
+    qint64 unfitting = 0;
+    PieceWriter out;
+    for (std::size_t p = 0; p < count; ++p) {
+        bool needsSetting = false;
+        bool fitsNothing = false;
+        for (std::size_t a = fromFile ? 0 : p; a < (fromFile ? areas.size() : p + 1); ++a) {
+            const project::AreaText &area = areas[a];
+            const QByteArray &paragraph = fromFile ? paragraphs[p].text : area.text;
+            const text::FitResult found = searches[a]->first(paragraph);
+            needsSetting = needsSetting || !found.alreadyFits();
+            fitsNothing = fitsNothing || !found.found;
+            QByteArray &buffer = out.buffer();
+            if (json) {
+                const text::Notice notice = layOut(paragraph, area, workspace, workspace.lines);
+                const text::Overflow overflow =
+                    text::MeasureOverflow(paragraph, notice, workspace.lines, area.rect.width, area.rect.height,
+                                          area.lineSpacing, workspace.glyphs, area.spacing,
+                                          &workspace.fontExtras.kerning);
+                buffer += '{';
+                if (fromFile)
+                    buffer += "\"paragraph\": " + QByteArray::number(qint64(p) + 1) + ", \"line\": "
+                              + QByteArray::number(paragraphs[p].firstLine) + (several ? ", " : "");
+                if (several || !fromFile)
+                    buffer += "\"area\": " + QByteArray::number(firstNumber + int(a));
+                buffer += QByteArray(", \"notice\": \"") + noticeName(notice) + "\", \"overflowPixels\": "
+                          + QByteArray::number(overflow.pixels) + ", \"overflowLines\": "
+                          + QByteArray::number(overflow.lines) + ", \"suggestion\": " + suggestionJson(found);
+                if (!altFonts.empty()) {
+                    buffer += ", \"altFonts\": [";
+                    for (std::size_t f = 1; f < fonts; ++f) {
+                        if (f > 1)
+                            buffer += ", ";
+                        buffer += "{\"font\": " + jsonText(altFonts[f - 1].path) + ", \"suggestion\": "
+                                  + suggestionJson(searches[f * areas.size() + a]->first(paragraph)) + '}';
+                    }
+                    buffer += ']';
+                }
+                buffer += "}\n";
+                out.written();
+                continue;
+            }
+            if (found.alreadyFits())
+                continue;
+            QString where = fromFile ? QStringLiteral("%1:%2: ").arg(textFile).arg(paragraphs[p].firstLine)
+                                     : projectPath + QStringLiteral(": ");
+            if (several || !fromFile)
+                where += QStringLiteral("area %1: ").arg(firstNumber + int(a));
+            if (fromFile)
+                where += QStringLiteral("paragraph %1: ").arg(p + 1);
+            QString lines = where + suggestionText(found, current[a]) + u'\n';
+            for (std::size_t f = 1; f < fonts; ++f)
+                lines += where + QStringLiteral("with %1: ").arg(altFonts[f - 1].path)
+                         + suggestionText(searches[f * areas.size() + a]->first(paragraph), current[a]) + u'\n';
+            buffer += lines.toUtf8();
+            out.written();
+        }
+        suggested += needsSetting && !fitsNothing;
+        unfitting += fitsNothing;
+    }
+    out.flush();
+    if (suggested + unfitting > 0)
+        printMessage(QStringLiteral("%1 of %2 %3 not fit: %4 with a setting found, %5 with none")
+                         .arg(suggested + unfitting).arg(count)
+                         .arg(fromFile ? QStringLiteral("paragraphs do") : QStringLiteral("text areas do"))
+                         .arg(suggested).arg(unfitting));
+
+    if (apply) {
+        // The first setting of each area that fits every text it was given.
+        std::vector<text::FitSetting> chosen;
+        QStringList said;
+        for (std::size_t a = 0; a < areas.size(); ++a) {
+            std::vector<QByteArray> texts;
+            if (fromFile)
+                for (const Paragraph &paragraph : paragraphs)
+                    texts.push_back(paragraph.text);
+            else
+                texts.push_back(areas[a].text);
+            const text::FitResult all = searches[a]->firstForAll(texts);
+            const QString area = several ? QStringLiteral(" in text area %1").arg(firstNumber + int(a)) : QString();
+            if (!all.found)
+                throw Error(fromFile ? QStringLiteral("No one setting fits every paragraph%1; paragraph %2 is the "
+                                                      "first left without one: %3 is not written")
+                                           .arg(area).arg(all.text + 1).arg(output)
+                                     : QStringLiteral("No setting fits the text%1: %2 is not written").arg(area, output));
+            chosen.push_back(all.setting);
+            said << (several ? QStringLiteral("text area %1: ").arg(firstNumber + int(a)) : QString())
+                        + text::fitSettingText(all.setting, current[a]);
+        }
+        // The project as its file holds it, only the settings changed.
+        project::ProjectFile file = project::parseProject(readWholeFile(projectPath));
+        QStringList notices;  // already shown when the project was opened
+        project::ProjectExtras extras = project::extrasOf(file, QFileInfo(projectPath).fileName(), notices);
+        std::vector<project::AreaText> all = project::joinAreas(file.settings, file.text, extras);
+        for (std::size_t a = 0; a < areas.size(); ++a) {
+            project::AreaText &area = all[std::size_t(firstNumber - 1) + a];
+            area.lineSpacing = chosen[a].lineSpacing;
+            area.spacing = chosen[a].spacing;
+        }
+        project::splitAreas(all, file.settings, file.text, extras);
+        file.extensions.keys = project::projectExtrasKeys(extras);
+        writeWholeFile(output, project::projectBytes(file));
+        printMessage(QStringLiteral("%1 written with %2").arg(output, said.join(QStringLiteral("; "))));
+    }
+    return unfitting > 0 ? kExitNotice : kExitOk;
+}
+
 int fit(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("fit"), QStringLiteral("PROJECT --text FILE"),
@@ -288,11 +501,43 @@ int fit(const QStringList &arguments)
                                     "plus a space width minus the area's width less 4; overflowLines: the lines\n"
                                     "the rest of the text takes past the last one the area allows. Both 0 when the\n"
                                     "paragraph fits.\n"
-                                    "Exit status 3 when any does not fit."));
+                                    "Exit status 3 when any does not fit.\n"
+                                    "With --suggest, for each paragraph that does not fit (without --text: each\n"
+                                    "area's own text), the nearest setting under which it does: the line spacing\n"
+                                    "1 lower at a time down to --floor, then at the floor the tracking 1 lower at\n"
+                                    "a time down to -1, then the word spacing down to a space 1 pixel wide. It\n"
+                                    "prints FILE:LINE: paragraph N: fits with line spacing S[, tracking T][, word\n"
+                                    "spacing W] (tracking and word spacing where they change) or no setting fits\n"
+                                    "(by width|height); paragraphs that fit as they are are left out. --json adds\n"
+                                    "\"suggestion\": {\"lineSpacing\": S, \"tracking\": T, \"wordSpacing\": W} (null\n"
+                                    "when none fits) to every object, and \"altFonts\": [{\"font\": F, \"suggestion\":\n"
+                                    "...}] with --alt-font. Exit status 3 when some paragraph fits no setting."));
     addInputOptions(line);
     line.addOption({QStringLiteral("json"), QStringLiteral("Print one JSON object a line for every paragraph instead.")});
+    line.addOption({kSuggestOption, QStringLiteral("For each paragraph that does not fit, find the nearest setting "
+                                                   "under which it does (see above). --text may be left out: then "
+                                                   "each area's own text is searched.")});
+    line.addOption({kAltFontOption, QStringLiteral("With --suggest: search with the font of FILE too, and report what "
+                                                   "it gives (never applied). May be given more than once."),
+                    QStringLiteral("FILE")});
+    line.addOption({kFloorOption, QStringLiteral("With --suggest: the lowest line spacing tried, a whole number from 0 "
+                                                 "(default: 4 below each area's own, not below 0)."),
+                    QStringLiteral("N")});
+    line.addOption({kApplyOption, QStringLiteral("With --suggest: write the project with the first setting that fits "
+                                                 "every paragraph (in each area; without --text, each area's own "
+                                                 "text) to -o. Refused, writing nothing, when no setting does.")});
+    line.addOption({{QStringLiteral("o"), kOutputOption},
+                    QStringLiteral("With --apply: the project file to write; never the project read."),
+                    QStringLiteral("NEW.llp")});
     if (!line.parse(arguments))
         return kExitOk;
+    if (line.isSet(kSuggestOption))
+        return fitSuggest(line);
+    for (const QString &option : {kAltFontOption, kFloorOption, kApplyOption})
+        if (line.isSet(option))
+            throw UsageError(QStringLiteral("--%1 goes with --suggest").arg(option));
+    if (line.isSet(kOutputOption))
+        throw UsageError(QStringLiteral("-o goes with --suggest --apply"));
     const bool json = line.isSet(QStringLiteral("json"));
     const QString textFile = line.isSet(kTextBytesOption) ? textFileOf(line) : line.required(kTextOption);
     spacingOf(line, {});

@@ -1121,6 +1121,234 @@ private slots:
         QVERIFY(asJson.out.endsWith('\n'));
     }
 
+    // fit --suggest on fits.llp (56 pixels a line, three lines at line
+    // spacing 10, four from 6 on): an "aa" of the test font is 10 wide
+    // (9 at tracking -1), a space 5 (1 at the least word spacing, -4).
+    void fitSuggest_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        auto words = [](int count, const char *word) {
+            QByteArrayList list;
+            for (int i = 0; i < count; ++i)
+                list << word;
+            return list.join(' ');
+        };
+        const QByteArray four = words(10, "aa");       // 3 a line at 15 each: 4 lines
+        const QByteArray tracked = words(13, "aa");    // 5 lines, 4 at 14 each
+        const QByteArray spaced = words(17, "aa");     // 5 lines until 11 each
+        const QByteArray wide(22, 'b');                // 66, 45 at tracking -1
+        const QByteArray wider(30, 'b');               // 61 at tracking -1
+        const QString summary = QStringLiteral("letterloom-cli: %1 of %2 paragraphs do not fit: %3 with a setting "
+                                               "found, %4 with none\n");
+        QTest::newRow("all fit") << QStringList{} << QByteArray("aa\n\nb b\n") << 0 << "" << "";
+        QTest::newRow("each step") << QStringList{} << "aa\n\n" + four + "\n\n" + tracked + "\n\n" + spaced << 0
+                                   << "@out.txt:3: paragraph 2: fits with line spacing 6\n"
+                                      "@out.txt:5: paragraph 3: fits with line spacing 6, tracking -1\n"
+                                      "@out.txt:7: paragraph 4: fits with line spacing 6, tracking -1, word spacing -3\n"
+                                   << summary.arg(3).arg(4).arg(3).arg(0);
+        QTest::newRow("too wide goes to the floor at once") << QStringList{} << wide << 0
+                                   << "@out.txt:1: paragraph 1: fits with line spacing 6, tracking -1\n"
+                                   << summary.arg(1).arg(1).arg(1).arg(0);
+        QTest::newRow("nothing fits") << QStringList{} << wider + "\n\n" + four << 3
+                                   << "@out.txt:1: paragraph 1: no setting fits (by width)\n"
+                                      "@out.txt:3: paragraph 2: fits with line spacing 6\n"
+                                   << summary.arg(2).arg(2).arg(1).arg(1);
+        QTest::newRow("a higher floor") << QStringList{"--floor", "8"} << four << 0
+                                   << "@out.txt:1: paragraph 1: fits with line spacing 8, tracking -1\n"
+                                   << summary.arg(1).arg(1).arg(1).arg(0);
+        QTest::newRow("spacing given") << QStringList{"--tracking", "-1"} << tracked << 0
+                                   << "@out.txt:1: paragraph 1: fits with line spacing 6\n"
+                                   << summary.arg(1).arg(1).arg(1).arg(0);
+        QTest::newRow("alternate fonts") << QStringList{"--alt-font", "@narrow.llf", "--alt-font", "@font.llf"}
+                                   << wider + "\n\n" + four << 3
+                                   << "@out.txt:1: paragraph 1: no setting fits (by width)\n"
+                                      "@out.txt:1: paragraph 1: with @narrow.llf: fits as it is\n"
+                                      "@out.txt:1: paragraph 1: with @font.llf: no setting fits (by width)\n"
+                                      "@out.txt:3: paragraph 2: fits with line spacing 6\n"
+                                      "@out.txt:3: paragraph 2: with @narrow.llf: fits as it is\n"
+                                      "@out.txt:3: paragraph 2: with @font.llf: fits with line spacing 6\n"
+                                   << summary.arg(2).arg(2).arg(1).arg(1);
+    }
+
+    void fitSuggest()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, text);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        font::GlyphTable narrow = testFont();
+        narrow['a'] = block(3, 7, raster::kBlack);
+        narrow['b'] = block(1, 7, raster::kBlack);
+        write("narrow.llf", font::fontBytes(narrow));
+        write("out.txt", text);
+        const Run run = cli(QStringList{"fit", "@fits.llp", "--text", "@out.txt", "--suggest"} + options);
+        QCOMPARE(QString::fromUtf8(run.err), err);
+        QCOMPARE(QString::fromUtf8(run.out), expand(out));
+        QCOMPARE(run.status, status);
+
+        // The same as JSON: every paragraph, the keys of fit --json and the setting.
+        const Run asJson = cli(QStringList{"fit", "@fits.llp", "--text", "@out.txt", "--suggest", "--json"} + options);
+        QCOMPARE(asJson.status, status);
+        QStringList lines;
+        for (const QByteArray &line : asJson.out.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            QStringList keys{"line", "notice", "overflowLines", "overflowPixels", "paragraph", "suggestion"};
+            if (options.contains("--alt-font"))
+                keys.prepend("altFonts");
+            QCOMPARE(object.keys(), keys);
+            const QJsonObject setting = object["suggestion"].toObject();
+            if (object["suggestion"].isNull() || setting["lineSpacing"].toInt() != 10
+                || setting["tracking"].toInt() != options.contains("-1") * -1 || setting["wordSpacing"].toInt() != 0)
+                lines << QStringLiteral("%1 %2").arg(object["paragraph"].toInt()).arg(object["notice"].toString());
+        }
+        // Exactly the paragraphs the lines name do not fit as they are.
+        QStringList named;
+        for (const QString &line : out.split('\n', Qt::SkipEmptyParts))
+            if (!line.contains(" with @"))
+                named << line.section(' ', 2, 2).chopped(1);
+        QStringList numbers;
+        for (const QString &line : lines)
+            numbers << line.section(' ', 0, 0);
+        QCOMPARE(numbers, named);
+    }
+
+    // --apply: the one setting that fits every paragraph (each area's own
+    // text without --text) into a new project; the input stays as it was.
+    void fitApply_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("text");  // empty: no --text
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("written");  // "lineSpacing,tracking,wordSpacing" of each area; empty: none
+        QTest::addColumn<QString>("err");
+        const QByteArray four = "aa aa aa aa aa aa aa aa aa aa";
+        const QByteArray tracked = four + " aa aa aa";
+        QTest::newRow("the latest setting of all") << "fits.llp" << QStringList{} << "aa\n\n" + four + "\n\n" + tracked
+                                                   << 0 << "6,-1,0"
+                                                   << "letterloom-cli: 2 of 3 paragraphs do not fit: 2 with a setting "
+                                                      "found, 0 with none\n"
+                                                      "letterloom-cli: @new.llp written with line spacing 6, tracking -1\n";
+        QTest::newRow("all fit as they are") << "fits.llp" << QStringList{} << QByteArray("aa") << 0 << "10,0,0"
+                                             << "letterloom-cli: @new.llp written with line spacing 10\n";
+        QTest::newRow("none fits one") << "fits.llp" << QStringList{} << "aa\n\n" + QByteArray(30, 'b') << 1 << ""
+                                       << "letterloom-cli: 1 of 2 paragraphs do not fit: 0 with a setting found, "
+                                          "1 with none\n"
+                                          "letterloom-cli: No one setting fits every paragraph; paragraph 2 is the "
+                                          "first left without one: @new.llp is not written\n";
+        QTest::newRow("the project's own text") << "tall.llp" << QStringList{"--floor", "0"} << QByteArray() << 0
+                                                << "3,0,0"
+                                                << "letterloom-cli: 1 of 1 text areas do not fit: 1 with a setting "
+                                                   "found, 0 with none\n"
+                                                   "letterloom-cli: @new.llp written with line spacing 3\n";
+        QTest::newRow("one area of several") << "areas.llp" << QStringList{"--floor", "0", "--area", "3"}
+                                             << QByteArray() << 0 << "10,0,0 10,0,0 3,0,0"
+                                             << "letterloom-cli: 1 of 1 text areas do not fit: 1 with a setting "
+                                                "found, 0 with none\n"
+                                                "letterloom-cli: @new.llp written with text area 3: line spacing 3\n";
+        // Area 2's second word is too wide for every setting.
+        QTest::newRow("an area without one") << "areas.llp" << QStringList{"--floor", "0"} << QByteArray() << 1 << ""
+                                             << "letterloom-cli: 2 of 3 text areas do not fit: 1 with a setting "
+                                                "found, 1 with none\n"
+                                                "letterloom-cli: No setting fits the text in text area 2: @new.llp "
+                                                "is not written\n";
+    }
+
+    void fitApply()
+    {
+        QFETCH(QString, project);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, text);
+        QFETCH(int, status);
+        QFETCH(QString, written);
+        QFETCH(QString, err);
+        QFile::remove(path("new.llp"));
+        write("out.txt", text);
+        const QByteArray before = readWholeFile(path(project));
+        QStringList arguments{"fit", "@" + project, "--suggest", "--apply", "-o", "@new.llp"};
+        if (!text.isEmpty())
+            arguments << "--text" << "@out.txt";
+        const Run run = cli(arguments + options);
+        QCOMPARE(QString::fromUtf8(run.err), expand(err));
+        QCOMPARE(run.status, status);
+        QCOMPARE(readWholeFile(path(project)), before);
+        QCOMPARE(QFileInfo::exists(path("new.llp")), !written.isEmpty());
+        if (written.isEmpty())
+            return;
+        // The written project: the settings changed, nothing else.
+        const project::ProjectFile file = project::parseProject(readWholeFile(path("new.llp")));
+        const project::ProjectFile old = project::parseProject(before);
+        QStringList notices;
+        std::vector<project::AreaText> areas =
+            project::joinAreas(file.settings, file.text, project::extrasOf(file, "new.llp", notices));
+        const std::vector<project::AreaText> oldAreas =
+            project::joinAreas(old.settings, old.text, project::extrasOf(old, "old.llp", notices));
+        QStringList settings;
+        for (size_t i = 0; i < areas.size(); ++i) {
+            settings << QStringLiteral("%1,%2,%3").arg(areas[i].lineSpacing).arg(areas[i].spacing.tracking)
+                            .arg(areas[i].spacing.wordSpacing);
+            areas[i].lineSpacing = oldAreas[i].lineSpacing;
+            areas[i].spacing = oldAreas[i].spacing;
+        }
+        QCOMPARE(settings.join(' '), written);
+        QVERIFY(areas == oldAreas);
+        QCOMPARE(file.pictureBmp, old.pictureBmp);
+        QCOMPARE(file.storedFontPath, old.storedFontPath);
+    }
+
+    // What fit --suggest refuses before it reads anything, and fit without it.
+    void fitSuggestRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        const QString tryHelp = QStringLiteral("letterloom-cli: Try 'letterloom-cli fit --help'.\n");
+        QTest::newRow("floor without suggest") << QStringList{"--text", "@out.txt", "--floor", "3"} << 2
+                                               << "letterloom-cli: --floor goes with --suggest\n" + tryHelp;
+        QTest::newRow("apply without suggest") << QStringList{"--text", "@out.txt", "--apply"} << 2
+                                               << "letterloom-cli: --apply goes with --suggest\n" + tryHelp;
+        QTest::newRow("apply without output") << QStringList{"--suggest", "--apply"} << 2
+                                              << "letterloom-cli: --apply needs -o NEW.llp, the project to write\n"
+                                                     + tryHelp;
+        QTest::newRow("output without apply") << QStringList{"--suggest", "-o", "@new.llp"} << 2
+                                              << "letterloom-cli: -o goes with --apply\n" + tryHelp;
+        QTest::newRow("negative floor") << QStringList{"--suggest", "--floor", "-1"} << 2
+                                        << "letterloom-cli: --floor takes a whole number from 0, not '-1'\n" + tryHelp;
+        QTest::newRow("apply with another font") << QStringList{"--suggest", "--apply", "-o", "@new.llp", "--font",
+                                                                "@font.llf"}
+                                                 << 2
+                                                 << "letterloom-cli: --apply writes settings for the project's own "
+                                                    "font; leave out --font\n" + tryHelp;
+        QTest::newRow("over the project") << QStringList{"--suggest", "--apply", "-o", "@fits.llp"} << 1
+                                          << "letterloom-cli: -o names the project read: --apply writes the project "
+                                             "to another file\n";
+        QTest::newRow("missing alternate font") << QStringList{"--suggest", "--alt-font", "@none.llf"} << 1 << "";
+    }
+
+    void fitSuggestRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        write("out.txt", "aa");
+        QFile::remove(path("new.llp"));
+        const QByteArray before = readWholeFile(path("fits.llp"));
+        const Run run = cli(QStringList{"fit", "@fits.llp"} + arguments);
+        QCOMPARE(run.status, status);
+        if (!err.isEmpty())
+            QCOMPARE(QString::fromUtf8(run.err), expand(err));
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY(!QFileInfo::exists(path("new.llp")));
+        QCOMPARE(readWholeFile(path("fits.llp")), before);
+    }
+
     void fontConvertRoundTrip_data()
     {
         QTest::addColumn<QByteArray>("bytes");
