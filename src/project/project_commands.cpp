@@ -7,6 +7,7 @@
 #include "project/compose_view.h"
 #include "project/text_areas.h"
 #include "project/text_file.h"
+#include "text/fit_search.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -586,6 +587,57 @@ void ProjectCommands::setSpacing(const text::Spacing &spacing)
     workspace_.spacing = spacing;
     workspace_.spacingChanged = true;
     workspace_.bumpRevision();
+}
+
+void ProjectCommands::fitText()
+{
+    const QByteArray text = effects_.text();
+    const TextArea area = workspace_.settings.area;
+    const text::FitSetting current{workspace_.settings.lineSpacing, workspace_.spacing};
+    const std::int32_t floor = text::defaultFitFloor(current.lineSpacing);
+    text::FitSearch search(area.width, area.height, current, floor, workspace_.glyphs, &workspace_.fontExtras.kerning);
+    const text::FitResult found = search.first(text);
+    if (found.alreadyFits()) {
+        prompter_.notice(QStringLiteral("The text already fits in the text area."));
+        return;
+    }
+    if (found.found) {
+        const QString question = QStringLiteral("The text fits with %1 (now %2). Apply it?")
+                                     .arg(text::fitSettingText(found.setting, current),
+                                          text::fitSettingText(current, found.setting));
+        if (prompter_.ask(question, false) != Answer::Yes)
+            return;
+        workspace_.settings.lineSpacing = found.setting.lineSpacing;
+        workspace_.spacing = found.setting.spacing;
+        workspace_.spacingChanged = true;
+        effects_.showSettings(workspace_.settings);
+        refreshAreas(workspace_, text, effects_.textColour());
+        return;
+    }
+    const text::FitCandidates &tried = search.candidates();
+    const QString question =
+        QStringLiteral("No setting makes the text fit in the text area (by %1), down to %2. Try another font? "
+                       "What it gives is only shown; the project keeps its font.")
+            .arg(found.notice == text::Notice::Width ? QStringLiteral("width") : QStringLiteral("height"),
+                 text::fitSettingText(tried[tried.size() - 1], current));
+    if (prompter_.ask(question, false) != Answer::Yes)
+        return;
+    prepare(dialogs_.open, kOpenFontFilter, {});
+    const std::optional<QString> path = prompter_.chooseOpenFile(dialogs_.open);
+    if (!path)
+        return;
+    // A font of Unicode characters lands at the codes of the project font's map.
+    const font::ImportedFont other = font::readAnyFont(*path, workspace_.fontExtras.charMap);
+    text::FitSearch otherSearch(area.width, area.height, current, floor, other.glyphs, &other.extras.kerning);
+    const text::FitResult withOther = otherSearch.first(text);
+    const QString name = fileNameOf(*path);
+    if (withOther.alreadyFits())
+        prompter_.notice(QStringLiteral("With %1 the text fits as it is. The project's font is not changed.").arg(name));
+    else if (withOther.found)
+        prompter_.notice(QStringLiteral("With %1 the text fits with %2. The project's font is not changed.")
+                             .arg(name, text::fitSettingText(withOther.setting, current)));
+    else
+        prompter_.notice(QStringLiteral("With %1 no setting makes the text fit either.").arg(name));
 }
 
 void ProjectCommands::refresh()

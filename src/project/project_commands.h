@@ -128,6 +128,15 @@ public:
     // in the Text Effects window. A change is unsaved project work
     // (spacingChanged) and shows at once.
     void setSpacing(const text::Spacing &spacing);
+    // Edit > Fit Text: the nearest setting under which the current area's
+    // text fits with the project's font (text::FitSearch: line spacing, then
+    // tracking, then word spacing). What it found is shown and, after a
+    // question, applied as unsaved project work (spacingChanged): the
+    // toolbar shows the line spacing, every area is laid out and drawn. A
+    // text that fits as it is gets a notice; for one that fits no setting
+    // the command offers to try another font, chosen in the open dialog,
+    // whose result is only reported (the project's font stays).
+    void fitText();
     // Project > Image Export...: composes the scene without frame and hints
     // into view and writes it to the chosen file, as PNG when its name ends
     // in ".png", else as BMP. Without a picture it refuses before any dialog.

@@ -189,6 +189,7 @@ void TmainForm::createMenus()
           {"mmDeleteArea", "Delete Text Area", {}, &TmainForm::mmDeleteAreaClick},
           {"mmTextEffects", "Text Effects...", {}, &TmainForm::mmTextEffectsClick},
           {"mmTextSpacing", "Text Spacing...", {}, &TmainForm::mmTextSpacingClick},
+          {"mmFitText", "Fit Text", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_T), &TmainForm::mmFitTextClick},
           {"mmSpace4", "-", {}, nullptr},
           {"mmLoadText", "Load Text...", QKeySequence(Qt::CTRL | Qt::Key_T), &TmainForm::mmLoadTextClick},
           {"mmShowText", "Show Text", {}, &TmainForm::mmShowTextClick},
@@ -676,6 +677,11 @@ void TmainForm::mmTextSpacingClick()
 {
     mmTextEffectsClick();
     context_.windows.effects->focusSpacing();
+}
+
+void TmainForm::mmFitTextClick()
+{
+    run([this] { context_.commands.fitText(); });
 }
 
 void TmainForm::mmLoadTextClick()

@@ -98,6 +98,7 @@ private:
     void mmDeleteAreaClick();
     void mmTextEffectsClick();
     void mmTextSpacingClick();
+    void mmFitTextClick();
     void mmLoadTextClick();
     void mmShowTextClick();
     void mmClearTextClick();

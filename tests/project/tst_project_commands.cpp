@@ -9,6 +9,7 @@
 #include "support/fake_effects.h"
 #include "support/fake_prompter.h"
 #include "support/full_disk.h"
+#include "text/font_description.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -1370,6 +1371,117 @@ private slots:
                  QStringLiteral("There is no picture to export. Load one with Edit > Load Image... first."));
         QCOMPARE(f.prompter.log, QStringList());
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    // Edit > Fit Text in an area of the font "a" 4 wide, the space 3 (a word
+    // of k letters 4k + tracking x (k - 1), a space at least 1 at word
+    // spacing -2), from line spacing 10 (the floor 6).
+    void fitText_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<TextArea>("area");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("setting");  // line spacing, tracking, word spacing after
+        QTest::addColumn<bool>("applied");
+
+        const QString noneFits = QStringLiteral(
+            "ask: No setting makes the text fit in the text area (by height), down to line spacing 6, tracking -1, "
+            "word spacing -2. Try another font? What it gives is only shown; the project keeps its font.");
+        const QString open = QStringLiteral("open: ") + kOpenFontFilter;
+        QTest::newRow("fits as it is") << QByteArray("aa aa") << TextArea{0, 0, 26, 5} << "" << QStringList{}
+                                       << QStringList{"notice: The text already fits in the text area."}
+                                       << "10,0,0" << false;
+        QTest::newRow("line spacing, applied") << QByteArray("aa aa aa") << TextArea{0, 0, 26, 14} << "Yes"
+                                               << QStringList{}
+                                               << QStringList{"ask: The text fits with line spacing 8 (now line "
+                                                              "spacing 10). Apply it?"}
+                                               << "8,0,0" << true;
+        QTest::newRow("declined") << QByteArray("aa aa aa") << TextArea{0, 0, 26, 14} << "No" << QStringList{}
+                                  << QStringList{"ask: The text fits with line spacing 8 (now line spacing 10). "
+                                                 "Apply it?"}
+                                  << "10,0,0" << false;
+        QTest::newRow("tracking at the floor") << QByteArray("aa aa") << TextArea{0, 0, 25, 5} << "Yes"
+                                               << QStringList{}
+                                               << QStringList{"ask: The text fits with line spacing 6, tracking -1 "
+                                                              "(now line spacing 10, tracking 0). Apply it?"}
+                                               << "6,-1,0" << true;
+        QTest::newRow("word spacing too") << QByteArray("aa aa") << TextArea{0, 0, 23, 5} << "Yes" << QStringList{}
+                                          << QStringList{"ask: The text fits with line spacing 6, tracking -1, word "
+                                                         "spacing -1 (now line spacing 10, tracking 0, word spacing "
+                                                         "0). Apply it?"}
+                                          << "6,-1,-1" << true;
+        QTest::newRow("nothing fits, no other font") << QByteArray("aa aa") << TextArea{0, 0, 18, 5} << "No"
+                                                     << QStringList{} << QStringList{noneFits} << "10,0,0" << false;
+        QTest::newRow("another font cancelled") << QByteArray("aa aa") << TextArea{0, 0, 18, 5} << "Yes"
+                                                << QStringList{"-"} << QStringList{noneFits, open} << "10,0,0"
+                                                << false;
+        // "a" 2 wide: 7 + 7 <= 14 as it is.
+        QTest::newRow("another font fits as it is") << QByteArray("aa aa") << TextArea{0, 0, 18, 5} << "Yes"
+                                                    << QStringList{"narrow.llf"}
+                                                    << QStringList{noneFits, open,
+                                                                   "notice: With narrow.llf the text fits as it is. "
+                                                                   "The project's font is not changed."}
+                                                    << "10,0,0" << false;
+        // "a" 3 wide: 5 + 2 twice at tracking -1 and word spacing -1.
+        QTest::newRow("another font with a setting") << QByteArray("aa aa") << TextArea{0, 0, 18, 5} << "Yes"
+                                                     << QStringList{"three.llf"}
+                                                     << QStringList{noneFits, open,
+                                                                    "notice: With three.llf the text fits with line "
+                                                                    "spacing 6, tracking -1, word spacing -1. The "
+                                                                    "project's font is not changed."}
+                                                     << "10,0,0" << false;
+        QTest::newRow("another font fits neither") << QByteArray("aa aa") << TextArea{0, 0, 18, 5} << "Yes"
+                                                   << QStringList{"same.llf"}
+                                                   << QStringList{noneFits, open,
+                                                                  "notice: With same.llf no setting makes the text "
+                                                                  "fit either."}
+                                                   << "10,0,0" << false;
+    }
+
+    void fitText()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(TextArea, area);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, log);
+        QFETCH(QString, setting);
+        QFETCH(bool, applied);
+        Fixture f;
+        font::writeFontFile(f.path("narrow.llf"), testing::fontFrom("a=2 32=3"));
+        font::writeFontFile(f.path("three.llf"), testing::fontFrom("a=3 32=3"));
+        font::writeFontFile(f.path("same.llf"), testing::fontFrom("a=4 32=3"));
+        f.fillWithWork();
+        f.workspace.glyphs = testing::fontFrom("a=4 32=3");
+        f.workspace.settings.area = area;
+        f.workspace.settings.lineSpacing = 10;
+        f.effects.textBytes = text;
+        f.setFlags({});
+        const font::GlyphTable glyphs = f.workspace.glyphs;
+        const auto revision = f.workspace.revision();
+        f.script(answers, files);
+
+        f.commands.fitText();
+        QCOMPARE(f.prompter.log, log);
+        QCOMPARE(QStringLiteral("%1,%2,%3").arg(f.workspace.settings.lineSpacing).arg(f.workspace.spacing.tracking)
+                     .arg(f.workspace.spacing.wordSpacing),
+                 setting);
+        // Applied: unsaved work of the project, in the toolbar and laid out anew.
+        QCOMPARE(f.workspace.spacingChanged, applied);
+        QCOMPARE(f.workspace.projectChanged(), applied);
+        QCOMPARE(f.workspace.revision() != revision, applied);
+        QCOMPARE(f.effects.shownSettings.has_value(), applied);
+        if (applied) {
+            QCOMPARE(f.effects.shownSettings->lineSpacing, f.workspace.settings.lineSpacing);
+            QVERIFY(!f.workspace.lines.empty());
+            QVERIFY(!f.workspace.overflow.any());
+        }
+        // The project's font stays whatever font was tried.
+        QVERIFY(f.workspace.glyphs == glyphs);
+        QCOMPARE(f.workspace.fontPath, f.path("old.llf"));
+        QVERIFY(!f.workspace.fontModified);
     }
 
     // Edit > Text Area...: the four numbers as typed; a change is a change of

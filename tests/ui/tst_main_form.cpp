@@ -269,7 +269,7 @@ void TestMainForm::menus_data()
                                          "mmTextArea|Text Area...|", "mmNextArea|Next Text Area|Ctrl+PgDown",
                                          "mmPreviousArea|Previous Text Area|Ctrl+PgUp", "mmNewArea|New Text Area|Ctrl+Shift+N",
                                          "mmDeleteArea|Delete Text Area|", "mmTextEffects|Text Effects...|",
-                                         "mmTextSpacing|Text Spacing...|", "mmSpace4",
+                                         "mmTextSpacing|Text Spacing...|", "mmFitText|Fit Text|Ctrl+Shift+T", "mmSpace4",
                                          "mmLoadText|Load Text...|Ctrl+T", "mmShowText|Show Text|",
                                          "mmClearText|Clear Text|", "mmSpace5", "mmResetText|Refresh|F9",
                                          "mmLiveRefresh|Live Refresh|"};
