@@ -83,6 +83,7 @@ bench: build
 	bench/bench_batch.sh $(BUILD_DIR)
 	bench/bench_files.sh $(BUILD_DIR)
 	bench/bench_readers.sh $(BUILD_DIR)
+	bench/bench_fit.sh $(BUILD_DIR)
 
 # The programs, the samples and the desktop files under PREFIX, stripped:
 # the program directory is PREFIX/lib/letterloom (cmake/install.cmake).
