@@ -9,8 +9,11 @@
 #include "map_option.h"
 
 #include "base/file_io.h"
+#include "font/font_file.h"
+#include "font/font_formats.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -25,12 +28,19 @@ using raster::Colour;
 // 0 in every font the program draws, leads when a file sets it.
 QString colourHex(Colour colour)
 {
-    const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF, high = colour >> 24;
-    QString hex = QStringLiteral("%1%2%3").arg(red, 2, 16, QLatin1Char('0')).arg(green, 2, 16, QLatin1Char('0'))
-                      .arg(blue, 2, 16, QLatin1Char('0'));
-    if (high != 0)
-        hex.prepend(QStringLiteral("%1").arg(high, 2, 16, QLatin1Char('0')));
-    return hex.toUpper();
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    char hex[8];
+    int size = 0;
+    const auto put = [&](Colour byte) {
+        hex[size++] = kDigits[(byte >> 4) & 0xF];
+        hex[size++] = kDigits[byte & 0xF];
+    };
+    if ((colour >> 24) != 0)
+        put(colour >> 24);
+    put(colour & 0xFF);
+    put((colour >> 8) & 0xFF);
+    put((colour >> 16) & 0xFF);
+    return QString::fromLatin1(hex, size);
 }
 
 std::set<Colour> coloursOf(const font::tGraphChar &glyph)
@@ -62,6 +72,18 @@ QString typedAs(int code, const font::CharMap &map)
     return QString();
 }
 
+// Text padded with spaces to width characters, in front for a positive
+// width and behind for a negative one, as QString::arg pads its fields.
+void appendField(QString &out, const QString &text, int width)
+{
+    const qsizetype padding = std::max<qsizetype>(0, std::abs(width) - text.size());
+    if (width > 0)
+        out.resize(out.size() + padding, u' ');
+    out += text;
+    if (width < 0)
+        out.resize(out.size() + padding, u' ');
+}
+
 QByteArray infoText(const QString &path, const GlyphTable &glyphs, const font::CharMap &map)
 {
     QString out;
@@ -77,9 +99,25 @@ QByteArray infoText(const QString &path, const GlyphTable &glyphs, const font::C
             colours << colourHex(colour);
             ++glyphsPerColour[colour];
         }
-        out += QStringLiteral("%1  %2 %3 x %4 %5\n")
-                   .arg(code, 4).arg(typedAs(code, map), -6).arg(glyph.width, 4).arg(glyph.height, -4)
-                   .arg(colours.join(u' '));
+        const QString typed = typedAs(code, map);
+        if (typed.contains(u'%')) {
+            // A "%2" in a map's text takes part in the substitution below:
+            // such a line is made exactly as it always was.
+            out += QStringLiteral("%1  %2 %3 x %4 %5\n")
+                       .arg(code, 4).arg(typed, -6).arg(glyph.width, 4).arg(glyph.height, -4)
+                       .arg(colours.join(u' '));
+            continue;
+        }
+        appendField(out, QString::number(code), 4);
+        out += u"  ";
+        appendField(out, typed, -6);
+        out += u' ';
+        appendField(out, QString::number(glyph.width), 4);
+        out += u" x ";
+        appendField(out, QString::number(glyph.height), -4);
+        out += u' ';
+        out += colours.join(u' ');
+        out += u'\n';
     }
     QStringList totals;
     for (const auto &[colour, count] : glyphsPerColour)
@@ -252,7 +290,19 @@ int fontConvert(const QStringList &arguments)
     addMapOption(line);
     if (!line.parse(arguments))
         return kExitOk;
-    const font::ImportedFont font = readFontWithExtras(line.argument(0), mapOption(line));
+    const std::optional<font::CharMap> map = mapOption(line);
+    if (font::fontFormatOf(line.argument(0)) == font::FontFormat::Llf
+        && font::fontFormatOf(line.argument(1)) == font::FontFormat::Llf) {
+        // From the program's own kind to it: the records are copied as they
+        // are, and only the extension block is made again.
+        font::FontRecords font = font::loadFontRecords(line.argument(0));
+        if (map)
+            font.extras.charMap = *map;
+        printWarnings(font.notices);
+        font::writeFontRecords(line.argument(1), std::move(font));
+        return kExitOk;
+    }
+    const font::ImportedFont font = readFontWithExtras(line.argument(0), map);
     writeFont(line.argument(1), font.glyphs, font.extras);
     return kExitOk;
 }

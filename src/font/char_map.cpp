@@ -171,11 +171,23 @@ bool hasControlCharacter(const QString &text)
 
 }  // namespace
 
-CharMap::CharMap()
+CharMap::CharMap(NoneTag)
 {
     for (int code = 0; code < 256; ++code)
         texts_[std::size_t(code)] = QChar(char16_t(code));
     index();
+}
+
+// Every font and project holds a map from the start: the map "none" is made
+// once, and each new one shares its 256 texts and its index.
+const CharMap &CharMap::none()
+{
+    static const CharMap map{NoneTag{}};
+    return map;
+}
+
+CharMap::CharMap() : CharMap(none())
+{
 }
 
 CharMap CharMap::fromCodePage(const QString &name)

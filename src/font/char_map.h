@@ -101,6 +101,9 @@ public:
     bool operator==(const CharMap &other) const;
 
 private:
+    struct NoneTag {};
+    explicit CharMap(NoneTag);
+    static const CharMap &none();
     void index();
 
     Kind kind_ = Kind::None;

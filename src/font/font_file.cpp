@@ -43,19 +43,34 @@ char *storeI32(std::int32_t value, char *to)
     return storeColours(&bits, 1, to);
 }
 
+// The start of a record: its flag and its size, proven against the file.
+// in is left at its colours, which take 4 x width x height bytes.
+struct RecordHeader {
+    std::uint8_t defined;
+    std::int32_t width;
+    std::int32_t height;
+};
+
+RecordHeader readRecordHeader(ByteReader &in)
+{
+    RecordHeader header;
+    header.defined = in.u8();
+    header.width = in.i32();
+    header.height = in.i32();
+    if (header.width < 0 || header.height < 0 || header.width > kMaxGlyphSide || header.height > kMaxGlyphSide)
+        throw Error(QStringLiteral("Invalid glyph size in font file"));
+    return header;
+}
+
 // Reads the 256 records; in is left just after the last one. Each column of
 // colours is copied whole from the bytes, and the glyph's image is filled
-// row by row from the columns, made once at its size.
+// from the columns, made once at its size.
 GlyphTable readGlyphs(ByteReader &in)
 {
     GlyphTable glyphs;
     for (int code = 0; code < GlyphTable::kSize; ++code) {
         tGraphChar &glyph = glyphs[code];
-        const std::uint8_t defined = in.u8();
-        const std::int32_t width = in.i32();
-        const std::int32_t height = in.i32();
-        if (width < 0 || height < 0 || width > kMaxGlyphSide || height > kMaxGlyphSide)
-            throw Error(QStringLiteral("Invalid glyph size in font file"));
+        const auto [defined, width, height] = readRecordHeader(in);
         const char *colours = in.skip(qint64(4) * width * height);
 
         glyph.defined = defined;
@@ -71,15 +86,50 @@ GlyphTable readGlyphs(ByteReader &in)
             loadColours(colours, column.data(), column.size());
             colours += 4 * qsizetype(height);
         }
+        // Column by column, as the colours lie: a glyph's image is small
+        // enough to stay in the cache while its rows are written across.
         QImage image = raster::allocated(QImage(width, height, QImage::Format_RGB32));
-        for (std::int32_t y = 0; y < height; ++y) {
-            QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (std::int32_t x = 0; x < width; ++x)
-                row[x] = raster::toQRgb(glyph.pixels[std::size_t(x)][std::size_t(y)]);
+        uchar *const bits = image.bits();
+        const qsizetype stride = image.bytesPerLine();
+        for (std::int32_t x = 0; x < width; ++x) {
+            const Colour *column = glyph.pixels[std::size_t(x)].data();
+            uchar *pixel = bits + 4 * qsizetype(x);
+            for (std::int32_t y = 0; y < height; ++y, pixel += stride) {
+                const QRgb rgb = raster::toQRgb(column[y]);
+                std::memcpy(pixel, &rgb, sizeof rgb);
+            }
         }
         glyph.image = raster::Raster(image);
     }
     return glyphs;
+}
+
+// Checks the 256 records as readGlyphs reads them, without keeping them;
+// in is left just after the last one.
+void checkRecords(ByteReader &in)
+{
+    for (int code = 0; code < GlyphTable::kSize; ++code) {
+        const RecordHeader header = readRecordHeader(in);
+        in.skip(qint64(4) * header.width * header.height);
+    }
+}
+
+// The extras and notices of the block that starts at offset.
+void readExtras(const QByteArray &bytes, qsizetype offset, const QString &fileName, FontExtras &extras,
+                QStringList &notices)
+{
+    const ExtensionBlock block = readExtensionBlock(bytes, offset);
+    if (!block.damage.isEmpty())
+        notices << extensionDamageNotice(fileName, block.damage);
+    ExtensionKeys keys(block.keys);
+    extras = readFontExtras(keys);
+    if (!keys.dropped().isEmpty())
+        notices << droppedKeysNotice(fileName, keys.dropped());
+}
+
+[[noreturn]] void throwTooLarge()
+{
+    throw Error(QStringLiteral("The font is too large to be saved"));
 }
 
 // The bytes of the 256 records followed by tail, made in one buffer of the
@@ -95,7 +145,7 @@ QByteArray recordBytes(const GlyphTable &glyphs, const QByteArray &tail,
     for (int code = 0; code < GlyphTable::kSize; ++code)
         size += 9 + 4 * colourCount(glyphs[code]);
     if (size > limit)
-        throw Error(QStringLiteral("The font is too large to be saved"));
+        throwTooLarge();
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     char *to = bytes.data();
     for (int code = 0; code < GlyphTable::kSize; ++code) {
@@ -125,13 +175,18 @@ FontFile parseFontFile(const QByteArray &bytes, const QString &fileName)
     ByteReader in(bytes);
     FontFile font;
     font.glyphs = readGlyphs(in);
-    const ExtensionBlock block = readExtensionBlock(bytes, in.position());
-    if (!block.damage.isEmpty())
-        font.notices << extensionDamageNotice(fileName, block.damage);
-    ExtensionKeys keys(block.keys);
-    font.extras = readFontExtras(keys);
-    if (!keys.dropped().isEmpty())
-        font.notices << droppedKeysNotice(fileName, keys.dropped());
+    readExtras(bytes, in.position(), fileName, font.extras, font.notices);
+    return font;
+}
+
+FontRecords parseFontRecords(QByteArray bytes, const QString &fileName)
+{
+    FontRecords font;
+    ByteReader in(bytes);
+    checkRecords(in);
+    font.recordsSize = in.position();
+    readExtras(bytes, font.recordsSize, fileName, font.extras, font.notices);
+    font.bytes = std::move(bytes);
     return font;
 }
 
@@ -153,6 +208,30 @@ GlyphTable readFontFile(const QString &path)
 FontFile loadFontFile(const QString &path)
 {
     return parseFontFile(readWholeFile(path, kMaxFontFileSize), fileNameOf(path));
+}
+
+FontRecords loadFontRecords(const QString &path)
+{
+    return parseFontRecords(readWholeFile(path, kMaxFontFileSize), fileNameOf(path));
+}
+
+QByteArray fontRecordsFileBytes(FontRecords font)
+{
+    const QByteArray tail = extensionBlockBytes(fontExtrasKeys(font.extras));
+    if (qint64(font.recordsSize) + tail.size() > kMaxFontFileSize)
+        throwTooLarge();
+    // In place: the bytes after the records (the old block, anything behind
+    // it) give way to the new block, and the records are never copied while
+    // it fits where the file's bytes were.
+    QByteArray bytes = std::move(font.bytes);
+    bytes.truncate(font.recordsSize);
+    bytes.append(tail);
+    return bytes;
+}
+
+void writeFontRecords(const QString &path, FontRecords font)
+{
+    writeWholeFile(path, fontRecordsFileBytes(std::move(font)));
 }
 
 void writeFontFile(const QString &path, const GlyphTable &glyphs, const FontExtras &extras)

@@ -43,9 +43,31 @@ FontFile parseFontFile(const QByteArray &bytes, const QString &fileName = {});
 // The records followed by the extension block of the extras (none when empty).
 QByteArray fontFileBytes(const GlyphTable &glyphs, const FontExtras &extras);
 
+// A font file as its bytes: the 256 records checked as parseFont checks
+// them but left where they lie, and the extras and notices parseFontFile
+// gives. Copying a font from one file of this kind to another needs no glyph
+// table: the records are written as they were read, which is what
+// fontFileBytes makes of the glyphs they hold.
+struct FontRecords {
+    QByteArray bytes;           // the whole file
+    qsizetype recordsSize = 0;  // the records' bytes at its start
+    FontExtras extras;
+    QStringList notices;
+};
+
+// Throws what parseFontFile throws.
+FontRecords parseFontRecords(QByteArray bytes, const QString &fileName = {});
+// The records followed by the extension block of font.extras: the bytes of
+// fontFileBytes for the glyphs of the records and those extras. Throws "The
+// font is too large to be saved" as writeFontFile does.
+QByteArray fontRecordsFileBytes(FontRecords font);
+
 GlyphTable readFontFile(const QString &path);
 FontFile loadFontFile(const QString &path);
 // Writes all or nothing: a failed write leaves the old file as it was.
 void writeFontFile(const QString &path, const GlyphTable &glyphs, const FontExtras &extras = {});
+// The same for records as loaded: all or nothing.
+FontRecords loadFontRecords(const QString &path);
+void writeFontRecords(const QString &path, FontRecords font);
 
 }  // namespace letterloom::font

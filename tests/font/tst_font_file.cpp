@@ -184,6 +184,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         QCOMPARE(messageOf([&] { parseFont(bytes); }), message);
+        // Records checked without a glyph table are refused alike.
+        QCOMPARE(messageOf([&] { parseFontRecords(bytes); }), message);
     }
 
     // What follows the 256th record: an extension block is read into the
@@ -238,6 +240,12 @@ private slots:
         QCOMPARE(font.notices, notices);
         QCOMPARE(font.extras.charMap.description(), map);
         QCOMPARE(fontFileBytes(font.glyphs, font.extras), records + writtenTail);
+        // Copied as records, the font reads and writes the same.
+        FontRecords copied = parseFontRecords(records + tail, QStringLiteral("f.llf"));
+        QCOMPARE(copied.recordsSize, records.size());
+        QVERIFY(copied.extras == font.extras);
+        QCOMPARE(copied.notices, notices);
+        QCOMPARE(fontRecordsFileBytes(std::move(copied)), records + writtenTail);
     }
 
     // Kerning pairs in the block: the bytes written for them, and what a
@@ -344,6 +352,58 @@ private slots:
         }
     }
 
+    // A font copied as its records gives the bytes that the glyph table
+    // gives: for fonts of many sizes, with and without a block, with bytes
+    // behind it, and with a character map put in that makes the block longer
+    // than the room the old one leaves (or shorter). The bytes read are
+    // never changed for a caller that still holds them.
+    void recordsCopyAsTheGlyphs_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QString>("map");  // a code page put in before writing, or none
+        const auto block = [](const char *json) { return extensionBlockBytes(QJsonDocument::fromJson(json).object()); };
+        const QByteArray kerning = block(R"({"charMap":{"name":"cp1251"},"kerning":[[86,65,3],[65,86,-2]],"x":[1]})");
+        QTest::newRow("no block") << 1 << QByteArray() << QString();
+        QTest::newRow("bytes that are no block") << 2 << QByteArray("junk after the records") << QString();
+        QTest::newRow("a block rewritten") << 3 << kerning << QString();
+        QTest::newRow("a block and bytes behind it") << 4 << kerning + "junk" << QString();
+        QTest::newRow("a damaged block") << 5 << QByteArray("LLX1\xff\x00\x00\x00{}", 10) << QString();
+        QTest::newRow("a map put in, no room for it") << 6 << QByteArray() << "koi8-r";
+        QTest::newRow("a map put in, over a longer block") << 7 << kerning + QByteArray(300, 'x') << "cp437";
+        QTest::newRow("one record of 4096 x 1") << 0 << QByteArray() << QString();
+    }
+    void recordsCopyAsTheGlyphs()
+    {
+        QFETCH(int, seed);
+        QFETCH(QByteArray, tail);
+        QFETCH(QString, map);
+        quint32 state = quint32(seed) * 2654435761u;
+        const auto next = [&state](quint32 range) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 8) % range;
+        };
+        QByteArray bytes;
+        for (int code = 0; code < GlyphTable::kSize; ++code) {
+            const qint32 width = seed == 0 ? (code == 7 ? 4096 : 0) : qint32(next(40));
+            const qint32 height = seed == 0 ? (code == 7 ? 1 : 0) : qint32(next(40));
+            QList<quint32> colours;
+            for (qint64 i = 0; i < qint64(width) * height; ++i)
+                colours << (next(5) | (next(7) == 0 ? 0xAB000000u : 0));
+            bytes += record(quint8(next(4) == 0 ? 0xC3 : next(2)), width, height, colours);
+        }
+        const QByteArray file = bytes + tail;
+        FontFile font = parseFontFile(file, QStringLiteral("f.llf"));
+        FontRecords copied = parseFontRecords(file, QStringLiteral("f.llf"));
+        QCOMPARE(copied.notices, font.notices);
+        if (!map.isEmpty()) {
+            font.extras.charMap = CharMap::fromCodePage(map);
+            copied.extras.charMap = CharMap::fromCodePage(map);
+        }
+        QCOMPARE(fontRecordsFileBytes(std::move(copied)), fontFileBytes(font.glyphs, font.extras));
+        QCOMPARE(file, bytes + tail);
+    }
+
     void filesRoundTrip()
     {
         GlyphTable table;
@@ -365,6 +425,12 @@ private slots:
         writeFontFile(path, table, extras);
         QCOMPARE(readWholeFile(path), fontBytes(table) + extensionBlockBytes(extras.otherKeys));
         QCOMPARE(loadFontFile(path).extras, extras);
+
+        // Copied as records, the new file holds the same bytes.
+        const QString copy = dir.filePath("copy.llf");
+        writeFontRecords(copy, loadFontRecords(path));
+        QCOMPARE(readWholeFile(copy), readWholeFile(path));
+        QCOMPARE(messageOf([&] { loadFontRecords(dir.filePath("missing.llf")); }), QStringLiteral("File not found"));
     }
 };
 
