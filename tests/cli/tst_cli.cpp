@@ -1567,6 +1567,65 @@ private slots:
         QCOMPARE(found, json);
     }
 
+    // The fields of the plain listing, each as wide as its column or wider:
+    // a text of many characters or of two bytes, sizes of four digits and of
+    // 0, a glyph without pixels, a colour with a high byte.
+    void fontInfoFields_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("listing");
+        const QString rest = QStringLiteral(
+            "colours used (glyphs using each): 000000 (1), 100000 (1), FF0000 (1), EFCDAB (1), FFFFFF (1), "
+            "7F563412 (1)\n");
+        QTest::newRow("no map") << QStringList()
+                                << "wide.llf: 5 glyphs defined\ncode  char    size      colours\n"
+                                   "  65  A         3 x 1    FF0000 FFFFFF 7F563412\n"
+                                   "  66  B      4096 x 1    000000\n"
+                                   "  67  C        10 x 1000 EFCDAB\n"
+                                   "  68  D         0 x 7    \n"
+                                   " 224  \u00E0         1 x 1    100000\n" + rest;
+        QTest::newRow("through a table") << QStringList{"--map", "@wide.tbl"}
+                                         << "wide.llf: 5 glyphs defined\ncharacter map: table wide.tbl\n"
+                                            "code  char    size      colours\n"
+                                            "  65  long text here    3 x 1    FF0000 FFFFFF 7F563412\n"
+                                            "  66  \u00E9      4096 x 1    000000\n"
+                                            "  67  $        10 x 1000 EFCDAB\n"
+                                            "  68  $68       0 x 7    \n"
+                                            " 224  th        1 x 1    100000\n" + rest;
+    }
+    void fontInfoFields()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, listing);
+        ByteWriter font;
+        const auto glyph = [&font](qint32 width, qint32 height, const QList<quint32> &colours) {
+            font.u8(1);
+            font.i32(width);
+            font.i32(height);
+            for (qint64 i = 0; i < qint64(width) * height; ++i)
+                font.u32(colours[i % colours.size()]);
+        };
+        for (int code = 0; code < 256; ++code) {
+            if (code == 'A')
+                glyph(3, 1, {0x7F123456, 0x0000FF, 0xFFFFFF});
+            else if (code == 'B')
+                glyph(4096, 1, {0});
+            else if (code == 'C')
+                glyph(10, 1000, {0xABCDEF});
+            else if (code == 'D')
+                glyph(0, 7, {});
+            else if (code == 0xE0)
+                glyph(1, 1, {0x10});
+            else
+                font.bytes(QByteArray(9, '\0'));
+        }
+        write("wide.llf", font.result());
+        write("wide.tbl", "41=long text here\n42=\xc3\xa9\n43=$\nE0=th\n");
+        const Run run = cli(QStringList{"font", "info", "@wide.llf"} + options);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(QString::fromUtf8(run.out), listing);
+    }
+
     // A sheet of a font with one red 1 x 1 glyph, A (code 65: row 4, column 1).
     void fontSheet_data()
     {
