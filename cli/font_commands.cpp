@@ -100,14 +100,6 @@ QByteArray infoText(const QString &path, const GlyphTable &glyphs, const font::C
             ++glyphsPerColour[colour];
         }
         const QString typed = typedAs(code, map);
-        if (typed.contains(u'%')) {
-            // A "%2" in a map's text takes part in the substitution below:
-            // such a line is made exactly as it always was.
-            out += QStringLiteral("%1  %2 %3 x %4 %5\n")
-                       .arg(code, 4).arg(typed, -6).arg(glyph.width, 4).arg(glyph.height, -4)
-                       .arg(colours.join(u' '));
-            continue;
-        }
         appendField(out, QString::number(code), 4);
         out += u"  ";
         appendField(out, typed, -6);

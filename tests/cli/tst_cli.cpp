@@ -103,9 +103,9 @@ QByteArray areasFile(const std::vector<project::AreaText> &areas, const QString 
 // The three areas of areas.llp: one that fits, one too narrow for its second
 // word, one too low for its lines (centred, narrower line spacing).
 const std::vector<project::AreaText> kThreeAreas{
-    {{10, 20, 60, 30}, "X", 1, 10, {}},
-    {{2, 2, 13, 50}, "b aa", 1, 10, {}},
-    {{40, 5, 24, 14}, "aa aa aa", 2, 6, {}},
+    {{10, 20, 60, 30}, "X", 1, 10, {}, raster::kBlack, {}, {}},
+    {{2, 2, 13, 50}, "b aa", 1, 10, {}, raster::kBlack, {}, {}},
+    {{40, 5, 24, 14}, "aa aa aa", 2, 6, {}, raster::kBlack, {}, {}},
 };
 
 QByteArray bigEndian32(quint32 value)
@@ -1573,18 +1573,20 @@ private slots:
     void fontInfoFields_data()
     {
         QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("table");
         QTest::addColumn<QString>("listing");
+        const QByteArray table("41=long text here\n42=\xc3\xa9\n43=$\nE0=th\n");
         const QString rest = QStringLiteral(
             "colours used (glyphs using each): 000000 (1), 100000 (1), FF0000 (1), EFCDAB (1), FFFFFF (1), "
             "7F563412 (1)\n");
-        QTest::newRow("no map") << QStringList()
+        QTest::newRow("no map") << QStringList() << table
                                 << "wide.llf: 5 glyphs defined\ncode  char    size      colours\n"
                                    "  65  A         3 x 1    FF0000 FFFFFF 7F563412\n"
                                    "  66  B      4096 x 1    000000\n"
                                    "  67  C        10 x 1000 EFCDAB\n"
                                    "  68  D         0 x 7    \n"
                                    " 224  \u00E0         1 x 1    100000\n" + rest;
-        QTest::newRow("through a table") << QStringList{"--map", "@wide.tbl"}
+        QTest::newRow("through a table") << QStringList{"--map", "@wide.tbl"} << table
                                          << "wide.llf: 5 glyphs defined\ncharacter map: table wide.tbl\n"
                                             "code  char    size      colours\n"
                                             "  65  long text here    3 x 1    FF0000 FFFFFF 7F563412\n"
@@ -1592,10 +1594,20 @@ private slots:
                                             "  67  $        10 x 1000 EFCDAB\n"
                                             "  68  $68       0 x 7    \n"
                                             " 224  th        1 x 1    100000\n" + rest;
+        // A text that looks like a placeholder is shown as it is.
+        QTest::newRow("percent signs") << QStringList{"--map", "@wide.tbl"} << QByteArray("41=%1\n42=%2 %\n")
+                                       << "wide.llf: 5 glyphs defined\ncharacter map: table wide.tbl\n"
+                                          "code  char    size      colours\n"
+                                          "  65  %1        3 x 1    FF0000 FFFFFF 7F563412\n"
+                                          "  66  %2 %   4096 x 1    000000\n"
+                                          "  67  $67      10 x 1000 EFCDAB\n"
+                                          "  68  $68       0 x 7    \n"
+                                          " 224" + QString(12, u' ') + "1 x 1    100000\n" + rest;
     }
     void fontInfoFields()
     {
         QFETCH(QStringList, options);
+        QFETCH(QByteArray, table);
         QFETCH(QString, listing);
         ByteWriter font;
         const auto glyph = [&font](qint32 width, qint32 height, const QList<quint32> &colours) {
@@ -1620,7 +1632,7 @@ private slots:
                 font.bytes(QByteArray(9, '\0'));
         }
         write("wide.llf", font.result());
-        write("wide.tbl", "41=long text here\n42=\xc3\xa9\n43=$\nE0=th\n");
+        write("wide.tbl", table);
         const Run run = cli(QStringList{"font", "info", "@wide.llf"} + options);
         QCOMPARE(run.status, 0);
         QCOMPARE(QString::fromUtf8(run.out), listing);
