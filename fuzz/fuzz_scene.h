@@ -184,7 +184,7 @@ inline Scene decodeScene(const QByteArray &bytes)
         workspace.picture.fillRect(0, y, input.pictureWidth, y + 1, raster::rgb(y * 5, 255 - y, 128));
     for (const SceneGlyph &glyph : input.glyphs)
         putGlyph(workspace.glyphs, glyph);
-    scene.text = {input.width, input.height, input.lineSpacing, input.alignment, input.colour};
+    scene.text = {input.width, input.height, input.lineSpacing, input.alignment, input.colour, {}};
     scene.textBytes = input.text;
     scene.view = raster::Raster(input.viewWidth, input.viewHeight);
     scene.exporting = (input.flags & kExporting) != 0;

@@ -159,7 +159,7 @@ QString readAs(Reader reader, const QByteArray &bytes, const QString &folder, co
         case Reader::Refresh: {
             const project::ProjectFile file = project::parseProject(readWholeFile(path));
             const text::TextSettings settings{file.settings.area.width, file.settings.area.height,
-                                              file.settings.lineSpacing, file.settings.alignment, raster::kRed};
+                                              file.settings.lineSpacing, file.settings.alignment, raster::kRed, {}};
             text::LineTable lines;
             raster::Raster overlay;
             text::RefreshText("Hello", settings, font::GlyphTable{}, lines, overlay);

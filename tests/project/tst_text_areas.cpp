@@ -32,9 +32,9 @@ QByteArray part(const QByteArray &bytes)
 // The three areas of the tests: left, centred and justified, side by side.
 std::vector<AreaText> threeAreas()
 {
-    return {{{4, 6, 60, 40}, "ab abc\r\nabcd", 1, 10, {}},
-            {{80, 10, 90, 50}, "abc ab a\r\n\r\nab", 2, 12, {}},
-            {{190, 20, 70, 60}, "a ab a abc ab abcd", 4, 9, QJsonObject{{"later", 7}}}};
+    return {{{4, 6, 60, 40}, "ab abc\r\nabcd", 1, 10, {}, raster::kBlack, {}, {}},
+            {{80, 10, 90, 50}, "abc ab a\r\n\r\nab", 2, 12, {}, raster::kBlack, {}, {}},
+            {{190, 20, 70, 60}, "a ab a abc ab abcd", 4, 9, QJsonObject{{"later", 7}}, raster::kBlack, {}, {}}};
 }
 
 ProjectFile fileOf(const std::vector<AreaText> &areas)
@@ -124,7 +124,7 @@ private slots:
     void effectsPastTheFrame()
     {
         QByteArray text;
-        std::vector<AreaText> areas{{{2, 20, 40, 30}, "aaa", 1, 10, {}}};
+        std::vector<AreaText> areas{{{2, 20, 40, 30}, "aaa", 1, 10, {}, raster::kBlack, {}, {}}};
         Workspace workspace = sceneWith(areas, text);
         refreshAreas(workspace, text, raster::kWhite);
         const Raster plain = exported(workspace);
@@ -293,7 +293,7 @@ private slots:
         QCOMPARE(text, QByteArray());
         std::vector<AreaText> expected = threeAreas();
         expected[1].text = "changed";
-        expected.push_back({{}, {}, 2, 12, {}});
+        expected.push_back({{}, {}, 2, 12, {}, raster::kBlack, {}, {}});
         QCOMPARE(workspaceAreas(workspace, text), expected);
 
         text = switchArea(workspace, text, 0);
