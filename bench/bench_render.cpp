@@ -101,8 +101,7 @@ int main(int argc, char *argv[])
             return 0;
         }
         if (arguments.size() == 3 && arguments[0] == QLatin1String("floor")) {
-            const project::ProjectFile file = project::parseProject(readWholeFile(arguments[1]));
-            project::embeddedPicture(file.pictureBmp).writeBmpFile(arguments[2]);
+            project::readProjectFile(arguments[1], QString()).picture.writeBmpFile(arguments[2]);
             return 0;
         }
     } catch (const std::exception &failure) {

@@ -236,9 +236,8 @@ int render(const QStringList &arguments)
     }
     const QByteArray first = project::setWorkspaceAreas(workspace, std::move(areas));
     const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, workspace.textColour);
-    raster::Raster view(workspace.picture.width(), workspace.picture.height());
-    project::ComposeView(workspace, view, true);
-    writePictureOutput(view, output);
+    project::ExportOntoPicture(workspace);
+    writePictureOutput(workspace.picture, output);
     return reportNotices(notices);
 }
 

@@ -68,6 +68,28 @@ void drawOverflowMarkers(const Workspace &workspace, raster::Raster &view)
     }
 }
 
+// The rendered text of every area onto view. The overlay's background is
+// white; its text pixels are any other colour, whatever colour happens to lie
+// in one of its corners. Areas are drawn in their order, the current one from
+// its live layout. An area with effects is drawn through its mask with them,
+// reaching past its frame as far as they do but not past picture. Reads
+// nothing of the workspace's picture but its size, so view may be the picture.
+void drawAreas(const Workspace &workspace, raster::Raster &view, const QRect &picture)
+{
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        const bool current = int(i) == workspace.currentArea;
+        const AreaSlot &slot = workspace.areas[i];
+        const TextArea &area = current ? workspace.settings.area : slot.values.rect;
+        const raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
+        const text::Effects &effects = current ? workspace.effects : slot.values.effects;
+        if (effects.any())
+            text::drawWithEffects(view, picture, area.x, area.y, overlay,
+                                  overlayMask(overlay, current ? workspace.mask : slot.mask), effects);
+        else
+            view.drawLeavingOut(overlay, area.x, area.y, kWhite);
+    }
+}
+
 }  // namespace
 
 void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset)
@@ -94,26 +116,20 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
     view.drawOpaque(workspace.picture, 0, 0);
     if (!exporting)
         drawGuides(workspace, view, selectionMode, hintsAt);
-    // The overlay's background is white; its text pixels are any other colour,
-    // whatever colour happens to lie in one of its corners. Areas are drawn in
-    // their order, the current one from its live layout. An area with effects
-    // is drawn through its mask with them, reaching past its frame as far as
-    // they do but not past the picture.
-    const QRect picture(0, 0, workspace.picture.width(), workspace.picture.height());
-    for (size_t i = 0; i < workspace.areas.size(); ++i) {
-        const bool current = int(i) == workspace.currentArea;
-        const AreaSlot &slot = workspace.areas[i];
-        const TextArea &area = current ? workspace.settings.area : slot.values.rect;
-        const raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
-        const text::Effects &effects = current ? workspace.effects : slot.values.effects;
-        if (effects.any())
-            text::drawWithEffects(view, picture, area.x, area.y, overlay,
-                                  overlayMask(overlay, current ? workspace.mask : slot.mask), effects);
-        else
-            view.drawLeavingOut(overlay, area.x, area.y, kWhite);
-    }
+    drawAreas(workspace, view, QRect(0, 0, workspace.picture.width(), workspace.picture.height()));
     if (!exporting)
         drawOverflowMarkers(workspace, view);
+}
+
+void ExportOntoPicture(Workspace &workspace)
+{
+    // The view of an export is as large as the picture and starts as a copy
+    // of its pixels, so the texts drawn onto the picture itself give the same
+    // pixels without a second raster of its size; the resolution is the new
+    // view's.
+    raster::Raster &picture = workspace.picture;
+    drawAreas(workspace, picture, QRect(0, 0, picture.width(), picture.height()));
+    picture.resetResolution();
 }
 
 }  // namespace letterloom::project

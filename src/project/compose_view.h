@@ -21,6 +21,11 @@ namespace letterloom::project {
 void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode = false,
                  std::optional<QPoint> hintsAt = QPoint());
 
+// The export of ComposeView drawn onto the workspace's picture itself, which
+// then is the exported scene (the picture with every area's text): what a
+// command that writes the scene once and forgets the picture draws.
+void ExportOntoPicture(Workspace &workspace);
+
 // The hint lines (while showHelp is on), 10 pixels in from offset.
 void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset = QPoint());
 

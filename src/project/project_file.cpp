@@ -54,9 +54,11 @@ void writePart(ByteWriter &out, const QByteArray &part)
     out.bytes(part);
 }
 
-}  // namespace
-
-ProjectFile parseProject(const QByteArray &bytes)
+// The parts of a project file. With pictureInPlace the picture's BMP bytes
+// stay where they lie in bytes: pictureBmp is a view of them, valid only
+// while bytes are, so that opening a project decodes its picture without a
+// copy of it.
+ProjectFile parseParts(const QByteArray &bytes, bool pictureInPlace)
 {
     ByteReader in(bytes);
     if (in.u8() != kProjectFormat)
@@ -65,9 +67,21 @@ ProjectFile parseProject(const QByteArray &bytes)
     project.settings = readSettings(in);
     project.storedFontPath = readPart(in);
     project.text = readPart(in);
-    project.pictureBmp = readPart(in);
+    if (pictureInPlace) {
+        const std::int32_t size = in.i32();
+        const char *at = in.skip(size);  // a negative length fails like one past the end
+        project.pictureBmp = QByteArray::fromRawData(at, size);
+    } else
+        project.pictureBmp = readPart(in);
     project.extensions = readExtensionBlock(bytes, in.position());
     return project;
+}
+
+}  // namespace
+
+ProjectFile parseProject(const QByteArray &bytes)
+{
+    return parseParts(bytes, false);
 }
 
 QByteArray projectBytes(const ProjectFile &project)
@@ -125,7 +139,9 @@ ProjectExtras extrasOf(const ProjectFile &file, const QString &fileName, QString
 
 OpenedProject readProjectFile(const QString &path, const QString &programDirectory)
 {
-    const ProjectFile file = parseProject(readWholeFile(path));
+    // The file's bytes outlive the parts, whose picture is a view of them.
+    const QByteArray bytes = readWholeFile(path);
+    const ProjectFile file = parseParts(bytes, true);
     // Refused here rather than by the refresh, so that opening stays all or nothing.
     QStringList notices;
     ProjectExtras extras = extrasOf(file, fileNameOf(path), notices);

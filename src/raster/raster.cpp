@@ -116,6 +116,15 @@ void Raster::setPixel(qint64 x, qint64 y, Colour colour)
         reinterpret_cast<QRgb *>(image_.scanLine(int(y)))[x] = toQRgb(colour);
 }
 
+void Raster::resetResolution()
+{
+    if (image_.isNull())
+        return;
+    const QImage fresh(1, 1, QImage::Format_RGB32);
+    image_.setDotsPerMeterX(fresh.dotsPerMeterX());
+    image_.setDotsPerMeterY(fresh.dotsPerMeterY());
+}
+
 void Raster::fill(Colour colour)
 {
     if (!image_.isNull())

@@ -54,6 +54,11 @@ public:
     Colour pixel(qint64 x, qint64 y) const;
     void setPixel(qint64 x, qint64 y, Colour colour);
 
+    // Gives the raster the resolution that a new raster has (the platform's
+    // default), which its BMP file records: a picture drawn onto as the view
+    // of an export is written as that view would be.
+    void resetResolution();
+
     void fill(Colour colour);
     // Fills columns x1 .. x2 - 1 and rows y1 .. y2 - 1; nothing when empty.
     void fillRect(qint64 x1, qint64 y1, qint64 x2, qint64 y2, Colour colour);

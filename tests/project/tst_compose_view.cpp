@@ -1,5 +1,6 @@
 #include "project/compose_view.h"
 
+#include "project/text_areas.h"
 #include "text/font_description.h"
 
 #include <QTest>
@@ -55,6 +56,8 @@ QRect redBox(const Raster &view)
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(std::vector<letterloom::project::AreaText>)
 
 class TestComposeView : public QObject {
     Q_OBJECT
@@ -224,6 +227,65 @@ private slots:
             QCOMPARE(view.pixel(46, 35), raster::kRed);
             QCOMPARE(view.pixel(50, 32), kGrey);  // white overlay pixels let the picture through
         }
+    }
+
+    // The export drawn onto the picture itself is the export composed into a
+    // view, byte for byte as a BMP file (the resolution the view's, not the
+    // picture's): over other areas, effects past the frame and off the
+    // picture, guides that are on and texts that do not fit. Letters 10 x 8,
+    // spaces 5.
+    void exportOntoPicture_data()
+    {
+        QTest::addColumn<std::vector<AreaText>>("areas");
+        QTest::addColumn<bool>("guides");
+        QTest::addColumn<int>("dotsPerMeter");  // of the picture; 0 leaves a new raster's
+        const auto area = [](TextArea rect, const char *text, int alignment = 1) {
+            AreaText values;
+            values.rect = rect;
+            values.text = text;
+            values.alignment = std::uint8_t(alignment);
+            values.lineSpacing = 2;
+            return values;
+        };
+        AreaText outlined = area({250, 100, 60, 30}, "x x x x");  // past the picture's corner
+        outlined.effects.outline = text::OutlineEffect{3, text::OutlineShape::Round, 0x00FF00};
+        outlined.colour = 0x123456;
+        AreaText shadowed = area({-8, -4, 80, 40}, "xx x x", 4);
+        shadowed.effects.shadow = text::ShadowEffect{3, -2, 0x0000FF};
+        shadowed.effects.plate = text::PlateEffect{2, 0xFFFF00};
+        QTest::newRow("one area that fits") << std::vector{area({20, 10, 60, 30}, "x x x")} << false << 0;
+        QTest::newRow("guides on, a resolution of its own")
+            << std::vector{area({20, 10, 60, 30}, "x x x")} << true << 3937;
+        QTest::newRow("too wide: no marker") << std::vector{area({20, 10, 60, 60}, "x xxxxxxx")} << true << 0;
+        QTest::newRow("too many lines: no marker")
+            << std::vector{area({20, 10, 60, 30}, "x x x x x x x x x x", 3)} << true << 2000;
+        QTest::newRow("overlapping areas with effects, off the picture")
+            << std::vector{area({0, 0, 300, 120}, "x x x x x x x x x x x x x x x x x x", 2), outlined, shadowed}
+            << true << 3937;
+    }
+
+    void exportOntoPicture()
+    {
+        QFETCH(std::vector<AreaText>, areas);
+        QFETCH(bool, guides);
+        QFETCH(int, dotsPerMeter);
+        Workspace workspace = sceneWith(areas.front().rect);
+        if (dotsPerMeter) {
+            QImage image = workspace.picture.image();
+            image.setDotsPerMeterX(dotsPerMeter);
+            image.setDotsPerMeterY(dotsPerMeter);
+            workspace.picture = Raster(image);
+        }
+        workspace.settings.showHelp = guides;
+        workspace.settings.showSelection = guides;
+        workspace.glyphs = testing::fontFrom("x=10x8 32=5x8.");
+        const QByteArray first = setWorkspaceAreas(workspace, areas);
+        refreshAreas(workspace, first, workspace.textColour);
+        const QByteArray bare = Raster(workspace.picture.image().copy()).bmpFileBytes();
+        const QByteArray composed = compose(workspace, true).bmpFileBytes();
+        ExportOntoPicture(workspace);
+        QCOMPARE(workspace.picture.bmpFileBytes(), composed);
+        QVERIFY(composed.mid(54) != bare.mid(54));  // the texts really are drawn
     }
 };
 
