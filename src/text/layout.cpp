@@ -4,6 +4,7 @@
 #include "text/decimal.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace letterloom::text {
@@ -50,6 +51,48 @@ std::int64_t measure(const char *data, Span span, const font::GlyphTable &glyphs
     return width;
 }
 
+// What a byte is to the word loop: a space ends a word, a CR does when an LF
+// follows it, and a word with a dollar sign is the only one whose escapes
+// need resolving.
+enum Kind : std::uint8_t { kPlain = 0, kSpaceKind = 1, kCrKind = 2, kDollarKind = 4 };
+
+constexpr std::array<std::uint8_t, 256> kKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    kinds[std::uint8_t(kSpace)] = kSpaceKind;
+    kinds[std::uint8_t(kCr)] = kCrKind;
+    kinds[std::uint8_t(kDollar)] = kDollarKind;
+    return kinds;
+}();
+
+// The width each code adds to a word as typed, its glyph's when defined: one
+// small table instead of a look into each glyph's record.
+class WidthTable {
+public:
+    explicit WidthTable(const font::GlyphTable &glyphs)
+    {
+        for (int code = 0; code < font::GlyphTable::kSize; ++code)
+            widths_[std::size_t(code)] = glyphs[code].defined ? glyphs[code].width : 0;
+    }
+    std::int32_t operator()(unsigned char code) const { return widths_[code]; }
+
+private:
+    std::array<std::int32_t, 256> widths_;
+};
+
+// The same straight from the glyphs, for a text too short to pay for the table.
+class GlyphWidths {
+public:
+    explicit GlyphWidths(const font::GlyphTable &glyphs) : glyphs_(glyphs) {}
+    std::int32_t operator()(unsigned char code) const
+    {
+        const font::tGraphChar &glyph = glyphs_[code];
+        return glyph.defined ? glyph.width : 0;
+    }
+
+private:
+    const font::GlyphTable &glyphs_;
+};
+
 std::int32_t saturated(std::int64_t value)
 {
     return std::int32_t(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
@@ -73,15 +116,20 @@ public:
 
     // Puts a word whose glyphs as typed are typedWidth wide on the current
     // line or, when it does not fit there, on the lines that wrapping starts.
-    Notice place(QByteArrayView word, std::int64_t typedWidth)
+    // A word without a dollar sign has no escapes: it is its own resolved form.
+    Notice place(QByteArrayView word, std::int64_t typedWidth, bool dollar)
     {
         std::int64_t w = typedWidth;
+        QByteArrayView resolved = word;
         if (!plain_) {
             // Tracking and kerning count between the resolved characters.
-            resolved_.resize(word.size());
-            std::copy(word.begin(), word.end(), resolved_.begin());
-            resolved_.truncate(ResolveEscapesInPlace(resolved_.data(), resolved_.size()));
-            w += SpacingWidth(resolved_, spacing_, kerning_);
+            if (dollar) {
+                resolved_.resize(word.size());
+                std::copy(word.begin(), word.end(), resolved_.begin());
+                resolved_.truncate(ResolveEscapesInPlace(resolved_.data(), resolved_.size()));
+                resolved = resolved_;
+            }
+            w += SpacingWidth(resolved, spacing_, kerning_);
         }
         if (w > room_)
             return Notice::Width;
@@ -92,15 +140,26 @@ public:
             if (pitch_ * line_ > heightRoom_)
                 return Notice::Height;
         }
-        if (plain_)
+        if (plain_ && dollar)
             append(word, w);
         else
-            appendResolved(resolved_, w);
+            appendResolved(resolved, w);
         return Notice::None;
     }
 
     // A CR LF ends the current line; the next one starts without a height check.
     void breakLine() { ++line_; }
+
+    // Writes the sums of the last word placed into its line; called before
+    // another line opens and once the layout ends.
+    void finish()
+    {
+        if (!pending_)
+            return;
+        lines_.setLineSums(saturated(closedLineWidth_),
+                           closedCount_ == 0 ? 0 : saturated((room_ - closedWidthSum_) / closedCount_));
+        pending_ = false;
+    }
 
 private:
     // The word failed on a fresh line, so it fails on every further one: each
@@ -115,6 +174,7 @@ private:
         const std::int64_t more = std::max<std::int64_t>(heightRoom_ / pitch_ - line_, 0);
         if (1 + more > kMaxEmptyLines)
             return Notice::Height;
+        finish();
         lines_.addEmptyLines(std::size_t(more));
         return Notice::Height;
     }
@@ -124,6 +184,7 @@ private:
     bool fits(std::int64_t w)
     {
         if (std::int64_t(lines_.size()) < line_ + 1) {
+            finish();
             lines_.addLine();
             count_ = 0;
             widthSum_ = 0;
@@ -150,9 +211,14 @@ private:
         closeWord();
     }
 
+    // The line's sums as they stand after this word, written by finish(): a
+    // line's record holds those of its last word.
     void closeWord()
     {
-        lines_.setLineSums(saturated(lineWidth_), count_ == 0 ? 0 : saturated((room_ - widthSum_) / count_));
+        pending_ = true;
+        closedLineWidth_ = lineWidth_;
+        closedWidthSum_ = widthSum_;
+        closedCount_ = count_;
         ++count_;
     }
 
@@ -170,7 +236,59 @@ private:
     std::int64_t count_ = 0;      // c: words on the current line
     std::int64_t widthSum_ = 0;   // S: their widths
     std::int64_t lineWidth_ = 0;  // L: their widths plus one space width each
+
+    // L, S and c - 1 after the last word placed, until finish() writes them.
+    bool pending_ = false;
+    std::int64_t closedLineWidth_ = 0;
+    std::int64_t closedWidthSum_ = 0;
+    std::int64_t closedCount_ = 0;
 };
+
+// The words of text[whole] one after the other, each measured as typed with
+// width, into layout. Only a space and a CR LF pair separate words; a lone CR
+// or LF stays inside its word. A word is trimmed of blanks at both ends and
+// measured before its escapes; tracking and kerning then count between its
+// resolved characters. One pass over the bytes finds a word's end, its width
+// and whether it holds a dollar sign.
+template <typename Widths>
+Notice layOutWords(const char *text, Span whole, const Widths &width, Layout &layout)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(text);
+    const qsizetype end = whole.end;
+    if (whole.begin == end)
+        return Notice::None;
+    for (qsizetype start = whole.begin;;) {
+        std::int64_t w = 0;
+        unsigned kinds = 0;
+        qsizetype p = start;
+        for (; p < end; ++p) {
+            const unsigned char c = data[p];
+            const unsigned kind = kKinds[c];
+            if (kind & (kSpaceKind | kCrKind)) [[unlikely]] {
+                if (kind == kSpaceKind || (p + 1 < end && data[p + 1] == std::uint8_t(kLf)))
+                    break;
+            }
+            kinds |= kind;
+            w += width(c);
+        }
+        qsizetype begin = start, stop = p;
+        while (begin < stop && isBlank(char(data[begin])))
+            w -= width(data[begin++]);
+        while (stop > begin && isBlank(char(data[stop - 1])))
+            w -= width(data[--stop]);
+        const Notice notice = layout.place(QByteArrayView(text + begin, stop - begin), w, kinds & kDollarKind);
+        if (notice != Notice::None)
+            return notice;
+        if (p == end)
+            return Notice::None;
+        if (data[p] == std::uint8_t(kSpace)) {
+            start = p + 1;
+        } else {
+            start = p + 2;
+            layout.breakLine();
+        }
+    }
+}
 
 }  // namespace
 
@@ -247,29 +365,14 @@ Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t a
     const Span whole = trimmed(data, {0, text.size()});
     Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines, spacing, kerning);
 
-    qsizetype start = whole.begin;
-    for (qsizetype p = whole.begin; p < whole.end; ++p) {
-        const bool last = p == whole.end - 1;
-        const bool lineBreak = !last && data[p] == kCr && data[p + 1] == kLf;
-        if (data[p] != kSpace && !last && !lineBreak)
-            continue;
-
-        // Only a space and a CR LF pair separate words; a lone CR or LF stays
-        // inside its word. The word is measured as typed, before its escapes;
-        // tracking and kerning then count between its resolved characters.
-        const Span word = trimmed(data, {start, last ? p + 1 : p});
-        const std::int64_t w = measure(data, word, glyphs);
-        const Notice notice = layout.place(QByteArrayView(data + word.begin, word.end - word.begin), w);
-        if (notice != Notice::None)
-            return notice;
-        start = p + 1;
-        if (lineBreak) {
-            start = p + 2;
-            ++p;
-            layout.breakLine();
-        }
-    }
-    return Notice::None;
+    // The table costs a look at every glyph: a short text measures straight
+    // from the glyphs instead.
+    constexpr qsizetype kTableFrom = 256;
+    const Notice notice = whole.end - whole.begin >= kTableFrom
+                              ? layOutWords(data, whole, WidthTable(glyphs), layout)
+                              : layOutWords(data, whole, GlyphWidths(glyphs), layout);
+    layout.finish();
+    return notice;
 }
 
 }  // namespace letterloom::text

@@ -1,5 +1,7 @@
 #include "text/line_table.h"
 
+#include <algorithm>
+
 namespace letterloom::text {
 
 TextLine::TextLine(const LineTable &table, std::size_t line)
@@ -43,13 +45,14 @@ void LineTable::clear()
     // The buffers go too: a table of millions of lines is not kept for the
     // next, shorter layout.
     bytes_ = QByteArray();
+    used_ = 0;
     std::vector<Word>().swap(words_);
     std::vector<Line>().swap(lines_);
 }
 
 void LineTable::reuse()
 {
-    bytes_.resize(0);
+    used_ = 0;
     words_.clear();
     lines_.clear();
 }
@@ -59,10 +62,9 @@ void LineTable::addLine()
     lines_.push_back({std::uint32_t(words_.size()), 0, 0});
 }
 
-void LineTable::addWord(QByteArrayView bytes, std::int32_t width)
+void LineTable::grow(qsizetype size)
 {
-    bytes_.append(bytes);
-    words_.push_back({std::uint32_t(bytes_.size()), width});
+    bytes_.resize(std::max<qsizetype>({size, 2 * bytes_.size(), 64}));
 }
 
 void LineTable::setLineSums(std::int32_t lineWidth, std::int32_t gap)
@@ -84,7 +86,7 @@ char *LineTable::lastWordData()
 void LineTable::shortenLastWord(qsizetype size)
 {
     const std::uint32_t end = wordBegin(std::uint32_t(words_.size() - 1)) + std::uint32_t(size);
-    bytes_.truncate(end);
+    used_ = end;
     words_.back().end = end;
 }
 

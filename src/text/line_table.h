@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <iterator>
 #include <vector>
@@ -58,7 +59,18 @@ public:
     // Building, line by line: a new line without words, a word on the last
     // line, the last line's sums, and a number of lines without words.
     void addLine();
-    void addWord(QByteArrayView bytes, std::int32_t width);
+    void addWord(QByteArrayView bytes, std::int32_t width)
+    {
+        // The words' buffer grows by doubling and is filled by a plain copy:
+        // this runs for every word of a layout.
+        const qsizetype end = used_ + bytes.size();
+        if (end > bytes_.size())
+            grow(end);
+        if (!bytes.isEmpty())
+            std::memcpy(bytes_.data() + used_, bytes.data(), std::size_t(bytes.size()));
+        used_ = end;
+        words_.push_back({std::uint32_t(end), width});
+    }
     void setLineSums(std::int32_t lineWidth, std::int32_t gap);
     void addEmptyLines(std::size_t count);
 
@@ -96,7 +108,11 @@ public:
     Iterator begin() const { return Iterator(*this, 0); }
     Iterator end() const { return Iterator(*this, size()); }
 
-    bool operator==(const LineTable &other) const = default;
+    bool operator==(const LineTable &other) const
+    {
+        return QByteArrayView(bytes_.constData(), used_) == QByteArrayView(other.bytes_.constData(), other.used_)
+               && words_ == other.words_ && lines_ == other.lines_;
+    }
 
 private:
     friend class TextLine;
@@ -115,7 +131,10 @@ private:
 
     std::uint32_t wordBegin(std::uint32_t word) const { return word == 0 ? 0 : words_[word - 1].end; }
 
-    QByteArray bytes_;
+    void grow(qsizetype size);
+
+    QByteArray bytes_;  // the words' bytes are its first used_; the rest is room to grow
+    qsizetype used_ = 0;
     std::vector<Word> words_;
     std::vector<Line> lines_;
 };

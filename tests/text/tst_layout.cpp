@@ -308,31 +308,58 @@ private slots:
         QCOMPARE(qsizetype(empty), records - placed);
     }
 
-    // Tracking, word spacing and kerning on random texts of words, escapes,
-    // double spaces and line breaks, against the reference above.
-    void spacedLayoutAgainstReference()
+    // Random texts of words, escapes, double spaces and line breaks against
+    // the reference above, with tracking, word spacing and kerning or without
+    // (words then go into the table as typed and are resolved there). Texts
+    // of 256 bytes and more are measured through a table of the glyphs'
+    // widths, shorter ones straight from the glyphs; blanks of any width stay
+    // inside a word or are trimmed from its ends.
+    void layoutAgainstReference_data()
     {
-        QRandomGenerator random(0x5eed);
-        const QByteArray letters("xyAV$65 ");
-        for (int round = 0; round < 3000; ++round) {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("rounds");
+        QTest::addColumn<int>("longest");  // characters of a text
+        QTest::addColumn<int>("room");     // the widest and highest area
+        QTest::addColumn<QByteArray>("letters");
+        QTest::addColumn<bool>("spaced");  // tracking, word spacing and kerning drawn at random
+        const QByteArray blanks("xyAV$65 \t\r\n\x01");
+        QTest::newRow("short texts, spaced") << 0x5eedu << 3000 << 40 << 80 << QByteArray("xyAV$65 ") << true;
+        QTest::newRow("short texts with blanks, plain") << 0xb1a4u << 3000 << 40 << 80 << blanks << false;
+        QTest::newRow("long texts, spaced") << 0x10a9u << 300 << 1500 << 600 << blanks << true;
+        QTest::newRow("long texts, plain") << 0x9a1eu << 300 << 1500 << 600 << blanks << false;
+    }
+
+    void layoutAgainstReference()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, rounds);
+        QFETCH(int, longest);
+        QFETCH(int, room);
+        QFETCH(QByteArray, letters);
+        QFETCH(bool, spaced);
+        QRandomGenerator random(seed);
+        for (int round = 0; round < rounds; ++round) {
             font::GlyphTable glyphs;
-            for (char c : QByteArray("xyAV$65 ")) {
+            for (char c : letters) {
                 glyphs.setGlyphSize(uchar(c), 1, 1);
                 glyphs[uchar(c)].width = random.bounded(0, 9);
                 glyphs[uchar(c)].defined = random.bounded(5) != 0;
             }
             std::vector<font::KerningPair> pairs;
-            for (int i = random.bounded(6); i > 0; --i)
-                pairs.push_back({uchar(letters[random.bounded(letters.size())]),
-                                 uchar(letters[random.bounded(letters.size())]), random.bounded(-6, 7)});
+            Spacing spacing;
+            if (spaced) {
+                for (int i = random.bounded(6); i > 0; --i)
+                    pairs.push_back({uchar(letters[random.bounded(letters.size())]),
+                                     uchar(letters[random.bounded(letters.size())]), random.bounded(-6, 7)});
+                spacing = {random.bounded(kMinTracking, kMaxTracking + 1),
+                           random.bounded(kMinWordSpacing, kMaxWordSpacing + 1)};
+            }
             const font::Kerning kerning(pairs);
-            const Spacing spacing{random.bounded(kMinTracking, kMaxTracking + 1),
-                                  random.bounded(kMinWordSpacing, kMaxWordSpacing + 1)};
             QByteArray text;
-            for (int i = random.bounded(40); i > 0; --i)
+            for (int i = random.bounded(longest); i > 0; --i)
                 text += random.bounded(12) == 0 ? QByteArray("\r\n") : QByteArray(1, letters[random.bounded(letters.size())]);
-            const int width = random.bounded(0, 80);
-            const int height = random.bounded(0, 80);
+            const int width = random.bounded(0, room);
+            const int height = random.bounded(0, room);
             const int lineSpacing = random.bounded(-3, 12);
 
             LineTable expected;
