@@ -15,6 +15,15 @@ using namespace letterloom::font;
 
 namespace {
 
+// A small repeatable stream of numbers below range, one stream a seed.
+auto numbersFrom(int seed)
+{
+    return [state = quint32(seed) * 2654435761u](quint32 range) mutable {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+}
+
 QByteArray record(quint8 defined, qint32 width, qint32 height, const QList<quint32> &colours = {})
 {
     ByteWriter out;
@@ -318,11 +327,7 @@ private slots:
     {
         QFETCH(int, seed);
         QFETCH(int, largest);
-        quint32 state = quint32(seed) * 2654435761u;
-        const auto next = [&state](quint32 range) {
-            state = state * 1103515245u + 12345u;
-            return (state >> 8) % range;
-        };
+        auto next = numbersFrom(seed);
         QByteArray bytes;
         for (int code = 0; code < GlyphTable::kSize; ++code) {
             const qint32 width = qint32(next(quint32(largest) + 1)), height = qint32(next(quint32(largest) + 1));
@@ -378,11 +383,7 @@ private slots:
         QFETCH(int, seed);
         QFETCH(QByteArray, tail);
         QFETCH(QString, map);
-        quint32 state = quint32(seed) * 2654435761u;
-        const auto next = [&state](quint32 range) {
-            state = state * 1103515245u + 12345u;
-            return (state >> 8) % range;
-        };
+        auto next = numbersFrom(seed);
         QByteArray bytes;
         for (int code = 0; code < GlyphTable::kSize; ++code) {
             const qint32 width = seed == 0 ? (code == 7 ? 4096 : 0) : qint32(next(40));
