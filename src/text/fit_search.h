@@ -85,6 +85,10 @@ class FitSearch {
 public:
     FitSearch(std::int32_t areaWidth, std::int32_t areaHeight, const FitSetting &current, std::int32_t floor,
               const font::GlyphTable &glyphs, const font::Kerning *kerning);
+    // The search keeps a reference to the glyphs: a table that would die
+    // before it is refused.
+    FitSearch(std::int32_t, std::int32_t, const FitSetting &, std::int32_t, font::GlyphTable &&,
+              const font::Kerning *) = delete;
 
     const FitCandidates &candidates() const { return candidates_; }
 

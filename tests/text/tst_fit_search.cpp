@@ -289,7 +289,8 @@ private slots:
         QFETCH(int, text);
         // 25 x 14: "aa aa" needs line spacing 8, "aa aa aa" tracking -1 at the
         // floor, 7 letters are too wide even then.
-        FitSearch search(25, 14, {10, {}}, 6, fontFrom("a=4 32=3"), nullptr);
+        const font::GlyphTable glyphs = fontFrom("a=4 32=3");
+        FitSearch search(25, 14, {10, {}}, 6, glyphs, nullptr);
         const FitResult result = search.firstForAll(std::vector<QByteArray>(texts.begin(), texts.end()));
         QCOMPARE(shown(result), found);
         if (!result.found)
