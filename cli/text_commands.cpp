@@ -21,6 +21,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <optional>
 
 namespace letterloom::cli {
 
@@ -118,6 +119,15 @@ text::Notice layOut(const QByteArray &text, const project::AreaText &area, const
                             area.spacing, &workspace.fontExtras.kerning);
 }
 
+// How far text misses the area, after layOut filled the workspace's lines
+// with it and returned notice.
+text::Overflow overflowOf(const QByteArray &text, text::Notice notice, const project::AreaText &area,
+                          const project::Workspace &workspace)
+{
+    return text::MeasureOverflow(text, notice, workspace.lines, area.rect.width, area.rect.height, area.lineSpacing,
+                                 workspace.glyphs, area.spacing, &workspace.fontExtras.kerning);
+}
+
 const char *noticeName(text::Notice notice)
 {
     switch (notice) {
@@ -129,6 +139,23 @@ const char *noticeName(text::Notice notice)
         break;
     }
     return "none";
+}
+
+// The start of fit's JSON object for one text in one area: the paragraph
+// and its first line (for a paragraph of a file), the area's number (when
+// given), the notice and by how much the text misses the area. The caller
+// adds what else it reports and closes the object.
+void openFitObject(QByteArray &json, const Paragraph *paragraph, qint64 number, std::optional<int> areaNumber,
+                   text::Notice notice, const text::Overflow &overflow)
+{
+    json += '{';
+    if (paragraph)
+        json += "\"paragraph\": " + QByteArray::number(number) + ", \"line\": "
+                + QByteArray::number(paragraph->firstLine) + (areaNumber ? ", " : "");
+    if (areaNumber)
+        json += "\"area\": " + QByteArray::number(*areaNumber);
+    json += QByteArray(", \"notice\": \"") + noticeName(notice) + "\", \"overflowPixels\": "
+            + QByteArray::number(overflow.pixels) + ", \"overflowLines\": " + QByteArray::number(overflow.lines);
 }
 
 // Standard output written in pieces of about 64 KiB, so that a long JSON
@@ -275,9 +302,7 @@ int layout(const QStringList &arguments)
         if (!notices.empty())
             out.buffer() += ",\n";
         notices.push_back(layOut(area.text, area, workspace, workspace.lines));
-        const text::Overflow overflow = text::MeasureOverflow(area.text, notices.back(), workspace.lines,
-                                                              area.rect.width, area.rect.height, area.lineSpacing,
-                                                              workspace.glyphs, area.spacing, &workspace.fontExtras.kerning);
+        const text::Overflow overflow = overflowOf(area.text, notices.back(), area, workspace);
         printLineTableJson(notices.back(), workspace.lines, overflow, workspace.fontExtras.charMap, out);
         text::ClearLineTable(workspace.lines);
     }
@@ -394,19 +419,10 @@ int fitSuggest(const CommandLine &line)
             QByteArray &buffer = out.buffer();
             if (json) {
                 const text::Notice notice = layOut(paragraph, area, workspace, workspace.lines);
-                const text::Overflow overflow =
-                    text::MeasureOverflow(paragraph, notice, workspace.lines, area.rect.width, area.rect.height,
-                                          area.lineSpacing, workspace.glyphs, area.spacing,
-                                          &workspace.fontExtras.kerning);
-                buffer += '{';
-                if (fromFile)
-                    buffer += "\"paragraph\": " + QByteArray::number(qint64(p) + 1) + ", \"line\": "
-                              + QByteArray::number(paragraphs[p].firstLine) + (several ? ", " : "");
-                if (several || !fromFile)
-                    buffer += "\"area\": " + QByteArray::number(firstNumber + int(a));
-                buffer += QByteArray(", \"notice\": \"") + noticeName(notice) + "\", \"overflowPixels\": "
-                          + QByteArray::number(overflow.pixels) + ", \"overflowLines\": "
-                          + QByteArray::number(overflow.lines) + ", \"suggestion\": " + suggestionJson(found);
+                openFitObject(buffer, fromFile ? &paragraphs[p] : nullptr, qint64(p) + 1,
+                              several || !fromFile ? std::optional<int>(firstNumber + int(a)) : std::nullopt, notice,
+                              overflowOf(paragraph, notice, area, workspace));
+                buffer += ", \"suggestion\": " + suggestionJson(found);
                 if (!altFonts.empty()) {
                     buffer += ", \"altFonts\": [";
                     for (std::size_t f = 1; f < fonts; ++f) {
@@ -558,19 +574,10 @@ int fit(const QStringList &arguments)
             const text::Notice notice = layOut(paragraph.text, areas[a], workspace, workspace.lines);
             failed = failed || notice != text::Notice::None;
             if (json) {
-                const project::AreaText &area = areas[a];
-                const text::Overflow overflow =
-                    text::MeasureOverflow(paragraph.text, notice, workspace.lines, area.rect.width, area.rect.height,
-                                          area.lineSpacing, workspace.glyphs, area.spacing,
-                                          &workspace.fontExtras.kerning);
-                QByteArray &object = out.buffer();
-                object += "{\"paragraph\": " + QByteArray::number(count) + ", \"line\": "
-                          + QByteArray::number(paragraph.firstLine);
-                if (several)
-                    object += ", \"area\": " + QByteArray::number(firstNumber + int(a));
-                object += QByteArray(", \"notice\": \"") + noticeName(notice) + "\", \"overflowPixels\": "
-                          + QByteArray::number(overflow.pixels) + ", \"overflowLines\": "
-                          + QByteArray::number(overflow.lines) + "}\n";
+                openFitObject(out.buffer(), &paragraph, count,
+                              several ? std::optional<int>(firstNumber + int(a)) : std::nullopt, notice,
+                              overflowOf(paragraph.text, notice, areas[a], workspace));
+                out.buffer() += "}\n";
                 out.written();
                 continue;
             }

@@ -74,7 +74,6 @@ public:
     // there; a layered line is drawn forward from where those steps end.
     void backward(const TextLine &line, std::int64_t x, std::int64_t afterWord)
     {
-        const bool layered = layered_;
         for (qsizetype w = line.wordCount() - 1; w >= 0; --w) {
             const QByteArrayView word = line.word(w);
             for (qsizetype i = word.size() - 1; i >= 0; --i) {
@@ -82,13 +81,13 @@ public:
                     x -= between(word[i], word[i + 1]);
                 const font::tGraphChar &glyph = glyphOf(word[i]);
                 x -= glyph.width;
-                if (!layered)
+                if (!layered_)
                     draw(glyph, x);
             }
             if (w > 0)
                 x -= afterWord;
         }
-        if (layered)
+        if (layered_)
             forward(line, x, afterWord);
     }
 
