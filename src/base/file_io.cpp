@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 
 #include "base/error.h"
+#include "base/large_pages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -43,9 +44,15 @@ QByteArray readWholeFile(const QString &path, qint64 limit)
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     if (file.size() > limit)
         throw Error(QStringLiteral("File \"%1\" is too large").arg(fileNameOf(path)));
-    // Read to the end rather than asking for limit + 1 bytes: that
-    // would make the platform reserve the whole cap for every file read.
-    QByteArray bytes = file.readAll();
+    // As many bytes as the file has, in one buffer, then to the end in case
+    // it grew meanwhile (asking for limit + 1 bytes would make the platform
+    // reserve the whole cap for every file read).
+    QByteArray bytes(qsizetype(file.size()), Qt::Uninitialized);
+    preferLargePages(bytes.data(), std::size_t(bytes.size()));
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    bytes.truncate(qsizetype(std::max<qint64>(got, 0)));
+    if (got == file.size())
+        bytes += file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
     if (bytes.size() > limit)

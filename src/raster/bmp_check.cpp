@@ -75,7 +75,7 @@ QImage decodeRgb24(const QByteArray &bytes, qint64 pixelStart, qint64 width, qin
 {
     const qint64 rows = height < 0 ? -height : height;
     const qint64 rowBytes = (width * 24 + 31) / 32 * 4;
-    QImage image = allocated(QImage(int(width), int(rows), QImage::Format_RGB32));
+    QImage image = newImage(int(width), int(rows), QImage::Format_RGB32);
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + pixelStart;
     for (qint64 stored = 0; stored < rows; ++stored) {
         const std::uint8_t *from = data + stored * rowBytes;

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/file_io.h"
+#include "base/large_pages.h"
 #include "raster/bmp_check.h"
 #include "raster/png_image.h"
 
@@ -25,7 +26,7 @@ QImage blankImage(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return {};
-    QImage image = allocated(QImage(width, height, QImage::Format_RGB32));
+    QImage image = newImage(width, height, QImage::Format_RGB32);
     image.fill(toQRgb(kWhite));
     return image;
 }
@@ -62,6 +63,19 @@ QImage allocated(QImage image)
     if (image.isNull())
         throw std::bad_alloc();
     return image;
+}
+
+QImage newImage(int width, int height, QImage::Format format)
+{
+    const qsizetype bytesPerLine = (qsizetype(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const std::size_t size = std::size_t(std::max<qsizetype>(bytesPerLine, 0)) * std::size_t(std::max(height, 0));
+    if (width <= 0 || height <= 0 || size < kLargePage)
+        return allocated(QImage(width, height, format));
+    void *pixels = allocateLargeBuffer(size);
+    if (!pixels)
+        throw std::bad_alloc();
+    return allocated(
+        QImage(static_cast<uchar *>(pixels), width, height, bytesPerLine, format, releaseLargeBuffer, pixels));
 }
 
 Raster::Raster(int width, int height)
@@ -319,6 +333,7 @@ QByteArray Raster::toBmp() const
     const qint64 pixelBytes = rowBytes * height_;
     constexpr qint64 kHeaderBytes = 14 + 40;
     QByteArray bytes(qsizetype(kHeaderBytes + pixelBytes), Qt::Uninitialized);
+    preferLargePages(bytes.data(), std::size_t(bytes.size()));
     auto *to = reinterpret_cast<std::uint8_t *>(bytes.data());
     const auto put = [&to](std::uint32_t value, int size) {
         for (int i = 0; i < size; ++i)

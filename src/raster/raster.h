@@ -14,6 +14,11 @@ namespace letterloom::raster {
 // allocation that way, never with an exception.
 QImage allocated(QImage image);
 
+// A new image of this size and format with its pixels uninitialised; a large
+// one begins on a large page (see base/large_pages.h). Throws std::bad_alloc
+// when the memory is not there.
+QImage newImage(int width, int height, QImage::Format format);
+
 // A width x height image of Colours, (0, 0) at the top-left. Every drawing
 // operation clips to the raster, and all coordinate arithmetic is done in 64
 // bits, so positions taken from a file can be anything.

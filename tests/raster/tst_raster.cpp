@@ -205,6 +205,35 @@ private slots:
             }
     }
 
+    // Rasters of some megabytes keep their pixels in memory of their own
+    // (on large pages); they must behave as every other raster does.
+    void largeRastersAreRastersLikeAnyOther_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("small") << QSize(40, 30);
+        QTest::newRow("just under 2 MiB") << QSize(1024, 511);
+        QTest::newRow("2 MiB") << QSize(1024, 512);
+        QTest::newRow("picture of 1920 x 1080") << QSize(1920, 1080);
+        QTest::newRow("wide and low") << QSize(Raster::kMaxSide - 1, 17);
+    }
+    void largeRastersAreRastersLikeAnyOther()
+    {
+        QFETCH(QSize, size);
+        Raster r(size.width(), size.height());
+        QCOMPARE(r.pixel(size.width() - 1, size.height() - 1), kWhite);
+        r.setPixel(size.width() - 1, size.height() - 1, kRed);
+        r.setPixel(0, 0, 0x123456);
+        Raster copy = r;
+        copy.setPixel(0, 0, kBlack);
+        QCOMPARE(r.pixel(0, 0), Colour(0x123456));
+        QCOMPARE(copy.pixel(size.width() - 1, size.height() - 1), kRed);
+        const Raster back = Raster::fromBmp(r.toBmp());
+        QVERIFY(back == r);
+        r.setSize(size.width() + 1, size.height());
+        QCOMPARE(r.pixel(size.width() - 1, size.height() - 1), kRed);
+        QCOMPARE(r.pixel(size.width(), 0), kWhite);
+    }
+
     void textIsDrawnInOneColourOnATransparentBackground()
     {
         Raster r(120, 30);
