@@ -262,8 +262,7 @@ int render(const QStringList &arguments)
         area.effects = effectsOf(line, area.effects);
     }
     const QByteArray first = project::setWorkspaceAreas(workspace, std::move(areas));
-    const std::vector<text::Notice> notices = project::refreshAreas(workspace, first, workspace.textColour);
-    project::ExportOntoPicture(workspace);
+    const std::vector<text::Notice> notices = project::ExportOntoPicture(workspace, first, workspace.textColour);
     writePictureOutput(workspace.picture, output);
     return reportNotices(notices);
 }

@@ -121,15 +121,48 @@ void ComposeView(const Workspace &workspace, raster::Raster &view, bool exportin
         drawOverflowMarkers(workspace, view);
 }
 
-void ExportOntoPicture(Workspace &workspace)
+std::vector<text::Notice> ExportOntoPicture(Workspace &workspace, const QByteArray &currentText, raster::Colour colour)
 {
     // The view of an export is as large as the picture and starts as a copy
     // of its pixels, so the texts drawn onto the picture itself give the same
     // pixels without a second raster of its size; the resolution is the new
-    // view's.
+    // view's. Drawing an area reads nothing of the picture, so each one can
+    // be drawn as soon as it is laid out.
     raster::Raster &picture = workspace.picture;
-    drawAreas(workspace, picture, QRect(0, 0, picture.width(), picture.height()));
+    const QRect whole(0, 0, picture.width(), picture.height());
+    const font::Kerning *kerning = &workspace.fontExtras.kerning;
+    std::vector<text::Notice> notices;
+    for (size_t i = 0; i < workspace.areas.size(); ++i) {
+        const bool current = int(i) == workspace.currentArea;
+        AreaSlot &slot = workspace.areas[i];
+        const AreaText &values = slot.values;
+        const TextArea &area = current ? workspace.settings.area : values.rect;
+        const text::TextSettings settings =
+            current ? text::TextSettings{area.width, area.height, workspace.settings.lineSpacing,
+                                         workspace.settings.alignment, colour, workspace.spacing}
+                    : text::TextSettings{area.width, area.height, values.lineSpacing, values.alignment, values.colour,
+                                         values.spacing};
+        const text::Effects &effects = current ? workspace.effects : values.effects;
+        text::LineTable &lines = current ? workspace.lines : slot.lines;
+        raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
+        text::TextMask &mask = current ? workspace.mask : slot.mask;
+
+        text::ClearLineTable(lines);
+        notices.push_back(text::LayoutText(current ? currentText : values.text, settings.areaWidth,
+                                           settings.areaHeight, settings.lineSpacing, workspace.glyphs, lines,
+                                           settings.spacing, kerning));
+        if (!effects.any() && text::DrawLinesOnto(picture, area.x, area.y, lines, settings, workspace.glyphs, kerning))
+            continue;
+        renderOverlay(lines, settings, workspace.glyphs, kerning, overlay, mask);
+        if (effects.any())
+            text::drawWithEffects(picture, whole, area.x, area.y, overlay, overlayMask(overlay, mask), effects);
+        else
+            picture.drawLeavingOut(overlay, area.x, area.y, kWhite);
+    }
+    workspace.textColour = colour;
+    workspace.bumpRevision();
     picture.resetResolution();
+    return notices;
 }
 
 }  // namespace letterloom::project

@@ -6,6 +6,7 @@
 #include <QPoint>
 
 #include <optional>
+#include <vector>
 
 namespace letterloom::project {
 
@@ -21,10 +22,15 @@ namespace letterloom::project {
 void ComposeView(const Workspace &workspace, raster::Raster &view, bool exporting, bool selectionMode = false,
                  std::optional<QPoint> hintsAt = QPoint());
 
-// The export of ComposeView drawn onto the workspace's picture itself, which
-// then is the exported scene (the picture with every area's text): what a
-// command that writes the scene once and forgets the picture draws.
-void ExportOntoPicture(Workspace &workspace);
+// refreshAreas followed by the export of ComposeView, drawn onto the
+// workspace's picture itself, which then is the exported scene (the picture
+// with every area's text): what a command that writes the scene once and
+// forgets the picture draws. Returns refreshAreas' notices. Each area is laid
+// out and drawn in turn; one without effects whose glyphs never meet goes
+// straight onto the picture, without an overlay. Leaves the workspace fit
+// for writing the picture only.
+std::vector<text::Notice> ExportOntoPicture(Workspace &workspace, const QByteArray &currentText,
+                                            raster::Colour colour);
 
 // The hint lines (while showHelp is on), 10 pixels in from offset.
 void drawHints(const ProjectSettings &settings, raster::Raster &view, bool selectionMode, QPoint offset = QPoint());

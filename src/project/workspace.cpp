@@ -35,14 +35,22 @@ text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &se
                             const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
                             text::TextMask &mask)
 {
-    text::TextSettings untinted = settings;
-    untinted.colour = raster::kBlack;
-    const text::Notice notice = text::RefreshText(text, untinted, glyphs, lines, overlay, kerning);
+    text::ClearLineTable(lines);
+    const text::Notice notice = text::LayoutText(text, settings.areaWidth, settings.areaHeight, settings.lineSpacing,
+                                                 glyphs, lines, settings.spacing, kerning);
+    renderOverlay(lines, settings, glyphs, kerning, overlay, mask);
+    return notice;
+}
+
+void renderOverlay(const text::LineTable &lines, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                   const font::Kerning *kerning, raster::Raster &overlay, text::TextMask &mask)
+{
+    text::RenderLines(lines, settings.areaWidth, settings.areaHeight, settings.lineSpacing, settings.alignment, glyphs,
+                      overlay, settings.spacing, kerning);
     // Tinted in any other colour, the text stays the overlay's pixels that
     // are not white; only white text needs its mask kept.
     mask = settings.colour == raster::kWhite ? text::textMask(overlay) : text::TextMask{};
     text::TintOverlay(overlay, settings.colour);
-    return notice;
 }
 
 text::TextMask overlayMask(const raster::Raster &overlay, const text::TextMask &kept)

@@ -108,6 +108,11 @@ text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &se
                             const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
                             text::TextMask &mask);
 
+// The second half of refreshOverlay: renders lines already laid out into the
+// overlay, keeps the mask of white text and tints it.
+void renderOverlay(const text::LineTable &lines, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                   const font::Kerning *kerning, raster::Raster &overlay, text::TextMask &mask);
+
 // The text of an overlay: the mask kept by its refresh, or else its pixels
 // that are not white.
 text::TextMask overlayMask(const raster::Raster &overlay, const text::TextMask &kept);

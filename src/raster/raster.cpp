@@ -267,6 +267,32 @@ void Raster::drawLeavingOut(const Raster &source, qint64 x, qint64 y, Colour lef
     }
 }
 
+void Raster::drawTintedWithin(const Raster &source, qint64 x, qint64 y, Colour colour, qint64 x1, qint64 y1,
+                              qint64 x2, qint64 y2)
+{
+    // The source as far as it lies in both this raster and the rectangle.
+    const qint64 left = std::max<qint64>(x, x1), top = std::max<qint64>(y, y1);
+    const qint64 right = std::min<qint64>(x + source.width_, x2), bottom = std::min<qint64>(y + source.height_, y2);
+    if (source.image_.isNull() || left >= right || top >= bottom)
+        return;
+    Clip c = clip(left, top, int(right - left), int(bottom - top), width_, height_);
+    c.sx += int(left - x);
+    c.sy += int(top - y);
+    const bool tint = colour != kBlack;
+    const QRgb tinted = toQRgb(colour), white = toQRgb(kWhite);
+    for (int row = 0; row < c.h; ++row) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(c.sy + row)) + c.sx;
+        QRgb *to = reinterpret_cast<QRgb *>(image_.scanLine(c.ty + row)) + c.tx;
+        for (int column = 0; column < c.w; ++column) {
+            QRgb pixel = from[column];
+            if (tint && (pixel & 0xFFFFFFu) == 0)
+                pixel = tinted;
+            if (pixel != white)
+                to[column] = pixel;
+        }
+    }
+}
+
 void Raster::drawOpaqueLeavingOutWithin(const Raster &source, qint64 x, qint64 y, Colour leftOut, qint64 x1,
                                         qint64 y1, qint64 x2, qint64 y2)
 {

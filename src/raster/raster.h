@@ -90,6 +90,12 @@ public:
     // out, as drawLeavingOut leaves them.
     void drawOpaqueLeavingOutWithin(const Raster &source, qint64 x, qint64 y, Colour leftOut, qint64 x1, qint64 y1,
                                     qint64 x2, qint64 y2);
+    // Draws source at (x, y) inside the columns x1 .. x2 - 1 and rows
+    // y1 .. y2 - 1 only, its black pixels in colour and leaving out the
+    // pixels that are then white: a text drawn in black, tinted, and laid on
+    // the raster without its white background.
+    void drawTintedWithin(const Raster &source, qint64 x, qint64 y, Colour colour, qint64 x1, qint64 y1, qint64 x2,
+                          qint64 y2);
     // Fills the whole raster with a part of source enlarged zoom times
     // (nearest neighbour, zoom at least 1): pixel (x, y) shows source pixel
     // ((originX + x) div zoom, (originY + y) div zoom), white where that lies

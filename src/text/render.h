@@ -38,6 +38,18 @@ struct TextSettings {
     Spacing spacing;
 };
 
+// Draws the lines straight onto picture, the area's top-left corner at
+// (areaX, areaY), and returns true: the pixels that RenderLines into an
+// overlay of the area, TintOverlay with settings.colour and drawing the
+// overlay onto the picture leaving out white give together, without the
+// overlay. Returns false and draws nothing where only the overlay gives them:
+// where two glyphs may cover the same pixel (tracking, word spacing or
+// kerning in use, lines closer together than their glyphs are tall, images
+// wider than their glyphs' widths). Throws as RenderLines for an area too large.
+bool DrawLinesOnto(raster::Raster &picture, std::int64_t areaX, std::int64_t areaY, const LineTable &lines,
+                   const TextSettings &settings, const font::GlyphTable &glyphs,
+                   const font::Kerning *kerning = nullptr);
+
 // The refresh: clears the line table, lays the text out, renders it into the
 // overlay and tints it. Returns the notice that ended the layout; rendering
 // runs in any case and draws the lines placed before it. kerning is the

@@ -280,10 +280,10 @@ private slots:
         workspace.settings.showSelection = guides;
         workspace.glyphs = testing::fontFrom("x=10x8 32=5x8.");
         const QByteArray first = setWorkspaceAreas(workspace, areas);
-        refreshAreas(workspace, first, workspace.textColour);
+        const std::vector<text::Notice> notices = refreshAreas(workspace, first, workspace.textColour);
         const QByteArray bare = Raster(workspace.picture.image().copy()).bmpFileBytes();
         const QByteArray composed = compose(workspace, true).bmpFileBytes();
-        ExportOntoPicture(workspace);
+        QCOMPARE(ExportOntoPicture(workspace, first, workspace.textColour), notices);
         QCOMPARE(workspace.picture.bmpFileBytes(), composed);
         QVERIFY(composed.mid(54) != bare.mid(54));  // the texts really are drawn
     }

@@ -30,6 +30,41 @@ bool allWhite(const Raster &overlay)
     return true;
 }
 
+// A picture with a different colour at nearly every pixel, for texts drawn onto it.
+Raster patterned(int width, int height)
+{
+    Raster picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, raster::rgb(std::uint8_t(x * 7), std::uint8_t(y * 13), std::uint8_t(x + y)));
+    return picture;
+}
+
+// Draws the lines onto patterned pictures straight (DrawLinesOnto) and
+// through an overlay of the area (rendered, tinted and laid on the picture
+// leaving out white), with the area inside the picture and reaching over its
+// top-left corner. Where DrawLinesOnto draws, both pictures must be the same;
+// where it declines, it must leave the picture alone. Returns whether it drew.
+bool drawsOntoThePicture(const LineTable &lines, const TextSettings &settings, const font::GlyphTable &glyphs,
+                         const font::Kerning *kerning = nullptr)
+{
+    bool drew = false;
+    for (const QPoint at : {QPoint(7, 5), QPoint(-4, -3)}) {
+        const Raster picture = patterned(120, 50);
+        Raster overlay;
+        RenderLines(lines, settings.areaWidth, settings.areaHeight, settings.lineSpacing, settings.alignment, glyphs,
+                    overlay, settings.spacing, kerning);
+        TintOverlay(overlay, settings.colour);
+        Raster expected = picture;
+        expected.drawLeavingOut(overlay, at.x(), at.y(), raster::kWhite);
+        Raster direct = picture;
+        drew = DrawLinesOnto(direct, at.x(), at.y(), lines, settings, glyphs, kerning);
+        if (!(direct == (drew ? expected : picture)))
+            return QTest::qVerify(false, "picture", drew ? "the overlay's pixels" : "untouched", __FILE__, __LINE__);
+    }
+    return drew;
+}
+
 }  // namespace
 
 class TestRender : public QObject {
@@ -105,8 +140,13 @@ private slots:
 
         LineTable lines;
         Raster overlay;
-        RefreshText(text, {width, height, spacing, std::uint8_t(alignment), raster::kBlack, {}}, fontFrom(font), lines,
-                    overlay);
+        const TextSettings settings{width, height, spacing, std::uint8_t(alignment), raster::kBlack, {}};
+        RefreshText(text, settings, fontFrom(font), lines, overlay);
+        for (const Colour colour : {raster::kBlack, Colour(0x1E3A5F)}) {
+            TextSettings tinted = settings;
+            tinted.colour = colour;
+            drawsOntoThePicture(lines, tinted, fontFrom(font));
+        }
         QStringList found;
         for (const QString &probe : probes.split(' '))
             found << testing::runs(overlay, probe);
@@ -167,6 +207,68 @@ private slots:
         TextSettings settings{100, 20, 10, std::uint8_t(alignment), raster::kBlack, {tracking, wordSpacing}};
         RefreshText(text, settings, fontFrom("A=10x8 V=10x8r W=10x8. 32=5x8."), lines, overlay, &table);
         QCOMPARE(testing::runs(overlay, "r13"), runs);
+        QVERIFY(!drawsOntoThePicture(lines, settings, fontFrom("A=10x8 V=10x8r W=10x8. 32=5x8."), &table));
+    }
+
+    // Which texts go straight onto the picture and which need the overlay;
+    // either way the picture gets the overlay's pixels (drawsOntoThePicture).
+    void drawnOntoThePicture_data()
+    {
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<Colour>("colour");
+        QTest::addColumn<bool>("straight");
+
+        const QByteArray lines("xx xxx x\r\nx xx\r\n\r\nxxx");
+        const Colour blue(0x1E3A5F);
+        for (int alignment : {1, 2, 3, 4})
+            QTest::addRow("alignment %d", alignment) << kFont << lines << 100 << 60 << 8 << alignment << blue << true;
+        QTest::newRow("black") << kFont << lines << 100 << 60 << 8 << 1 << raster::kBlack << true;
+        QTest::newRow("white: only the picture shows") << kFont << lines << 100 << 60 << 8 << 1 << raster::kWhite
+                                                       << true;
+        QTest::newRow("red and white glyphs keep their colours") << "x=10x8r y=4x8. 32=5x8" << QByteArray("xyx x")
+                                                                << 100 << 20 << 2 << 1 << blue << true;
+        QTest::newRow("area cut by the picture's edge") << kFont << lines << 200 << 90 << 8 << 3 << blue << true;
+        QTest::newRow("lines that just touch") << kFont << lines << 100 << 60 << 6 << 1 << blue << true;
+        QTest::newRow("one line at any spacing") << kFont << QByteArray("xx x") << 100 << 30 << -9 << 1 << blue
+                                                 << true;
+        QTest::newRow("lines closer than their glyphs") << kFont << lines << 100 << 60 << 5 << 1 << blue << false;
+        QTest::newRow("negative spacing") << kFont << lines << 100 << 60 << -3 << 1 << blue << false;
+        QTest::newRow("image wider than its glyph") << "x=2x2/4x6 y=2x2r" << QByteArray("xy") << 20 << 20 << 10 << 1
+                                                    << blue << false;
+        QTest::newRow("image wider, glyph unused") << "x=10x8 y=2x2/4x6 32=5x8." << QByteArray("x x") << 40 << 20
+                                                   << 10 << 1 << blue << true;
+        QTest::newRow("empty area") << kFont << lines << 0 << 60 << 8 << 1 << blue << true;
+        QTest::newRow("no alignment of this program") << kFont << lines << 100 << 60 << 8 << 7 << blue << true;
+    }
+
+    void drawnOntoThePicture()
+    {
+        QFETCH(QString, font);
+        QFETCH(QByteArray, text);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, spacing);
+        QFETCH(int, alignment);
+        QFETCH(Colour, colour);
+        QFETCH(bool, straight);
+
+        const font::GlyphTable glyphs = fontFrom(font);
+        const TextSettings settings{width, height, spacing, std::uint8_t(alignment), colour, {}};
+        LineTable lines;
+        LayoutText(text, width, height, spacing, glyphs, lines);
+        QCOMPARE(drawsOntoThePicture(lines, settings, glyphs), straight);
+    }
+
+    void tooLargeAnAreaIsRefusedEitherWay()
+    {
+        Raster picture(4, 4);
+        const TextSettings settings{Raster::kMaxSide + 1, 10, 2, kAlignLeft, raster::kRed, {}};
+        QVERIFY_THROWS_EXCEPTION(Error, DrawLinesOnto(picture, 0, 0, LineTable(), settings, fontFrom(kFont)));
     }
 
     // Whatever the refresh replaces: the old overlay and the old line table.
