@@ -138,21 +138,15 @@ namespace {
     throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
-// The bytes of one file, written completely into a temporary file beside it
-// and stored by the file system, ready to take the file's place. Destroyed
-// without commit(), it removes the temporary file.
-std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &bytes)
+// Writes all of bytes to the open file at path, or throws.
+void writeAll(QSaveFile &file, const QString &path, QByteArrayView bytes)
 {
-    auto file = std::make_unique<QSaveFile>(writeTarget(path));
-    file->setDirectWriteFallback(false);
-    if (!file->open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file->errorString()));
     // Straight to the file, past the device's buffer: commit() would flush
     // the last buffered bytes without noticing that they found no room, and a
     // short write would go unexplained.
-    const char *data = bytes.constData();
+    const char *data = bytes.data();
     for (qint64 left = bytes.size(); left > 0;) {
-        const ssize_t written = ::write(file->handle(), data, size_t(std::min<qint64>(left, qint64(1) << 30)));
+        const ssize_t written = ::write(file.handle(), data, size_t(std::min<qint64>(left, qint64(1) << 30)));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -160,10 +154,34 @@ std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &by
         data += written;
         left -= written;
     }
+}
+
+// One file, written completely by fill into a temporary file beside it and
+// stored by the file system, ready to take the file's place. Destroyed
+// without commit(), it removes the temporary file.
+std::unique_ptr<QSaveFile> prepareFile(const QString &path, const std::function<void(const WritePiece &)> &fill)
+{
+    auto file = std::make_unique<QSaveFile>(writeTarget(path));
+    file->setDirectWriteFallback(false);
+    if (!file->open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file->errorString()));
+    fill([&](QByteArrayView piece) { writeAll(*file, path, piece); });
     // Some file systems only find out at this point that the disk is full.
     if (::fsync(file->handle()) != 0 && errno != EINVAL)
         throwWriteError(path, errno);
     return file;
+}
+
+std::unique_ptr<QSaveFile> prepareFile(const QString &path, const QByteArray &bytes)
+{
+    return prepareFile(path, [&bytes](const WritePiece &write) { write(bytes); });
+}
+
+void commit(QSaveFile &file)
+{
+    // Only a rename is left: it takes no room on the disk.
+    if (!file.commit())
+        throwWriteError(file);
 }
 
 }  // namespace
@@ -181,10 +199,13 @@ void writeWholeFiles(const std::vector<FileBytes> &files)
     std::vector<std::unique_ptr<QSaveFile>> prepared;
     for (const FileBytes &file : files)
         prepared.push_back(prepareFile(file.path, file.bytes));
-    // Only renames are left: they take no room on the disk.
     for (const std::unique_ptr<QSaveFile> &file : prepared)
-        if (!file->commit())
-            throwWriteError(*file);
+        commit(*file);
+}
+
+void writeWholeFileInPieces(const QString &path, const std::function<void(const WritePiece &write)> &fill)
+{
+    commit(*prepareFile(path, fill));
 }
 
 QString fileNameOf(const QString &path)

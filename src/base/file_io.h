@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace letterloom {
@@ -41,6 +43,12 @@ QString writeTarget(const QString &path);
 // so a failed write ("Disk full", a read-only folder) leaves the old file as it was.
 // A symbolic link is kept and the file it leads to replaced (see writeTarget).
 void writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// The same for a file whose bytes come in pieces: fill is called once and
+// hands each piece in turn to the function it is given, which writes it out.
+// An exception from fill leaves the old file as it was, as a failed write does.
+using WritePiece = std::function<void(QByteArrayView piece)>;
+void writeWholeFileInPieces(const QString &path, const std::function<void(const WritePiece &write)> &fill);
 
 struct FileBytes {
     QString path;

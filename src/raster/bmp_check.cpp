@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace letterloom::raster {
 
@@ -77,11 +78,19 @@ QImage decodeRgb24(const QByteArray &bytes, qint64 pixelStart, qint64 width, qin
     const qint64 rowBytes = (width * 24 + 31) / 32 * 4;
     QImage image = newImage(int(width), int(rows), QImage::Format_RGB32);
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + pixelStart;
+    uchar *const top = image.bits();
     for (qint64 stored = 0; stored < rows; ++stored) {
         const std::uint8_t *from = data + stored * rowBytes;
-        QRgb *to = reinterpret_cast<QRgb *>(image.scanLine(int(height < 0 ? stored : rows - 1 - stored)));
-        for (qint64 x = 0; x < width; ++x, from += 3)
-            to[x] = qRgb(from[2], from[1], from[0]);
+        auto *to = reinterpret_cast<QRgb *>(top + (height < 0 ? stored : rows - 1 - stored) * image.bytesPerLine());
+        // Four bytes at a time, the fourth (the next pixel's blue) replaced
+        // by an opaque alpha; the row's last pixel byte by byte, as the
+        // bytes may end right after it.
+        for (qint64 x = 0; x + 1 < width; ++x, from += 3) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, from, 4);
+            to[x] = pixel | 0xFF000000u;
+        }
+        to[width - 1] = qRgb(from[2], from[1], from[0]);
     }
     image.setDotsPerMeterX(std::int32_t(u32At(bytes, 38)));
     image.setDotsPerMeterY(std::int32_t(u32At(bytes, 42)));

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -280,9 +281,13 @@ void Raster::drawTintedWithin(const Raster &source, qint64 x, qint64 y, Colour c
     c.sy += int(top - y);
     const bool tint = colour != kBlack;
     const QRgb tinted = toQRgb(colour), white = toQRgb(kWhite);
-    for (int row = 0; row < c.h; ++row) {
-        const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constScanLine(c.sy + row)) + c.sx;
-        QRgb *to = reinterpret_cast<QRgb *>(image_.scanLine(c.ty + row)) + c.tx;
+    // Glyphs are small and many: the rows are found from the first one, not
+    // asked of the image one by one.
+    const qsizetype fromStride = source.image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const qsizetype toStride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const QRgb *from = reinterpret_cast<const QRgb *>(source.image_.constBits()) + c.sy * fromStride + c.sx;
+    QRgb *to = reinterpret_cast<QRgb *>(image_.bits()) + c.ty * toStride + c.tx;
+    for (int row = 0; row < c.h; ++row, from += fromStride, to += toStride) {
         for (int column = 0; column < c.w; ++column) {
             QRgb pixel = from[column];
             if (tint && (pixel & 0xFFFFFFu) == 0)
@@ -347,51 +352,97 @@ void Raster::drawZoomed(const Raster &source, qint64 originX, qint64 originY, in
     }
 }
 
-QByteArray Raster::toBmp() const
+namespace {
+
+// BMP files of 24 bits a pixel, bottom row first, each row padded to whole
+// 32-bit words: the header fields are those the platform's writer gives.
+constexpr qint64 kBmpHeaderBytes = 14 + 40;
+
+qint64 bmpRowBytes(int width)
 {
-    if (image_.isNull())
-        return {};
-    // A BMP file of 24 bits a pixel, bottom row first, each row padded to
-    // whole 32-bit words: the header fields are those the platform's writer
-    // gives, the resolution the picture's own. Made in one buffer of the
-    // file's size, straight from the rows.
-    const qint64 rowBytes = (qint64(width_) * 24 + 31) / 32 * 4;
-    const qint64 pixelBytes = rowBytes * height_;
-    constexpr qint64 kHeaderBytes = 14 + 40;
-    QByteArray bytes(qsizetype(kHeaderBytes + pixelBytes), Qt::Uninitialized);
-    preferLargePages(bytes.data(), std::size_t(bytes.size()));
-    auto *to = reinterpret_cast<std::uint8_t *>(bytes.data());
+    return (qint64(width) * 24 + 31) / 32 * 4;
+}
+
+// The header of a BMP file of the raster, with the raster's resolution.
+void putBmpHeader(std::uint8_t *to, int width, int height, const QImage &image)
+{
+    const qint64 pixelBytes = bmpRowBytes(width) * height;
     const auto put = [&to](std::uint32_t value, int size) {
         for (int i = 0; i < size; ++i)
             *to++ = std::uint8_t(value >> (8 * i));
     };
     put('B' | 'M' << 8, 2);
-    put(std::uint32_t(kHeaderBytes + pixelBytes), 4);
+    put(std::uint32_t(kBmpHeaderBytes + pixelBytes), 4);
     put(0, 4);
-    put(kHeaderBytes, 4);
+    put(kBmpHeaderBytes, 4);
     put(40, 4);
-    put(std::uint32_t(width_), 4);
-    put(std::uint32_t(height_), 4);
+    put(std::uint32_t(width), 4);
+    put(std::uint32_t(height), 4);
     put(1, 2);
     put(24, 2);
     put(0, 4);
     put(std::uint32_t(pixelBytes), 4);
-    put(std::uint32_t(image_.dotsPerMeterX() ? image_.dotsPerMeterX() : 2834), 4);
-    put(std::uint32_t(image_.dotsPerMeterY() ? image_.dotsPerMeterY() : 2834), 4);
+    put(std::uint32_t(image.dotsPerMeterX() ? image.dotsPerMeterX() : 2834), 4);
+    put(std::uint32_t(image.dotsPerMeterY() ? image.dotsPerMeterY() : 2834), 4);
     put(0, 4);
     put(0, 4);
-    for (int y = height_ - 1; y >= 0; --y) {
-        const QRgb *from = constScanLine(y);
-        std::uint8_t *row = to;
-        for (int x = 0; x < width_; ++x, row += 3) {
-            row[0] = std::uint8_t(qBlue(from[x]));
-            row[1] = std::uint8_t(qGreen(from[x]));
-            row[2] = std::uint8_t(qRed(from[x]));
-        }
-        std::fill(row, to + rowBytes, std::uint8_t(0));
-        to += rowBytes;
+}
+
+// One row as stored: blue, green, red for each pixel, then zeros to the
+// row's end. Each pixel is stored as 4 bytes whose last one the next pixel
+// overwrites; the row's last pixel is stored byte by byte, so that nothing
+// is written past the row.
+void putBmpRow(std::uint8_t *to, const QRgb *from, int width, qint64 rowBytes)
+{
+    std::uint8_t *end = to + rowBytes;
+    for (int x = 0; x + 1 < width; ++x, to += 3) {
+        const std::uint32_t pixel = from[x];
+        std::memcpy(to, &pixel, 4);
     }
+    to[0] = std::uint8_t(qBlue(from[width - 1]));
+    to[1] = std::uint8_t(qGreen(from[width - 1]));
+    to[2] = std::uint8_t(qRed(from[width - 1]));
+    std::fill(to + 3, end, std::uint8_t(0));
+}
+
+}  // namespace
+
+QByteArray Raster::toBmp() const
+{
+    if (image_.isNull())
+        return {};
+    // Made in one buffer of the file's size, straight from the rows.
+    const qint64 rowBytes = bmpRowBytes(width_);
+    QByteArray bytes(qsizetype(kBmpHeaderBytes + rowBytes * height_), Qt::Uninitialized);
+    preferLargePages(bytes.data(), std::size_t(bytes.size()));
+    auto *to = reinterpret_cast<std::uint8_t *>(bytes.data());
+    putBmpHeader(to, width_, height_, image_);
+    to += kBmpHeaderBytes;
+    for (int y = height_ - 1; y >= 0; --y, to += rowBytes)
+        putBmpRow(to, constScanLine(y), width_, rowBytes);
     return bytes;
+}
+
+void Raster::writeBmpPieces(const WritePiece &write) const
+{
+    if (image_.isNull())
+        return;
+    // As many rows at a time as fill a piece small enough to stay in the
+    // processor's cache between being made and being written.
+    constexpr qint64 kPieceBytes = 64 * 1024;
+    const qint64 rowBytes = bmpRowBytes(width_);
+    const qint64 rowsAtOnce = std::max<qint64>(1, kPieceBytes / rowBytes);
+    QByteArray piece(qsizetype(std::max(rowBytes * std::min<qint64>(rowsAtOnce, height_), kBmpHeaderBytes)),
+                     Qt::Uninitialized);
+    auto *const start = reinterpret_cast<std::uint8_t *>(piece.data());
+    putBmpHeader(start, width_, height_, image_);
+    write(QByteArrayView(start, kBmpHeaderBytes));
+    for (int y = height_ - 1; y >= 0;) {
+        std::uint8_t *to = start;
+        for (qint64 row = 0; row < rowsAtOnce && y >= 0; ++row, --y, to += rowBytes)
+            putBmpRow(to, constScanLine(y), width_, rowBytes);
+        write(QByteArrayView(start, to - start));
+    }
 }
 
 Raster Raster::fromBmp(const QByteArray &bytes)
@@ -417,7 +468,8 @@ QByteArray Raster::bmpFileBytes() const
 
 void Raster::writeBmpFile(const QString &path) const
 {
-    writeWholeFile(path, bmpFileBytes());
+    refuseEmpty(*this);
+    writeWholeFileInPieces(path, [this](const WritePiece &write) { writeBmpPieces(write); });
 }
 
 Raster Raster::readBmpFile(const QString &path)

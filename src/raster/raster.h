@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_io.h"
 #include "raster/colour.h"
 
 #include <QByteArray>
@@ -111,6 +112,9 @@ public:
 
     // Windows BMP bytes of the raster (24 bits per pixel); empty for an empty raster.
     QByteArray toBmp() const;
+    // The same bytes handed to write a piece at a time (nothing for an
+    // empty raster), without a buffer of the file's size.
+    void writeBmpPieces(const WritePiece &write) const;
     // Reads BMP bytes; throws "Bitmap image is not valid" for anything that is
     // not a complete, sensible BMP file.
     static Raster fromBmp(const QByteArray &bytes);

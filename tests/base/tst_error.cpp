@@ -271,6 +271,19 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, writeWholeFile(path + "/inner.bin", "x"));
         QCOMPARE(readWholeFile(path), QByteArray("new"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bin"});
+
+        // A file written in pieces whose maker fails half-way.
+        QVERIFY_THROWS_EXCEPTION(Error, writeWholeFileInPieces(path, [](const WritePiece &write) {
+                                     write("half of");
+                                     throw Error(QStringLiteral("the pieces ran out"));
+                                 }));
+        QCOMPARE(readWholeFile(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bin"});
+        writeWholeFileInPieces(path, [](const WritePiece &write) {
+            for (const char *piece : {"in ", "", "three pieces"})
+                write(piece);
+        });
+        QCOMPARE(readWholeFile(path), QByteArray("in three pieces"));
     }
 
     void fullDiskKeepsTheOldFile_data()
@@ -301,15 +314,27 @@ private slots:
         QVERIFY(testing::fillDisk(room));
 
         const QByteArray bytes(size, 'n');
-        QString message;
-        try {
-            writeWholeFile(path, bytes);
-        } catch (const Error &e) {
-            message = e.message();
+        // Whole, and in pieces of a third.
+        for (bool inPieces : {false, true}) {
+            QString message;
+            try {
+                if (inPieces)
+                    writeWholeFileInPieces(path, [&bytes](const WritePiece &write) {
+                        for (qsizetype at = 0; at < bytes.size(); at += bytes.size() / 3 + 1)
+                            write(bytes.mid(at, bytes.size() / 3 + 1));
+                    });
+                else
+                    writeWholeFile(path, bytes);
+            } catch (const Error &e) {
+                message = e.message();
+            }
+            QCOMPARE(message, fits ? QString() : QStringLiteral("Disk full"));
+            QCOMPARE(readWholeFile(path), fits ? bytes : QByteArray("old bytes"));
+            QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{"keep.bin"});
+            if (fits)
+                writeWholeFile(path, "old bytes");
         }
-        QCOMPARE(message, fits ? QString() : QStringLiteral("Disk full"));
-        QCOMPARE(readWholeFile(path), fits ? bytes : QByteArray("old bytes"));
-        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"keep.bin"});
     }
 };
 

@@ -287,6 +287,8 @@ private slots:
             QTest::addRow("%d x 3", width) << sized(width, 3);
         QTest::newRow("1 x 1") << sized(1, 1);
         QTest::newRow("1 x 300") << sized(1, 300);
+        QTest::newRow("700 x 40: written in two pieces") << sized(700, 40);
+        QTest::newRow("30000 x 2: rows longer than a piece") << sized(30000, 2);
         Bmp24 file = sized(7, 5);
         file.topDown = true;
         QTest::newRow("top-down 7 x 5") << file;
@@ -342,6 +344,9 @@ private slots:
             for (int x = 0; x < made.width(); ++x)
                 made.setPixel(x, y, rgb(x * 37 + y, y * 11, x ^ y));
         QCOMPARE(made.toBmp(), platformWrite(made.image()));
+        QByteArray pieces;
+        made.writeBmpPieces([&pieces](QByteArrayView piece) { pieces += piece; });
+        QCOMPARE(pieces, made.toBmp());
     }
 
     void runLengthPictures()
