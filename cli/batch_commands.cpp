@@ -200,10 +200,14 @@ Drawn drawJob(const Job &job, const ProjectInput &input, const QDir &folder, std
             for (project::AreaText &area : areas)
                 area.colour = *colour;
         const QByteArray first = project::setWorkspaceAreas(workspace, areas);
-        notices = project::refreshAreas(workspace, first, workspace.textColour);
-        raster::Raster view(workspace.picture.width(), workspace.picture.height());
-        project::ComposeView(workspace, view, true);
-        drawn.file = kind == raster::Raster::PictureKind::Bmp ? view.toBmp() : view.toPng();
+        // The texts are drawn onto a copy of the project's picture, which
+        // the other jobs need as it is.
+        raster::Raster copy(workspace.picture.width(), workspace.picture.height());
+        copy.drawOpaque(workspace.picture, 0, 0);
+        workspace.picture = std::move(copy);
+        notices = project::ExportOntoPicture(workspace, first, workspace.textColour);
+        const raster::Raster &picture = workspace.picture;
+        drawn.file = kind == raster::Raster::PictureKind::Bmp ? picture.toBmp() : picture.toPng();
     } catch (const std::exception &failure) {
         reportFailure(job, messageOf(failure), reports);
         return drawn;
