@@ -2,7 +2,8 @@
 # Times `letterloom-cli render` on a 1920 x 1080 project with 20 000 words,
 # side by side with the same drawing done with Pillow and with a program that
 # only reads the project file and writes its picture as a BMP file (the
-# floor). Runs them in turn N times and prints the medians and the ratios.
+# floor), and with a command that only starts and reads a small font. Runs
+# them in turn N times and prints the medians and the ratios.
 #
 #   bench/bench_render.sh [BUILD_DIR] [N]      (defaults: build, 11)
 #
@@ -28,6 +29,8 @@ fi
 cli() { "$build/letterloom-cli" render "$work/bench.llp" -o "$work/cli.bmp" --color "$colour"; }
 pillow() { "$python" "$here/bench_render_pillow.py" "$work/bench.llp" "$work/bench.llf" "$colour" "$work/pillow.bmp"; }
 floor() { "$build/bench/bench_render" floor "$work/bench.llp" "$work/floor.bmp"; }
+# What any command costs before it does its work: starting, and reading the small font.
+startup() { "$build/letterloom-cli" font info "$work/bench.llf" >/dev/null; }
 
 # Milliseconds of one run of a command.
 milliseconds() {
@@ -39,7 +42,7 @@ milliseconds() {
 }
 
 before() { "$BEFORE" render "$work/bench.llp" -o "$work/before.bmp" --color "$colour"; }
-names="cli pillow floor${BEFORE:+ before}"
+names="cli pillow floor startup${BEFORE:+ before}"
 
 declare -A times
 for ((i = 0; i < runs; i++)); do
@@ -61,11 +64,13 @@ PY
 cli_us=$(median "${times[cli]}")
 pillow_us=$(median "${times[pillow]}")
 floor_us=$(median "${times[floor]}")
-awk -v runs="$runs" -v c="$cli_us" -v p="$pillow_us" -v k="$floor_us" 'BEGIN {
+startup_us=$(median "${times[startup]}")
+awk -v runs="$runs" -v c="$cli_us" -v p="$pillow_us" -v k="$floor_us" -v s="$startup_us" 'BEGIN {
     printf "medians of %d runs (1920 x 1080, 20000 words):\n", runs
     printf "  letterloom-cli render   %8.1f ms\n", c / 1000
     printf "  Pillow script           %8.1f ms   (cli / pillow = %.2f)\n", p / 1000, c / p
-    printf "  project read, BMP write %8.1f ms   (cli / floor  = %.2f)\n", k / 1000, c / k
+    printf "  project read, BMP write %8.1f ms   (cli / floor  = %.2f, floor / pillow = %.2f)\n", k / 1000, c / k, k / p
+    printf "  start-up (font info)    %8.1f ms   (start-up / pillow = %.2f)\n", s / 1000, s / p
 }'
 if [[ -n ${BEFORE:-} ]]; then
     before_us=$(median "${times[before]}")
