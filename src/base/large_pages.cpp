@@ -50,7 +50,10 @@ void preferLargePages(void *data, std::size_t size)
 void *allocateLargeBuffer(std::size_t size)
 {
     // Rounded up to whole large pages, so that the last one is not left to
-    // small pages. Nothing in them has been written yet.
+    // small pages. Nothing in them has been written yet. A size too close
+    // to the top of the address range to round is more memory than there is.
+    if (size > SIZE_MAX - (kLargePage - 1))
+        return nullptr;
     const std::size_t rounded = (size + kLargePage - 1) & ~(kLargePage - 1);
     void *data = std::aligned_alloc(kLargePage, rounded);
     if (data)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <new>
 
 namespace letterloom {
 
@@ -23,5 +25,50 @@ void preferLargePages(void *data, std::size_t size);
 // memory is not there. Released with releaseLargeBuffer.
 void *allocateLargeBuffer(std::size_t size);
 void releaseLargeBuffer(void *data);
+
+// The allocator of containers that grow to megabytes, such as a line
+// table's: a buffer from kLargePage on comes from allocateLargeBuffer, a
+// smaller one from the ordinary heap, so that a short text's table costs no
+// more than it did.
+template <typename T>
+class LargePageAllocator {
+public:
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+    using value_type = T;
+
+    LargePageAllocator() = default;
+    template <typename U>
+    LargePageAllocator(const LargePageAllocator<U> &) noexcept
+    {
+    }
+
+    T *allocate(std::size_t count)
+    {
+        if (count > std::size_t(PTRDIFF_MAX) / sizeof(T))
+            throw std::bad_array_new_length();
+        const std::size_t size = count * sizeof(T);
+        if (size < kLargePage)
+            return static_cast<T *>(::operator new(size));
+        void *data = allocateLargeBuffer(size);
+        if (!data)
+            throw std::bad_alloc();
+        return static_cast<T *>(data);
+    }
+
+    void deallocate(T *data, std::size_t count) noexcept
+    {
+        if (count * sizeof(T) < kLargePage)
+            ::operator delete(data);
+        else
+            releaseLargeBuffer(data);
+    }
+
+    // Every one frees what another allocated.
+    template <typename U>
+    bool operator==(const LargePageAllocator<U> &) const noexcept
+    {
+        return true;
+    }
+};
 
 }  // namespace letterloom
