@@ -1,7 +1,5 @@
 #include "text/line_table.h"
 
-#include <algorithm>
-
 namespace letterloom::text {
 
 TextLine::TextLine(const LineTable &table, std::size_t line)
@@ -16,7 +14,7 @@ QByteArrayView TextLine::word(qsizetype index) const
 {
     const std::uint32_t word = firstWord_ + std::uint32_t(index);
     const std::uint32_t begin = table_->wordBegin(word);
-    return QByteArrayView(table_->bytes_.constData() + begin, table_->words_[word].end - begin);
+    return QByteArrayView(table_->bytes_.data() + begin, table_->words_[word].end - begin);
 }
 
 std::int32_t TextLine::wordWidth(qsizetype index) const
@@ -44,15 +42,14 @@ void LineTable::clear()
 {
     // The buffers go too: a table of millions of lines is not kept for the
     // next, shorter layout.
-    bytes_ = QByteArray();
-    used_ = 0;
-    std::vector<Word>().swap(words_);
-    std::vector<Line>().swap(lines_);
+    Buffer<char>().swap(bytes_);
+    Buffer<Word>().swap(words_);
+    Buffer<Line>().swap(lines_);
 }
 
 void LineTable::reuse()
 {
-    used_ = 0;
+    bytes_.clear();
     words_.clear();
     lines_.clear();
 }
@@ -60,11 +57,6 @@ void LineTable::reuse()
 void LineTable::addLine()
 {
     lines_.push_back({std::uint32_t(words_.size()), 0, 0});
-}
-
-void LineTable::grow(qsizetype size)
-{
-    bytes_.resize(std::max<qsizetype>({size, 2 * bytes_.size(), 64}));
 }
 
 void LineTable::setLineSums(std::int32_t lineWidth, std::int32_t gap)
@@ -86,7 +78,7 @@ char *LineTable::lastWordData()
 void LineTable::shortenLastWord(qsizetype size)
 {
     const std::uint32_t end = wordBegin(std::uint32_t(words_.size() - 1)) + std::uint32_t(size);
-    used_ = end;
+    bytes_.resize(end);
     words_.back().end = end;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "base/large_pages.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <cstddef>
-#include <cstring>
 #include <cstdint>
 #include <iterator>
 #include <vector>
@@ -45,7 +46,9 @@ private:
 // after the other in one buffer; a word is its end in it and its width, a
 // line its first word and its two sums: 8 bytes a word and 12 a line besides
 // the words' own bytes, with no allocation of its own for a line or a word.
-// Offsets are 32-bit: a table holds less than 4 GiB of words.
+// Offsets are 32-bit: a table holds less than 4 GiB of words. Buffers of
+// megabytes lie on large pages (base/large_pages.h): a layout of millions of
+// words fills fresh memory, which in small pages costs a fault every 4 KiB.
 class LineTable {
 public:
     std::size_t size() const { return lines_.size(); }
@@ -61,15 +64,10 @@ public:
     void addLine();
     void addWord(QByteArrayView bytes, std::int32_t width)
     {
-        // The words' buffer grows by doubling and is filled by a plain copy:
-        // this runs for every word of a layout.
-        const qsizetype end = used_ + bytes.size();
-        if (end > bytes_.size())
-            grow(end);
-        if (!bytes.isEmpty())
-            std::memcpy(bytes_.data() + used_, bytes.data(), std::size_t(bytes.size()));
-        used_ = end;
-        words_.push_back({std::uint32_t(end), width});
+        // This runs for every word of a layout: a copy onto the end, and the
+        // buffers double when they are full.
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+        words_.push_back({std::uint32_t(bytes_.size()), width});
     }
     void setLineSums(std::int32_t lineWidth, std::int32_t gap);
     void addEmptyLines(std::size_t count);
@@ -110,8 +108,7 @@ public:
 
     bool operator==(const LineTable &other) const
     {
-        return QByteArrayView(bytes_.constData(), used_) == QByteArrayView(other.bytes_.constData(), other.used_)
-               && words_ == other.words_ && lines_ == other.lines_;
+        return bytes_ == other.bytes_ && words_ == other.words_ && lines_ == other.lines_;
     }
 
 private:
@@ -131,12 +128,11 @@ private:
 
     std::uint32_t wordBegin(std::uint32_t word) const { return word == 0 ? 0 : words_[word - 1].end; }
 
-    void grow(qsizetype size);
-
-    QByteArray bytes_;  // the words' bytes are its first used_; the rest is room to grow
-    qsizetype used_ = 0;
-    std::vector<Word> words_;
-    std::vector<Line> lines_;
+    template <typename T>
+    using Buffer = std::vector<T, LargePageAllocator<T>>;
+    Buffer<char> bytes_;  // the words' bytes, one after the other
+    Buffer<Word> words_;
+    Buffer<Line> lines_;
 };
 
 void ClearLineTable(LineTable &lines);
