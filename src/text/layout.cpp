@@ -38,6 +38,23 @@ Span trimmed(const char *data, Span span)
     return span;
 }
 
+// The spaces and CRs of text[span]: what can end a word. Counted 32 bytes at
+// a time, a loop of fixed length that the compiler turns into vector compares.
+std::size_t separatorCount(const char *data, Span span)
+{
+    std::size_t count = 0;
+    qsizetype i = span.begin;
+    for (; i + 32 <= span.end; i += 32) {
+        std::uint8_t block = 0;
+        for (int j = 0; j < 32; ++j)
+            block += std::uint8_t((data[i + j] == kSpace) | (data[i + j] == kCr));
+        count += block;
+    }
+    for (; i < span.end; ++i)
+        count += std::size_t((data[i] == kSpace) | (data[i] == kCr));
+    return count;
+}
+
 // Widths are summed in 64 bits: a long word of wide glyphs can pass the
 // 32-bit range, and such a word must not come out narrow.
 std::int64_t measure(const char *data, Span span, const font::GlyphTable &glyphs)
@@ -364,6 +381,12 @@ Notice LayoutText(const QByteArray &text, std::int32_t areaWidth, std::int32_t a
     const char *data = text.constData();
     const Span whole = trimmed(data, {0, text.size()});
     Layout layout(areaWidth, areaHeight, lineSpacing, glyphs, lines, spacing, kerning);
+    // Room for every word the text could place, so that the table's buffers
+    // are allocated once and never copied: one word more than the spaces and
+    // CRs at most, and no more bytes than the text. Memory counts once it is
+    // written, so a long text in an area of a few lines costs little of it.
+    if (whole.begin < whole.end)
+        lines.reserve(separatorCount(data, whole) + 1, std::size_t(whole.end - whole.begin));
 
     // The table costs a look at every glyph: a short text measures straight
     // from the glyphs instead.

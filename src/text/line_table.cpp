@@ -1,5 +1,7 @@
 #include "text/line_table.h"
 
+#include <new>
+
 namespace letterloom::text {
 
 TextLine::TextLine(const LineTable &table, std::size_t line)
@@ -52,6 +54,18 @@ void LineTable::reuse()
     bytes_.clear();
     words_.clear();
     lines_.clear();
+}
+
+void LineTable::reserve(std::size_t words, std::size_t bytes)
+{
+    // The room is only a head start: a text of some hundred megabytes in an
+    // area of a few lines asks for far more than it will use, and where the
+    // address space is limited the layout must still run.
+    try {
+        words_.reserve(words_.size() + words);
+        bytes_.reserve(bytes_.size() + bytes);
+    } catch (const std::bad_alloc &) {
+    }
 }
 
 void LineTable::addLine()

@@ -58,6 +58,10 @@ public:
     // Empties the table but keeps its buffers, for one table that many
     // layouts fill one after the other (the fit search).
     void reuse();
+    // Room for so many more words of so many bytes in all, so that a layout
+    // that knows the most it can place fills the buffers without moving
+    // them. Room the memory does not allow is left to grow as words come.
+    void reserve(std::size_t words, std::size_t bytes);
 
     // Building, line by line: a new line without words, a word on the last
     // line, the last line's sums, and a number of lines without words.

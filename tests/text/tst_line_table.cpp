@@ -1,11 +1,14 @@
 #include "text/layout.h"
 
+#include "support/sanitized.h"
 #include "text/font_description.h"
 
 #include <QTest>
 
 #include <limits>
 #include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace letterloom;
 using namespace letterloom::text;
@@ -40,6 +43,17 @@ std::size_t heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
+}
+
+std::size_t addressSpaceInUse()
+{
+    std::size_t pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%zu", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return pages * std::size_t(sysconf(_SC_PAGESIZE));
 }
 
 }  // namespace
@@ -108,6 +122,31 @@ private slots:
         }
         QVERIFY(stored && next == words.stored.size());
         QVERIFY(table == grown);
+    }
+
+    // 40 million empty words in an area of a few lines, in an address space
+    // with no room for the 320 MB their records would take: the layout
+    // still runs and places what a short text of the same start places.
+    void layoutWithoutRoomForEveryWord()
+    {
+#ifdef LETTERLOOM_SANITIZED
+        QSKIP("The sanitizers reserve terabytes of address space: no limit on it can be set here");
+#endif
+        const font::GlyphTable glyphs = testing::fontFrom("x=2 32=1");
+        const QByteArray text = 'x' + QByteArray(40000000, ' ') + 'x';
+        LineTable expected, table;
+        const Notice notice = LayoutText('x' + QByteArray(1000, ' ') + 'x', 24, 30, 0, glyphs, expected);
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_AS, &limit), 0);
+        const rlim_t before = limit.rlim_cur;
+        limit.rlim_cur = addressSpaceInUse() + (rlim_t(64) << 20);
+        QCOMPARE(setrlimit(RLIMIT_AS, &limit), 0);
+        const Notice got = LayoutText(text, 24, 30, 0, glyphs, table);
+        limit.rlim_cur = before;
+        QCOMPARE(setrlimit(RLIMIT_AS, &limit), 0);
+        QCOMPARE(got, notice);
+        QCOMPARE(table.size(), std::size_t(14));
+        QVERIFY(table == expected);
     }
 };
 
