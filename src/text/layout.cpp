@@ -127,7 +127,7 @@ public:
           pitch_(std::int64_t(lineSpacing) + 2),
           spaceWidth_((glyphs[kSpace].defined ? glyphs[kSpace].width : 0) + std::int64_t(spacing.wordSpacing)),
           spacing_(spacing), kerning_(kerning), plain_(!spacing.tracking && (!kerning || kerning->isEmpty())),
-          lines_(lines)
+          lines_(lines), records_(std::int64_t(lines.size()))
     {
     }
 
@@ -193,6 +193,7 @@ private:
             return Notice::Height;
         finish();
         lines_.addEmptyLines(std::size_t(more));
+        records_ += more;
         return Notice::Height;
     }
 
@@ -200,9 +201,10 @@ private:
     // the word to it; false when the line then runs wider than the area.
     bool fits(std::int64_t w)
     {
-        if (std::int64_t(lines_.size()) < line_ + 1) {
+        if (records_ < line_ + 1) {
             finish();
             lines_.addLine();
+            ++records_;
             count_ = 0;
             widthSum_ = 0;
             lineWidth_ = 0;
@@ -247,6 +249,7 @@ private:
     const font::Kerning *const kerning_;
     const bool plain_;               // no tracking, no kerning: words are as wide as typed
     LineTable &lines_;
+    std::int64_t records_;           // the table's lines, counted here rather than asked for every word
     QByteArray resolved_;            // the current word resolved, when spacing counts
 
     std::int64_t line_ = 0;       // n: the current line
