@@ -503,7 +503,7 @@ int fitSuggest(const CommandLine &line)
 
 int fit(const QStringList &arguments)
 {
-    CommandLine line(QStringLiteral("fit"), QStringLiteral("PROJECT --text FILE"),
+    CommandLine line(QStringLiteral("fit"), QStringLiteral("PROJECT (--text FILE | --suggest)"),
                      QStringLiteral("Checks many texts against a project's text areas: lays every paragraph of FILE\n"
                                     "(blocks separated by blank lines) out in each text area with the project's font\n"
                                     "and the area's settings, and prints FILE:LINE: paragraph N: NOTICE for each one\n"
