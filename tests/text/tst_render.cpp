@@ -30,6 +30,18 @@ bool allWhite(const Raster &overlay)
     return true;
 }
 
+// The columns of a table of texts laid out and drawn: the font, the text,
+// the area's size, the line spacing and the alignment.
+void addTextColumns()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("alignment");
+}
+
 // A picture with a different colour at nearly every pixel, for texts drawn onto it.
 Raster patterned(int width, int height)
 {
@@ -73,12 +85,7 @@ class TestRender : public QObject {
 private slots:
     void drawing_data()
     {
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("spacing");
-        QTest::addColumn<int>("alignment");
+        addTextColumns();
         QTest::addColumn<QString>("probes");  // rows rN and columns cN
         QTest::addColumn<QString>("runs");
 
@@ -214,12 +221,7 @@ private slots:
     // either way the picture gets the overlay's pixels (drawsOntoThePicture).
     void drawnOntoThePicture_data()
     {
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("spacing");
-        QTest::addColumn<int>("alignment");
+        addTextColumns();
         QTest::addColumn<Colour>("colour");
         QTest::addColumn<bool>("straight");
 
