@@ -42,6 +42,24 @@ void addTextColumns()
     QTest::addColumn<int>("alignment");
 }
 
+// A row of such a table: its glyphs, its text and its settings (in black).
+struct TextRow {
+    font::GlyphTable glyphs;
+    QByteArray text;
+    TextSettings settings;
+};
+
+TextRow fetchTextRow()
+{
+    QFETCH(QString, font);
+    QFETCH(QByteArray, text);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, spacing);
+    QFETCH(int, alignment);
+    return {fontFrom(font), text, {width, height, spacing, std::uint8_t(alignment), raster::kBlack, {}}};
+}
+
 // A picture with a different colour at nearly every pixel, for texts drawn onto it.
 Raster patterned(int width, int height)
 {
@@ -136,23 +154,17 @@ private slots:
 
     void drawing()
     {
-        QFETCH(QString, font);
-        QFETCH(QByteArray, text);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, spacing);
-        QFETCH(int, alignment);
+        const TextRow row = fetchTextRow();
         QFETCH(QString, probes);
         QFETCH(QString, runs);
 
         LineTable lines;
         Raster overlay;
-        const TextSettings settings{width, height, spacing, std::uint8_t(alignment), raster::kBlack, {}};
-        RefreshText(text, settings, fontFrom(font), lines, overlay);
+        RefreshText(row.text, row.settings, row.glyphs, lines, overlay);
         for (const Colour colour : {raster::kBlack, Colour(0x1E3A5F)}) {
-            TextSettings tinted = settings;
+            TextSettings tinted = row.settings;
             tinted.colour = colour;
-            drawsOntoThePicture(lines, tinted, fontFrom(font));
+            drawsOntoThePicture(lines, tinted, row.glyphs);
         }
         QStringList found;
         for (const QString &probe : probes.split(' '))
@@ -250,20 +262,15 @@ private slots:
 
     void drawnOntoThePicture()
     {
-        QFETCH(QString, font);
-        QFETCH(QByteArray, text);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, spacing);
-        QFETCH(int, alignment);
+        const TextRow row = fetchTextRow();
         QFETCH(Colour, colour);
         QFETCH(bool, straight);
 
-        const font::GlyphTable glyphs = fontFrom(font);
-        const TextSettings settings{width, height, spacing, std::uint8_t(alignment), colour, {}};
+        TextSettings settings = row.settings;
+        settings.colour = colour;
         LineTable lines;
-        LayoutText(text, width, height, spacing, glyphs, lines);
-        QCOMPARE(drawsOntoThePicture(lines, settings, glyphs), straight);
+        LayoutText(row.text, settings.areaWidth, settings.areaHeight, settings.lineSpacing, row.glyphs, lines);
+        QCOMPARE(drawsOntoThePicture(lines, settings, row.glyphs), straight);
     }
 
     void tooLargeAnAreaIsRefusedEitherWay()
