@@ -340,9 +340,10 @@ struct AltFont {
 // fit --suggest: the nearest setting under which each paragraph (of --text,
 // or else each area's own text) fits, with each alternate font too, and
 // with --apply the project written with the first setting that fits all.
-int fitSuggest(const CommandLine &line)
+// Refuses the options of fit --suggest that do not go together, and a bad
+// value, before the project is read; returns the floor asked for.
+std::optional<std::int32_t> checkedSuggestOptions(const CommandLine &line)
 {
-    const bool json = line.isSet(QStringLiteral("json"));
     const bool apply = line.isSet(kApplyOption);
     if (apply && !line.isSet(kOutputOption))
         throw UsageError(QStringLiteral("--apply needs -o NEW.llp, the project to write"));
@@ -358,7 +359,35 @@ int fitSuggest(const CommandLine &line)
             throw UsageError(QStringLiteral("--floor takes a whole number from 0, not '%1'").arg(line.value(kFloorOption)));
         floor = value;
     }
-    spacingOf(line, {});  // a bad value is refused before the project is read
+    spacingOf(line, {});
+    return floor;
+}
+
+// Writes the project at projectPath to output as its file holds it, only
+// the line spacing and spacing of the areas from firstNumber on changed to
+// the settings chosen for them.
+void writeWithSettings(const QString &projectPath, const QString &output, int firstNumber,
+                       const std::vector<text::FitSetting> &chosen)
+{
+    project::ProjectFile file = project::parseProject(readWholeFile(projectPath));
+    QStringList notices;  // already shown when the project was opened
+    project::ProjectExtras extras = project::extrasOf(file, QFileInfo(projectPath).fileName(), notices);
+    std::vector<project::AreaText> all = project::joinAreas(file.settings, file.text, extras);
+    for (std::size_t a = 0; a < chosen.size(); ++a) {
+        project::AreaText &area = all[std::size_t(firstNumber - 1) + a];
+        area.lineSpacing = chosen[a].lineSpacing;
+        area.spacing = chosen[a].spacing;
+    }
+    project::splitAreas(all, file.settings, file.text, extras);
+    file.extensions.keys = project::projectExtrasKeys(extras);
+    writeWholeFile(output, project::projectBytes(file));
+}
+
+int fitSuggest(const CommandLine &line)
+{
+    const bool json = line.isSet(QStringLiteral("json"));
+    const bool apply = line.isSet(kApplyOption);
+    const std::optional<std::int32_t> floor = checkedSuggestOptions(line);
     const QString textFile = textFileOf(line);
     const QString projectPath = line.argument(0);
     const QString output = line.value(kOutputOption);
@@ -483,19 +512,7 @@ int fitSuggest(const CommandLine &line)
             said << (several ? QStringLiteral("text area %1: ").arg(firstNumber + int(a)) : QString())
                         + text::fitSettingText(all.setting, current[a]);
         }
-        // The project as its file holds it, only the settings changed.
-        project::ProjectFile file = project::parseProject(readWholeFile(projectPath));
-        QStringList notices;  // already shown when the project was opened
-        project::ProjectExtras extras = project::extrasOf(file, QFileInfo(projectPath).fileName(), notices);
-        std::vector<project::AreaText> all = project::joinAreas(file.settings, file.text, extras);
-        for (std::size_t a = 0; a < areas.size(); ++a) {
-            project::AreaText &area = all[std::size_t(firstNumber - 1) + a];
-            area.lineSpacing = chosen[a].lineSpacing;
-            area.spacing = chosen[a].spacing;
-        }
-        project::splitAreas(all, file.settings, file.text, extras);
-        file.extensions.keys = project::projectExtrasKeys(extras);
-        writeWholeFile(output, project::projectBytes(file));
+        writeWithSettings(projectPath, output, firstNumber, chosen);
         printMessage(QStringLiteral("%1 written with %2").arg(output, said.join(QStringLiteral("; "))));
     }
     return unfitting > 0 ? kExitNotice : kExitOk;
