@@ -7,6 +7,7 @@
 //                                row N for render --text
 
 #include "base/error.h"
+#include "bench_main.h"
 #include "base/file_io.h"
 #include "project/project_file.h"
 
@@ -68,17 +69,6 @@ void setup(const QString &folder, const QString &font, int rows)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    try {
-        if (arguments.size() == 4 && arguments[0] == QLatin1String("setup")) {
-            setup(arguments[1], arguments[2], arguments[3].toInt());
-            return 0;
-        }
-    } catch (const std::exception &failure) {
-        std::fprintf(stderr, "bench_batch: %s\n", qPrintable(messageOf(failure)));
-        return 1;
-    }
-    std::fprintf(stderr, "usage: bench_batch setup DIR FONT ROWS\n");
-    return 2;
+    return bench::runCommand(argc, argv, "bench_batch", "setup DIR FONT ROWS",
+                             {{"setup", 3, [](const QStringList &a) { setup(a[0], a[1], a[2].toInt()); }}});
 }

@@ -11,6 +11,7 @@
 // spacing; the options pick a colour, effects and now and then a PNG.
 
 #include "base/error.h"
+#include "bench_main.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
@@ -194,17 +195,7 @@ void makeProjects(const QString &folder, int count, int seed)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    try {
-        if (arguments.size() == 4 && arguments[0] == QLatin1String("projects")) {
-            makeProjects(arguments[1], arguments[2].toInt(), arguments[3].toInt());
-            return 0;
-        }
-    } catch (const std::exception &failure) {
-        std::fprintf(stderr, "bench_compare: %s\n", qPrintable(messageOf(failure)));
-        return 1;
-    }
-    std::fprintf(stderr, "usage: bench_compare projects DIR N SEED\n");
-    return 2;
+    return bench::runCommand(
+        argc, argv, "bench_compare", "projects DIR N SEED",
+        {{"projects", 3, [](const QStringList &a) { makeProjects(a[0], a[1].toInt(), a[2].toInt()); }}});
 }

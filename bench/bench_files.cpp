@@ -16,6 +16,7 @@
 //                                 million words)
 
 #include "base/error.h"
+#include "bench_main.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
@@ -185,25 +186,8 @@ void writeFiles(const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    try {
-        if (arguments == QStringList{"font"}) {
-            fontTimes();
-            return 0;
-        }
-        if (arguments == QStringList{"linetable"}) {
-            lineTableBytes();
-            return 0;
-        }
-        if (arguments.size() == 2 && arguments[0] == QLatin1String("files")) {
-            writeFiles(arguments[1]);
-            return 0;
-        }
-    } catch (const std::exception &failure) {
-        std::fprintf(stderr, "bench_files: %s\n", qPrintable(messageOf(failure)));
-        return 1;
-    }
-    std::fprintf(stderr, "usage: bench_files font | linetable | files DIR\n");
-    return 2;
+    return bench::runCommand(argc, argv, "bench_files", "font | linetable | files DIR",
+                             {{"font", 0, [](const QStringList &) { fontTimes(); }},
+                              {"linetable", 0, [](const QStringList &) { lineTableBytes(); }},
+                              {"files", 1, [](const QStringList &a) { writeFiles(a[0]); }}});
 }

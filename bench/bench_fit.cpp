@@ -9,6 +9,7 @@
 //                                too long fit none
 
 #include "base/error.h"
+#include "bench_main.h"
 #include "base/file_io.h"
 #include "project/project_file.h"
 
@@ -67,17 +68,6 @@ void setup(const QString &folder, const QString &font, int paragraphs)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    try {
-        if (arguments.size() == 4 && arguments[0] == QLatin1String("setup")) {
-            setup(arguments[1], arguments[2], arguments[3].toInt());
-            return 0;
-        }
-    } catch (const std::exception &failure) {
-        std::fprintf(stderr, "bench_fit: %s\n", qPrintable(messageOf(failure)));
-        return 1;
-    }
-    std::fprintf(stderr, "usage: bench_fit setup DIR FONT PARAGRAPHS\n");
-    return 2;
+    return bench::runCommand(argc, argv, "bench_fit", "setup DIR FONT PARAGRAPHS",
+                             {{"setup", 3, [](const QStringList &a) { setup(a[0], a[1], a[2].toInt()); }}});
 }

@@ -9,6 +9,7 @@
 //                               picture as the BMP file OUT
 
 #include "base/error.h"
+#include "bench_main.h"
 #include "base/file_io.h"
 #include "font/font_file.h"
 #include "project/project_file.h"
@@ -93,21 +94,8 @@ void makeProject(const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    try {
-        if (arguments.size() == 2 && arguments[0] == QLatin1String("project")) {
-            makeProject(arguments[1]);
-            return 0;
-        }
-        if (arguments.size() == 3 && arguments[0] == QLatin1String("floor")) {
-            project::readProjectFile(arguments[1], QString()).picture.writeBmpFile(arguments[2]);
-            return 0;
-        }
-    } catch (const std::exception &failure) {
-        std::fprintf(stderr, "bench_render: %s\n", qPrintable(messageOf(failure)));
-        return 1;
-    }
-    std::fprintf(stderr, "usage: bench_render project DIR | floor PROJECT OUT.bmp\n");
-    return 2;
+    return bench::runCommand(
+        argc, argv, "bench_render", "project DIR | floor PROJECT OUT.bmp",
+        {{"project", 1, [](const QStringList &a) { makeProject(a[0]); }},
+         {"floor", 2, [](const QStringList &a) { project::readProjectFile(a[0], QString()).picture.writeBmpFile(a[1]); }}});
 }
