@@ -68,25 +68,30 @@ void drawOverflowMarkers(const Workspace &workspace, raster::Raster &view)
     }
 }
 
-// The rendered text of every area onto view. The overlay's background is
-// white; its text pixels are any other colour, whatever colour happens to lie
-// in one of its corners. Areas are drawn in their order, the current one from
-// its live layout. An area with effects is drawn through its mask with them,
-// reaching past its frame as far as they do but not past picture. Reads
-// nothing of the workspace's picture but its size, so view may be the picture.
+// One area's rendered text onto view. The overlay's background is white; its
+// text pixels are any other colour, whatever colour happens to lie in one of
+// its corners. With effects it is drawn through its mask with them, reaching
+// past its frame as far as they do but not past picture.
+void drawOverlay(raster::Raster &view, const QRect &picture, const TextArea &area, const raster::Raster &overlay,
+                 const text::TextMask &mask, const text::Effects &effects)
+{
+    if (effects.any())
+        text::drawWithEffects(view, picture, area.x, area.y, overlay, overlayMask(overlay, mask), effects);
+    else
+        view.drawLeavingOut(overlay, area.x, area.y, kWhite);
+}
+
+// The rendered text of every area onto view, in their order, the current
+// one from its live layout. Reads nothing of the workspace's picture but its
+// size, so view may be the picture.
 void drawAreas(const Workspace &workspace, raster::Raster &view, const QRect &picture)
 {
     for (size_t i = 0; i < workspace.areas.size(); ++i) {
         const bool current = int(i) == workspace.currentArea;
         const AreaSlot &slot = workspace.areas[i];
-        const TextArea &area = current ? workspace.settings.area : slot.values.rect;
-        const raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
-        const text::Effects &effects = current ? workspace.effects : slot.values.effects;
-        if (effects.any())
-            text::drawWithEffects(view, picture, area.x, area.y, overlay,
-                                  overlayMask(overlay, current ? workspace.mask : slot.mask), effects);
-        else
-            view.drawLeavingOut(overlay, area.x, area.y, kWhite);
+        drawOverlay(view, picture, current ? workspace.settings.area : slot.values.rect,
+                    current ? workspace.overlay : slot.overlay, current ? workspace.mask : slot.mask,
+                    current ? workspace.effects : slot.values.effects);
     }
 }
 
@@ -154,10 +159,7 @@ std::vector<text::Notice> ExportOntoPicture(Workspace &workspace, const QByteArr
         if (!effects.any() && text::DrawLinesOnto(picture, area.x, area.y, lines, settings, workspace.glyphs, kerning))
             continue;
         renderOverlay(lines, settings, workspace.glyphs, kerning, overlay, mask);
-        if (effects.any())
-            text::drawWithEffects(picture, whole, area.x, area.y, overlay, overlayMask(overlay, mask), effects);
-        else
-            picture.drawLeavingOut(overlay, area.x, area.y, kWhite);
+        drawOverlay(picture, whole, area, overlay, mask, effects);
     }
     workspace.textColour = colour;
     workspace.bumpRevision();

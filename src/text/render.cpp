@@ -32,6 +32,13 @@ void sizeOverlay(Raster &overlay, std::int32_t areaWidth, std::int32_t areaHeigh
         overlay.fill(raster::kWhite);
 }
 
+// Tracking, word spacing and kerning can pull a glyph onto its neighbour:
+// with any of them in use a line's glyphs are layered (LinePen).
+bool spacingInUse(const Spacing &spacing, const font::Kerning *kerning)
+{
+    return spacing.any() || (kerning && !kerning->isEmpty());
+}
+
 // Where a line pen puts its glyphs: into the overlay, each glyph replacing
 // what is below it (white included) except where layering keeps earlier
 // glyphs, or straight onto the picture (PictureCanvas below).
@@ -119,7 +126,7 @@ class LinePen {
 public:
     LinePen(Canvas &canvas, const font::GlyphTable &glyphs, const Spacing &spacing, const font::Kerning *kerning)
         : canvas_(canvas), glyphs_(glyphs), tracking_(spacing.tracking),
-          kerning_(kerning && !kerning->isEmpty() ? kerning : nullptr), layered_(spacing.any() || kerning_)
+          kerning_(kerning && !kerning->isEmpty() ? kerning : nullptr), layered_(spacingInUse(spacing, kerning))
     {
     }
 
@@ -228,7 +235,7 @@ void drawLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t line
 bool glyphsMayMeet(const LineTable &lines, const TextSettings &settings, const font::GlyphTable &glyphs,
                    const font::Kerning *kerning)
 {
-    if (settings.spacing.any() || (kerning && !kerning->isEmpty()))
+    if (spacingInUse(settings.spacing, kerning))
         return true;
     if (settings.alignment == kAlignJustify) {
         for (const TextLine line : lines)
@@ -271,7 +278,7 @@ void RenderLines(const LineTable &lines, std::int32_t areaWidth, std::int32_t ar
                  raster::Raster &overlay, const Spacing &spacing, const font::Kerning *kerning)
 {
     sizeOverlay(overlay, areaWidth, areaHeight);
-    OverlayCanvas canvas(overlay, spacing.any() || (kerning && !kerning->isEmpty()));
+    OverlayCanvas canvas(overlay, spacingInUse(spacing, kerning));
     drawLines(lines, areaWidth, lineSpacing, alignment, glyphs, canvas, spacing, kerning);
 }
 
