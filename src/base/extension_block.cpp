@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include <cmath>
+
 namespace letterloom {
 
 namespace {
@@ -63,6 +65,16 @@ QString droppedKeysNotice(const QString &fileName, const QStringList &keys)
 {
     return QStringLiteral("Some extras of \"%1\" have values this program cannot use and were left out: %2.")
         .arg(fileName, keys.join(QStringLiteral(", ")));
+}
+
+std::optional<std::int64_t> wholeNumberIn(const QJsonValue &value, std::int64_t low, std::int64_t high)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || std::floor(number) != number || number < double(low) || number > double(high))
+        return std::nullopt;
+    return std::int64_t(number);
 }
 
 std::optional<QJsonValue> ExtensionKeys::take(const QString &key, QJsonValue::Type type)

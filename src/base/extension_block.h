@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 namespace letterloom {
@@ -45,6 +46,24 @@ QByteArray extensionBlockBytes(const QJsonObject &keys);
 QString extensionDamageNotice(const QString &fileName, const QString &damage);
 // The notice for keys a reader dropped because their values made no sense.
 QString droppedKeysNotice(const QString &fileName, const QStringList &keys);
+
+// A whole number from low to high in a JSON value; nothing for any other
+// value. However large the number a file holds, it is compared before it
+// is ever converted.
+std::optional<std::int64_t> wholeNumberIn(const QJsonValue &value, std::int64_t low, std::int64_t high);
+
+// The whole number from low to high under key of object, or fallback when
+// the key is missing; nothing for any other value.
+template <typename Whole>
+std::optional<Whole> wholeNumberAt(const QJsonObject &object, const QString &key, Whole low, Whole high, Whole fallback)
+{
+    if (!object.contains(key))
+        return fallback;
+    const std::optional<std::int64_t> number = wholeNumberIn(object.value(key), low, high);
+    if (!number)
+        return std::nullopt;
+    return Whole(*number);
+}
 
 // Takes the keys one level of the program knows out of a block, each of the
 // type it expects. A key of another type is dropped and its name kept for

@@ -37,17 +37,6 @@ std::optional<CharMap> charMapOf(const QJsonObject &value)
     return CharMap::fromCodePage(name);
 }
 
-// A whole number from low to high in a JSON value, or nothing.
-std::optional<int> wholeIn(const QJsonValue &value, int low, int high)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (number != double(qint64(number)) || number < low || number > high)
-        return std::nullopt;
-    return int(number);
-}
-
 // The pair of one entry of a kerning list, [left, right, amount]; nothing
 // for an entry that is no such list or has a value out of range.
 std::optional<KerningPair> kerningPairOf(const QJsonValue &value)
@@ -55,12 +44,12 @@ std::optional<KerningPair> kerningPairOf(const QJsonValue &value)
     const QJsonArray entry = value.toArray();
     if (!value.isArray() || entry.size() != 3)
         return std::nullopt;
-    const std::optional<int> left = wholeIn(entry[0], 0, 255);
-    const std::optional<int> right = wholeIn(entry[1], 0, 255);
-    const std::optional<int> amount = wholeIn(entry[2], -kMaxKerning, kMaxKerning);
+    const std::optional<std::int64_t> left = wholeNumberIn(entry[0], 0, 255);
+    const std::optional<std::int64_t> right = wholeNumberIn(entry[1], 0, 255);
+    const std::optional<std::int64_t> amount = wholeNumberIn(entry[2], -kMaxKerning, kMaxKerning);
     if (!left || !right || !amount || *amount == 0)
         return std::nullopt;
-    return KerningPair{std::uint8_t(*left), std::uint8_t(*right), *amount};
+    return KerningPair{std::uint8_t(*left), std::uint8_t(*right), int(*amount)};
 }
 
 // The pairs of a kerning list; the entries that are no pair, or repeat the

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
-#include <cmath>
 
 namespace letterloom::project {
 
@@ -17,18 +16,6 @@ const QString kColour = QStringLiteral("colour");
 const QString kSpacing = QStringLiteral("spacing");
 const QString kTracking = QStringLiteral("tracking");
 const QString kWordSpacing = QStringLiteral("wordSpacing");
-
-// A whole number within [low, high] under key, or fallback when it is missing.
-std::optional<int> numberAt(const QJsonObject &object, const QString &key, int low, int high, int fallback)
-{
-    if (!object.contains(key))
-        return fallback;
-    const QJsonValue value = object.value(key);
-    const double number = value.toDouble(std::nan(""));
-    if (!value.isDouble() || std::floor(number) != number || number < low || number > high)
-        return std::nullopt;
-    return int(number);
-}
 
 std::optional<raster::Colour> colourAt(const QJsonObject &object)
 {
@@ -85,7 +72,7 @@ text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad)
             bad << kEffects + u'.' + key;
     };
     member("outline", [&](const QJsonObject &outline) {
-        const std::optional<int> size = numberAt(outline, QStringLiteral("size"), 0, text::kMaxOutline, 1);
+        const std::optional<int> size = wholeNumberAt(outline, QStringLiteral("size"), 0, text::kMaxOutline, 1);
         const QJsonValue shapeValue = outline.value(QStringLiteral("shape"));
         const QString shape = shapeValue.isUndefined() ? QStringLiteral("square") : shapeValue.toString();
         const std::optional<raster::Colour> colour = colourAt(outline);
@@ -98,8 +85,8 @@ text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad)
     });
     member("shadow", [&](const QJsonObject &shadow) {
         const int limit = text::kMaxShadowOffset;
-        const std::optional<int> dx = numberAt(shadow, QStringLiteral("dx"), -limit, limit, 0);
-        const std::optional<int> dy = numberAt(shadow, QStringLiteral("dy"), -limit, limit, 0);
+        const std::optional<int> dx = wholeNumberAt(shadow, QStringLiteral("dx"), -limit, limit, 0);
+        const std::optional<int> dy = wholeNumberAt(shadow, QStringLiteral("dy"), -limit, limit, 0);
         const std::optional<raster::Colour> colour = colourAt(shadow);
         if (!dx || !dy || !colour)
             return false;
@@ -107,7 +94,8 @@ text::Effects effectsFromJson(const QJsonValue &value, QStringList &bad)
         return true;
     });
     member("plate", [&](const QJsonObject &plate) {
-        const std::optional<int> padding = numberAt(plate, QStringLiteral("padding"), 0, text::kMaxPlatePadding, 0);
+        const std::optional<int> padding =
+            wholeNumberAt(plate, QStringLiteral("padding"), 0, text::kMaxPlatePadding, 0);
         const std::optional<raster::Colour> colour = colourAt(plate);
         if (!padding || !colour)
             return false;
@@ -132,9 +120,9 @@ std::optional<text::Spacing> spacingFromJson(const QJsonValue &value)
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();
-    const std::optional<int> tracking = numberAt(object, kTracking, text::kMinTracking, text::kMaxTracking, 0);
+    const std::optional<int> tracking = wholeNumberAt(object, kTracking, text::kMinTracking, text::kMaxTracking, 0);
     const std::optional<int> wordSpacing =
-        numberAt(object, kWordSpacing, text::kMinWordSpacing, text::kMaxWordSpacing, 0);
+        wholeNumberAt(object, kWordSpacing, text::kMinWordSpacing, text::kMaxWordSpacing, 0);
     if (!tracking || !wordSpacing)
         return std::nullopt;
     return text::Spacing{*tracking, *wordSpacing};

@@ -1,5 +1,6 @@
 #include "project/text_areas.h"
 
+#include "base/extension_block.h"
 #include "project/project_extras.h"
 #include "text/effects.h"
 #include "project/workspace.h"
@@ -7,7 +8,6 @@
 
 #include <QJsonArray>
 
-#include <cmath>
 #include <limits>
 
 namespace letterloom::project {
@@ -24,22 +24,6 @@ const QString kLineSpacing = QStringLiteral("lineSpacing");
 const QString kTextColour = QStringLiteral("textColour");
 const QString kEffects = QStringLiteral("effects");
 const QString kSpacing = QStringLiteral("spacing");
-
-// A whole number within [low, high] under key, or fallback when the key is
-// missing; nothing for anything else.
-std::optional<std::int64_t> integerAt(const QJsonObject &object, const QString &key, std::int64_t low,
-                                      std::int64_t high, std::int64_t fallback)
-{
-    if (!object.contains(key))
-        return fallback;
-    const QJsonValue value = object.value(key);
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (!std::isfinite(number) || std::floor(number) != number || number < double(low) || number > double(high))
-        return std::nullopt;
-    return std::int64_t(number);
-}
 
 void live(Workspace &workspace, const AreaSlot &slot)
 {
@@ -98,23 +82,23 @@ std::optional<AreaText> areaFromJson(const QJsonValue &value)
     if (!value.isObject())
         return std::nullopt;
     QJsonObject object = value.toObject();
-    constexpr std::int64_t low = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t low = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t high = std::numeric_limits<std::int32_t>::max();
     AreaText area;
     std::int32_t *const fields[] = {&area.rect.x, &area.rect.y, &area.rect.width, &area.rect.height};
     const QString keys[] = {kX, kY, kWidth, kHeight};
     for (int i = 0; i < 4; ++i) {
-        const std::optional<std::int64_t> number = integerAt(object, keys[i], low, high, 0);
+        const std::optional<std::int32_t> number = wholeNumberAt(object, keys[i], low, high, 0);
         if (!number)
             return std::nullopt;
-        *fields[i] = std::int32_t(*number);
+        *fields[i] = *number;
     }
-    const std::optional<std::int64_t> alignment = integerAt(object, kAlignment, 0, 255, area.alignment);
-    const std::optional<std::int64_t> spacing = integerAt(object, kLineSpacing, low, high, area.lineSpacing);
+    const std::optional<int> alignment = wholeNumberAt(object, kAlignment, 0, 255, int(area.alignment));
+    const std::optional<std::int32_t> spacing = wholeNumberAt(object, kLineSpacing, low, high, area.lineSpacing);
     if (!alignment || !spacing)
         return std::nullopt;
     area.alignment = std::uint8_t(*alignment);
-    area.lineSpacing = std::int32_t(*spacing);
+    area.lineSpacing = *spacing;
     if (object.contains(kText)) {
         const QJsonValue text = object.value(kText);
         if (!text.isString())

@@ -279,6 +279,9 @@ private slots:
             << "1,2,-1" << "kerning[0], kerning[1], kerning[2], kerning[3], kerning[4], kerning[5], kerning[6], "
                            "kerning[7], kerning[9], kerning[10]"
             << QByteArray(R"({"kerning":[[1,2,-1]]})");
+        QTest::newRow("numbers beyond 64 bits dropped")
+            << QByteArray(R"({"kerning":[[1e300,2,1],[1,-1e300,1],[1,2,1e19],[1,2,-1e19],[3,4,5]]})") << "3,4,5"
+            << "kerning[0], kerning[1], kerning[2], kerning[3]" << QByteArray(R"({"kerning":[[3,4,5]]})");
         QTest::newRow("not a list") << QByteArray(R"({"kerning":{"65":1}})") << "" << "kerning" << QByteArray();
         QTest::newRow("empty list writes no block") << QByteArray(R"({"kerning":[]})") << "" << "" << QByteArray();
         QByteArray many = R"({"kerning":[)";
