@@ -71,10 +71,16 @@ std::optional<std::int64_t> wholeNumberIn(const QJsonValue &value, std::int64_t 
 {
     if (!value.isDouble())
         return std::nullopt;
+    // 2^63, the first whole number beyond the 64-bit integers; NaN and the
+    // infinities fail these comparisons too.
+    constexpr double kBeyond = 9223372036854775808.0;
     const double number = value.toDouble();
-    if (!std::isfinite(number) || std::floor(number) != number || number < double(low) || number > double(high))
+    if (!(std::floor(number) == number && number >= -kBeyond && number < kBeyond))
         return std::nullopt;
-    return std::int64_t(number);
+    const auto whole = std::int64_t(number);
+    if (whole < low || whole > high)
+        return std::nullopt;
+    return whole;
 }
 
 std::optional<QJsonValue> ExtensionKeys::take(const QString &key, QJsonValue::Type type)

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
+#include <limits>
+
 using namespace letterloom;
 
 namespace {
@@ -95,6 +97,38 @@ private slots:
         QFETCH(QByteArray, bytes);
         QCOMPARE(extensionBlockBytes(keys), bytes);
         QCOMPARE(readExtensionBlock(bytes, 0).keys, keys);
+    }
+
+    // Whole numbers of a file, however large, against the widest and a
+    // narrow range: nothing is converted before it is known to fit.
+    void wholeNumbers_data()
+    {
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<qint64>("widest");  // -1 for nothing, within the 64-bit integers
+        QTest::addColumn<qint64>("narrow");  // -1 for nothing, within 0 to 255
+        constexpr qint64 none = -1;
+        const qint64 min64 = std::numeric_limits<qint64>::min();
+        QTest::newRow("0") << QJsonValue(0) << qint64(0) << qint64(0);
+        QTest::newRow("255") << QJsonValue(255) << qint64(255) << qint64(255);
+        QTest::newRow("256") << QJsonValue(256) << qint64(256) << none;
+        QTest::newRow("1.5") << QJsonValue(1.5) << none << none;
+        QTest::newRow("-2^63") << QJsonValue(-9223372036854775808.0) << min64 << none;
+        QTest::newRow("2^63") << QJsonValue(9223372036854775808.0) << none << none;
+        QTest::newRow("1e300") << QJsonValue(1e300) << none << none;
+        QTest::newRow("-1e300") << QJsonValue(-1e300) << none << none;
+        QTest::newRow("infinity") << QJsonValue(std::numeric_limits<double>::infinity()) << none << none;
+        QTest::newRow("a text") << QJsonValue(QStringLiteral("1")) << none << none;
+        QTest::newRow("null") << QJsonValue(QJsonValue::Null) << none << none;
+    }
+    void wholeNumbers()
+    {
+        QFETCH(QJsonValue, value);
+        QFETCH(qint64, widest);
+        QFETCH(qint64, narrow);
+        const auto read = [](std::optional<std::int64_t> number) { return number.value_or(-1); };
+        QCOMPARE(read(wholeNumberIn(value, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())),
+                 widest);
+        QCOMPARE(read(wholeNumberIn(value, 0, 255)), narrow);
     }
 
     // A level takes its keys by type; the others stay as they were.
