@@ -7,7 +7,8 @@
 # Each target grows its corpus in BUILD_DIR/fuzz/corpus/TARGET from the seeds
 # the build wrote; an input that breaks something is kept as
 # BUILD_DIR/fuzz/artifacts/TARGET-crash-... (or -leak-, -timeout-, -oom-) and
-# the script fails. At the end it prints the executions each target ran.
+# the script fails. At the end it prints the executions each target ran and,
+# once more, what each failed target found.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -31,6 +32,7 @@ export QT_QPA_PLATFORM=offscreen
 
 mkdir -p "$fuzz_dir/artifacts"
 summary=""
+findings=""
 failures=0
 for target in "${targets[@]}"; do
   max_len=8192
@@ -49,12 +51,24 @@ for target in "${targets[@]}"; do
   else
     result=FAILED
     failures=$((failures + 1))
-    grep -E "ERROR|Broken|SUMMARY|Test unit written" "$log" | head -20 || true
+    finding=$(grep -E "ERROR|Broken|runtime error|SUMMARY|Test unit written" "$log" | head -20 || true)
+    # A small input is printed too, so that a log alone can reproduce it
+    # (base64 -d > FILE; BUILD_DIR/fuzz/fuzz_TARGET FILE).
+    input=$(ls -t "$fuzz_dir/artifacts/$target-"* 2>/dev/null | head -1 || true)
+    if [ -n "$input" ] && [ "$(stat -c %s "$input")" -le 1024 ]; then
+      finding+=$'\n'"input, base64: $(base64 -w0 "$input")"
+    fi
+    echo "$finding"
+    findings+="-- $target:"$'\n'"$finding"$'\n'
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   summary+=$(printf '%-14s %12s executions  %s' "$target" "${runs:-?}" "$result")$'\n'
 done
 echo "== fuzzing summary (logs in $fuzz_dir)"
 printf '%s' "$summary"
+# What each failed target found, again at the end, where a log's tail shows it.
+if [ -n "$findings" ]; then
+  printf '== findings\n%s' "$findings"
+fi
 echo "fuzz: $((${#targets[@]} - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
