@@ -114,9 +114,8 @@ int reportNotices(const std::vector<text::Notice> &notices)
 text::Notice layOut(const QByteArray &text, const project::AreaText &area, const project::Workspace &workspace,
                     text::LineTable &lines)
 {
-    text::ClearLineTable(lines);
-    return text::LayoutText(text, area.rect.width, area.rect.height, area.lineSpacing, workspace.glyphs, lines,
-                            area.spacing, &workspace.fontExtras.kerning);
+    return project::layOutText(text, project::textSettingsOf(area), workspace.glyphs, &workspace.fontExtras.kerning,
+                               lines);
 }
 
 // How far text misses the area, after layOut filled the workspace's lines

@@ -140,22 +140,16 @@ std::vector<text::Notice> ExportOntoPicture(Workspace &workspace, const QByteArr
     for (size_t i = 0; i < workspace.areas.size(); ++i) {
         const bool current = int(i) == workspace.currentArea;
         AreaSlot &slot = workspace.areas[i];
-        const AreaText &values = slot.values;
-        const TextArea &area = current ? workspace.settings.area : values.rect;
+        const TextArea &area = current ? workspace.settings.area : slot.values.rect;
         const text::TextSettings settings =
-            current ? text::TextSettings{area.width, area.height, workspace.settings.lineSpacing,
-                                         workspace.settings.alignment, colour, workspace.spacing}
-                    : text::TextSettings{area.width, area.height, values.lineSpacing, values.alignment, values.colour,
-                                         values.spacing};
-        const text::Effects &effects = current ? workspace.effects : values.effects;
+            current ? currentTextSettings(workspace, colour) : textSettingsOf(slot.values);
+        const text::Effects &effects = current ? workspace.effects : slot.values.effects;
         text::LineTable &lines = current ? workspace.lines : slot.lines;
         raster::Raster &overlay = current ? workspace.overlay : slot.overlay;
         text::TextMask &mask = current ? workspace.mask : slot.mask;
 
-        text::ClearLineTable(lines);
-        notices.push_back(text::LayoutText(current ? currentText : values.text, settings.areaWidth,
-                                           settings.areaHeight, settings.lineSpacing, workspace.glyphs, lines,
-                                           settings.spacing, kerning));
+        notices.push_back(
+            layOutText(current ? currentText : slot.values.text, settings, workspace.glyphs, kerning, lines));
         if (!effects.any() && text::DrawLinesOnto(picture, area.x, area.y, lines, settings, workspace.glyphs, kerning))
             continue;
         renderOverlay(lines, settings, workspace.glyphs, kerning, overlay, mask);

@@ -58,6 +58,11 @@ void park(Workspace &workspace, const QByteArray &currentText)
 
 }  // namespace
 
+text::TextSettings textSettingsOf(const AreaText &area)
+{
+    return {area.rect.width, area.rect.height, area.lineSpacing, area.alignment, area.colour, area.spacing};
+}
+
 QJsonObject areaJson(const AreaText &area)
 {
     QJsonObject object = area.otherKeys;
@@ -249,10 +254,8 @@ std::vector<text::Notice> refreshAreas(Workspace &workspace, const QByteArray &c
         }
         AreaSlot &slot = workspace.areas[i];
         const AreaText &area = slot.values;
-        notices.push_back(refreshOverlay(area.text, {area.rect.width, area.rect.height, area.lineSpacing,
-                                                     area.alignment, area.colour, area.spacing},
-                                         workspace.glyphs, &workspace.fontExtras.kerning, slot.lines, slot.overlay,
-                                         slot.mask));
+        notices.push_back(refreshOverlay(area.text, textSettingsOf(area), workspace.glyphs,
+                                         &workspace.fontExtras.kerning, slot.lines, slot.overlay, slot.mask));
         slot.overflow = text::MeasureOverflow(area.text, notices.back(), slot.lines, area.rect.width,
                                               area.rect.height, area.lineSpacing, workspace.glyphs, area.spacing,
                                               &workspace.fontExtras.kerning);

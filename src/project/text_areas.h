@@ -6,6 +6,7 @@
 #include "text/layout.h"
 #include "text/line_table.h"
 #include "text/overflow.h"
+#include "text/render.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -41,6 +42,9 @@ struct AreaText {
 // was made by no version of the program; reading it would cost memory out of
 // all proportion to its bytes.
 inline constexpr int kMaxAreas = 1024;
+
+// What an area's text is laid out and drawn with.
+text::TextSettings textSettingsOf(const AreaText &area);
 
 // An area as one object of the block's "areas" list: the rectangle as "x",
 // "y", "width", "height", the text as a string in which U+00nn stands for

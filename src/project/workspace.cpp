@@ -19,27 +19,37 @@ text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::C
     const ProjectSettings &settings = workspace.settings;
     workspace.textColour = colour;
     workspace.bumpRevision();
-    const text::Notice notice =
-        refreshOverlay(text,
-                       {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
-                        workspace.spacing},
-                       workspace.glyphs, &workspace.fontExtras.kerning, workspace.lines, workspace.overlay,
-                       workspace.mask);
+    const text::Notice notice = refreshOverlay(text, currentTextSettings(workspace, colour), workspace.glyphs,
+                                               &workspace.fontExtras.kerning, workspace.lines, workspace.overlay,
+                                               workspace.mask);
     workspace.overflow = text::MeasureOverflow(text, notice, workspace.lines, settings.area.width,
                                                settings.area.height, settings.lineSpacing, workspace.glyphs,
                                                workspace.spacing, &workspace.fontExtras.kerning);
     return notice;
 }
 
+text::TextSettings currentTextSettings(const Workspace &workspace, raster::Colour colour)
+{
+    const ProjectSettings &settings = workspace.settings;
+    return {settings.area.width, settings.area.height, settings.lineSpacing, settings.alignment, colour,
+            workspace.spacing};
+}
+
 text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
                             const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
                             text::TextMask &mask)
 {
-    text::ClearLineTable(lines);
-    const text::Notice notice = text::LayoutText(text, settings.areaWidth, settings.areaHeight, settings.lineSpacing,
-                                                 glyphs, lines, settings.spacing, kerning);
+    const text::Notice notice = layOutText(text, settings, glyphs, kerning, lines);
     renderOverlay(lines, settings, glyphs, kerning, overlay, mask);
     return notice;
+}
+
+text::Notice layOutText(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                        const font::Kerning *kerning, text::LineTable &lines)
+{
+    text::ClearLineTable(lines);
+    return text::LayoutText(text, settings.areaWidth, settings.areaHeight, settings.lineSpacing, glyphs, lines,
+                            settings.spacing, kerning);
 }
 
 void renderOverlay(const text::LineTable &lines, const text::TextSettings &settings, const font::GlyphTable &glyphs,

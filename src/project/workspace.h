@@ -102,14 +102,19 @@ private:
 // and tints it in colour, and bumps the revision. Returns the notice that
 // ended the layout.
 text::Notice refreshText(Workspace &workspace, const QByteArray &text, raster::Colour colour);
+// What the workspace's own text is laid out and drawn with, in colour.
+text::TextSettings currentTextSettings(const Workspace &workspace, raster::Colour colour);
 // text::RefreshText keeping the mask of text tinted white, which only the
 // untinted overlay shows. kerning is the font's pairs (null for none).
 text::Notice refreshOverlay(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
                             const font::Kerning *kerning, text::LineTable &lines, raster::Raster &overlay,
                             text::TextMask &mask);
 
-// The second half of refreshOverlay: renders lines already laid out into the
-// overlay, keeps the mask of white text and tints it.
+// The first half of refreshOverlay: clears lines and lays text out in them.
+text::Notice layOutText(const QByteArray &text, const text::TextSettings &settings, const font::GlyphTable &glyphs,
+                        const font::Kerning *kerning, text::LineTable &lines);
+// The second half: renders lines already laid out into the overlay, keeps
+// the mask of white text and tints it.
 void renderOverlay(const text::LineTable &lines, const text::TextSettings &settings, const font::GlyphTable &glyphs,
                    const font::Kerning *kerning, raster::Raster &overlay, text::TextMask &mask);
 
